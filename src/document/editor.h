@@ -1,0 +1,114 @@
+// The editor's document commands, with no widget: the car list rows, the formation list, the
+// status-bar texts and the window caption live here as plain state, and the main window mirrors
+// them. The command line and the tests drive the same code.
+#pragma once
+
+#include "formation.h"
+#include "ksned.h"
+#include "modal.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace ksn {
+
+// One car whose height differs from the first car's.
+struct HeightMismatch {
+    QString path;    // as the document holds it, before the ";"
+    int carNumber;   // 1 for the first car
+    std::int32_t height;
+    std::int32_t firstHeight;
+};
+
+struct RewriteOptions {
+    bool dryRun = false;  // write nothing; list the files whose bytes would change
+    // Called after each file with the files done, the files found and the file's bare name.
+    std::function<void(int done, int total, const QString& name)> progress;
+};
+
+struct RewriteResult {
+    int found = 0;
+    int processed = 0;
+    QStringList changed;  // bare names whose bytes changed (or would change)
+    QStringList failed;   // bare names that could not be read or written
+    bool stopped = false;
+};
+
+class Editor {
+public:
+    Editor(Ksned& state, Modal& modal);
+
+    Ksned& state() { return g_; }
+    const Ksned& state() const { return g_; }
+
+    // --- the car list (lstCars) ---
+    const QStringList& rows() const { return rows_; }
+    int selectedRow() const { return selected_; }
+    // Selects a row (-1: none) and updates the "Msg" panel.
+    void selectRow(int k);
+    QString msgPanel() const { return msg_; }
+    QString caption() const { return caption_; }
+    void setCaption(const QString& c) { caption_ = c; }
+
+    // --- save mode and comment switch ---
+    SaveMode saveMode() const { return mode_; }
+    // Sets the mode; the list is rebuilt by whoever opened the menu.
+    void setSaveMode(SaveMode m) { mode_ = m; }
+    bool commentsOn() const { return commentsOn_; }
+    void setCommentsOn(bool on) { commentsOn_ = on; }
+    // The "Comment" panel click: flips the switch and rebuilds the list.
+    void toggleComments();
+
+    // --- the formation list (cmbTrain) ---
+    const QStringList& trainItems() const { return trainItems_; }
+    int trainIndex() const { return trainIndex_; }
+    // Selects an item; its tool tip becomes the item's bare file name.
+    void selectTrain(int index);
+    QString trainToolTip() const { return trainToolTip_; }
+    // Fills the formation list from the formation files of folder; removes one trailing "\" from
+    // the caller's variable.
+    void ScanFolder(QString& folder);
+
+    // --- document commands ---
+    // Loads CurrentFilePath (a bare name resolved against the default folder). False when nothing
+    // was loaded; the document is then unchanged.
+    bool LoadCurrentFile();
+    void RefreshCarList();
+    // Writes the rows to CurrentFilePath (nothing when empty). On failure the old file is kept and
+    // *error says why.
+    bool WriteCurrentFile(QString* error = nullptr);
+    // The bytes WriteCurrentFile would write.
+    QByteArray currentFileBytes();
+    void DeleteLine(int index);
+    void InsertLine(int index, const QString& text);
+    // "編成の新生": a new formation with its default title.
+    void NewFormation();
+    void CheckHeight();
+    std::vector<HeightMismatch> heightMismatches() const;
+    // Loads and rewrites every formation file of folder in the current mode and switch.
+    RewriteResult RewriteFolder(QString& folder, const RewriteOptions& options = {});
+
+    // The bytes of the file last loaded, and whether they held bytes that are not code page 932.
+    const QByteArray& loadedBytes() const { return loadedBytes_; }
+    bool loadedInvalidBytes() const { return loadedInvalid_; }
+
+private:
+    Ksned& g_;
+    Modal& modal_;
+    QStringList rows_;
+    int selected_ = -1;
+    QString msg_;
+    QString caption_ = kProductName;
+    SaveMode mode_ = SaveMode::FileOnly;
+    bool commentsOn_ = true;
+    QStringList trainItems_;
+    int trainIndex_ = -1;
+    QString trainToolTip_;
+    QByteArray loadedBytes_;
+    bool loadedInvalid_ = false;
+};
+
+}  // namespace ksn

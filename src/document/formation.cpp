@@ -1,0 +1,80 @@
+#include "formation.h"
+
+#include "cp932.h"
+#include "filesystem.h"
+#include "mylib.h"
+
+namespace ksn {
+
+QString saveModeCaption(SaveMode mode) {
+    switch (mode) {
+        case SaveMode::FileOnly: return QStringLiteral("ファイル名のみ(&F)");
+        case SaveMode::AsInFile: return QStringLiteral("編成ファイルのまま(&T) ");
+        case SaveMode::NonDrive: return QStringLiteral("ドライブ名以降(&A)");
+        case SaveMode::DefaultFolder: return QStringLiteral("デフォルトフォルダ(&D)");
+    }
+    return {};
+}
+
+QString saveModeName(SaveMode mode) { return MyLibClass::F_STR(saveModeCaption(mode), QStringLiteral("(")); }
+
+LineParts splitLine(const QString& line) {
+    return {trimSpaces(MyLibClass::F_STR(line, QStringLiteral(";"))),
+            MyLibClass::B_STR(line, QStringLiteral(";"))};
+}
+
+QString convertLine(const QString& line, SaveMode mode, bool commentsOn, const FileSystem& fs,
+                    const QString& defaultFolder) {
+    const LineParts parts = splitLine(line);
+    // A line without a path ("", ";comment", a line of spaces) has nothing to convert. It is kept
+    // exactly: listed and written empty, it would end the formation when the file is read again and
+    // every car after it would be lost at the next save.
+    if (parts.path.isEmpty()) return line;
+    QString path = parts.path;
+    switch (mode) {
+        case SaveMode::FileOnly:
+            path = fs.GetFileName(path);
+            break;
+        case SaveMode::NonDrive: {
+            const QString abs = fs.GetAbsolutePathName(path);
+            path = abs.mid(fs.GetDriveName(abs).size());
+            break;
+        }
+        case SaveMode::DefaultFolder:
+            // With no default folder the file name stands alone, a bare name that the editor's views
+            // resolve against whatever default folder is set later.
+            path = fs.BuildPath(defaultFolder, fs.GetFileName(path));
+            break;
+        case SaveMode::AsInFile:
+            break;
+    }
+    if (commentsOn && !parts.comment.isEmpty()) path += u';' + parts.comment;
+    return path;
+}
+
+FormationText readFormationText(QByteArrayView bytes, int maxLines) {
+    FormationText t;
+    const auto lines = cp932::splitLines(bytes, maxLines, &t.overLimit);
+    t.lines.reserve(lines.size());
+    for (const QByteArrayView l : lines) {
+        bool bad = false;
+        t.lines << cp932::decode(l, &bad);
+        t.invalidBytes = t.invalidBytes || bad;
+    }
+    return t;
+}
+
+QByteArray formationBytes(const QStringList& rows, bool* unencodable) {
+    QByteArray out;
+    bool anyBad = false;
+    for (const QString& r : rows) {
+        bool bad = false;
+        out += cp932::encode(r, &bad);
+        out += "\r\n";
+        anyBad = anyBad || bad;
+    }
+    if (unencodable) *unencodable = anyBad;
+    return out;
+}
+
+}  // namespace ksn

@@ -1,0 +1,49 @@
+// The formation file format: splitting lines into path and comment, the four save modes, reading
+// the lines of a file and writing them back.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+namespace ksn {
+
+class FileSystem;
+
+// Path styles, in menu order.
+enum class SaveMode { FileOnly, AsInFile, NonDrive, DefaultFolder };
+
+inline constexpr SaveMode kAllSaveModes[] = {SaveMode::FileOnly, SaveMode::AsInFile, SaveMode::NonDrive,
+                                             SaveMode::DefaultFolder};
+
+// The menu caption of a save mode ("ファイル名のみ(&F)").
+QString saveModeCaption(SaveMode mode);
+// The status-bar name of a save mode: the caption up to its first "(".
+QString saveModeName(SaveMode mode);
+
+// A sound or car line split at its first ";": the path trimmed of spaces (U+0020 only), the comment
+// kept exactly.
+struct LineParts {
+    QString path;
+    QString comment;
+};
+LineParts splitLine(const QString& line);
+
+// The form in which a sound or car line is listed and written in the given mode.
+QString convertLine(const QString& line, SaveMode mode, bool commentsOn, const FileSystem& fs,
+                    const QString& defaultFolder);
+
+// The lines of a formation file as the editor reads them: at most maxLines whole lines.
+struct FormationText {
+    QStringList lines;
+    bool overLimit = false;     // the file holds further lines
+    bool invalidBytes = false;  // some line is not valid code page 932 and would change when saved
+};
+FormationText readFormationText(QByteArrayView bytes, int maxLines);
+
+// The bytes of a formation file written from list rows: each row, CR LF after each.
+// *unencodable is set when some character has no code page 932 form.
+QByteArray formationBytes(const QStringList& rows, bool* unencodable = nullptr);
+
+}  // namespace ksn

@@ -1,0 +1,40 @@
+// The program's shared state: one object, owned by the application and handed to whoever needs it.
+#pragma once
+
+#include "filesystem.h"
+#include "mylib.h"
+
+#include <QString>
+
+#include <array>
+
+namespace ksn {
+
+// Title, sound line and 101 car lines.
+inline constexpr int kMaxFormationLines = 103;
+// One more entry than lines, so that an empty entry always follows the last line in use.
+inline constexpr int kFormationTableSize = 104;
+// The formation list shows at most this many files of a folder.
+inline constexpr int kMaxFormationFiles = 1024;
+
+struct Ksned {
+    // programPath: host path of the editor's program file (its folder holds the ini file).
+    explicit Ksned(FileSystem fileSystem, QString programPath = {})
+        : fso(std::move(fileSystem)), lib(fso, std::move(programPath)) {}
+    Ksned(const Ksned&) = delete;
+    Ksned& operator=(const Ksned&) = delete;
+
+    FileSystem fso;  // declared before lib, which keeps a reference to it
+    MyLibClass lib;
+
+    // The document: index 0 title, 1 sound line, 2 and up cars; the first empty entry at index 2
+    // or later ends the formation.
+    std::array<QString, kFormationTableSize> FormationLines;
+    QString CurrentFilePath;  // Windows path; empty for a formation never saved
+    QString DefaultFolder;    // Windows path
+    bool StopRequested = false;
+    // Bare file names of the formation files listed, index for index with the formation list.
+    std::array<QString, kMaxFormationFiles + 1> FormationFileNames;
+};
+
+}  // namespace ksn

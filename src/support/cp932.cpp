@@ -1,0 +1,75 @@
+#include "cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cstring>
+
+namespace ksn::cp932 {
+
+namespace {
+constexpr const char* kCodecName = "windows-31j";
+}
+
+bool available() {
+    static const bool ok = QStringDecoder(kCodecName).isValid() && QStringEncoder(kCodecName).isValid();
+    return ok;
+}
+
+QString unavailableMessage() {
+    return QStringLiteral(
+        "Shift-JIS (windows-31j) の変換機能がありません。ICU 付きの Qt が必要です。\r\n"
+        "This Qt build cannot convert code page 932 (windows-31j); a Qt built with ICU is needed.");
+}
+
+QString decode(QByteArrayView bytes, bool* hadErrors) {
+    if (hadErrors) *hadErrors = false;
+    if (bytes.isEmpty()) return {};
+    // Stateless, so that a double-byte character cut at the end of the line is reported too.
+    QStringDecoder dec(kCodecName, QStringConverter::Flag::Stateless);
+    if (!dec.isValid()) {
+        if (hadErrors) *hadErrors = true;
+        return QString::fromLatin1(bytes);
+    }
+    QString out = dec.decode(bytes);
+    if (hadErrors) *hadErrors = dec.hasError();
+    return out;
+}
+
+QByteArray encode(const QString& text, bool* hadErrors) {
+    if (hadErrors) *hadErrors = false;
+    if (text.isEmpty()) return {};
+    QStringEncoder enc(kCodecName, QStringConverter::Flag::Stateless);
+    if (!enc.isValid()) {
+        if (hadErrors) *hadErrors = true;
+        return text.toLatin1();
+    }
+    QByteArray out = enc.encode(text);
+    if (hadErrors) *hadErrors = enc.hasError();
+    return out;
+}
+
+QList<QByteArrayView> splitLines(QByteArrayView bytes, qsizetype maxLines, bool* more) {
+    QList<QByteArrayView> lines;
+    if (more) *more = false;
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    while (start < n) {
+        if (maxLines >= 0 && lines.size() >= maxLines) {
+            if (more) *more = true;
+            break;
+        }
+        const char* p = static_cast<const char*>(memchr(bytes.data() + start, '\r', size_t(n - start)));
+        if (!p) {
+            lines << bytes.sliced(start);
+            break;
+        }
+        const qsizetype cr = p - bytes.data();
+        lines << bytes.sliced(start, cr - start);
+        start = cr + 1;
+        if (start < n && bytes[start] == '\n') ++start;
+    }
+    return lines;
+}
+
+}  // namespace ksn::cp932

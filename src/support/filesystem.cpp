@@ -1,0 +1,286 @@
+#include "filesystem.h"
+
+#include "winpath.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace ksn {
+
+namespace {
+
+QString joinHost(const QString& dir, const QString& name) {
+    return dir.endsWith(u'/') ? dir + name : dir + u'/' + name;
+}
+
+// The entry of hostDir equal to name without regard to case, the first in name order; empty if none.
+QString findCaseInsensitive(const QString& hostDir, const QString& name) {
+    QStringList entries = QDir(hostDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                  QDir::NoDotAndDotDot, QDir::NoSort);
+    std::sort(entries.begin(), entries.end());
+    for (const QString& e : entries)
+        if (e.compare(name, Qt::CaseInsensitive) == 0) return e;
+    return {};
+}
+
+// Canonical form of a host path whose tail may not exist yet: the longest existing prefix is
+// canonicalised (links resolved), the rest appended as written.
+QString canonicalHost(const QString& hostPath) {
+    QString path = QDir::cleanPath(QFileInfo(hostPath).absoluteFilePath());
+    QStringList tail;
+    QString head = path;
+    while (true) {
+        const QString canon = QFileInfo(head).canonicalFilePath();
+        if (!canon.isEmpty()) {
+            QString out = canon;
+            for (auto it = tail.crbegin(); it != tail.crend(); ++it) out = joinHost(out, *it);
+            return out;
+        }
+        const qsizetype slash = head.lastIndexOf(u'/');
+        if (slash <= 0) return path;
+        tail << head.mid(slash + 1);
+        head = head.left(slash);
+    }
+}
+
+bool isUnder(const QString& path, const QString& root) {
+    if (root == u"/") return path.startsWith(u'/');
+    return path == root || path.startsWith(root + u'/');
+}
+
+QString ioError(const QString& what, const QString& path, const QString& reason) {
+    QString text = what + QStringLiteral("\r\nFile= ") + path;
+    if (!reason.isEmpty()) text += QStringLiteral("\r\n") + reason;
+    return text;
+}
+
+}  // namespace
+
+FileSystem::FileSystem(DriveMap drives, const QString& currentDir) : drives_(std::move(drives)) {
+    if (!currentDir.isEmpty()) {
+        currentDir_ = winpath::absolutePath(currentDir, QStringLiteral("C:\\"));
+        return;
+    }
+    if (auto cwd = toWindows(QDir::currentPath())) {
+        currentDir_ = *cwd;
+    } else if (!drives_.drives().empty()) {
+        currentDir_ = QString(drives_.drives().begin()->first) + QStringLiteral(":\\");
+    } else {
+        currentDir_ = QStringLiteral("C:\\");
+    }
+}
+
+void FileSystem::setDrives(DriveMap drives) { drives_ = std::move(drives); }
+
+QString FileSystem::BuildPath(const QString& folder, const QString& name) const {
+    return winpath::buildPath(folder, name);
+}
+QString FileSystem::GetBaseName(const QString& path) const { return winpath::baseName(path); }
+QString FileSystem::GetExtensionName(const QString& path) const { return winpath::extensionName(path); }
+QString FileSystem::GetFileName(const QString& path) const { return winpath::fileName(path); }
+QString FileSystem::GetDriveName(const QString& path) const { return winpath::driveName(path); }
+QString FileSystem::GetAbsolutePathName(const QString& path) const {
+    return winpath::absolutePath(path, currentDir_);
+}
+
+QString FileSystem::GetFullFileName(const QString& folder, const QString& name) const {
+    return winpath::isBareFileName(name) ? BuildPath(folder, name) : name;
+}
+
+QString FileSystem::GetFolderPath(const QString& path) const {
+    const QString a = GetAbsolutePathName(path);
+    const QString f = GetFileName(path);
+    QString folder = a.left(a.size() - f.size());
+    // For a folder given with a trailing separator the file name is empty; end with one "\" anyway.
+    if (!folder.isEmpty() && !winpath::isSeparator(folder.back())) folder += u'\\';
+    return folder;
+}
+
+bool FileSystem::FileExists(const QString& path) const {
+    if (path.isEmpty()) return false;
+    const auto host = toHost(path);
+    return host && QFileInfo(*host).isFile();
+}
+
+bool FileSystem::FolderExists(const QString& path) const {
+    if (path.isEmpty()) return false;
+    const auto host = toHost(path);
+    return host && QFileInfo(*host).isDir();
+}
+
+bool FileSystem::setCurrentDirectory(const QString& folder) {
+    if (!FolderExists(folder)) return false;
+    currentDir_ = GetAbsolutePathName(folder);
+    return true;
+}
+
+std::optional<QString> FileSystem::toHost(const QString& windowsPath) const {
+    const QString abs = GetAbsolutePathName(windowsPath);
+    if (drives_.isIdentity()) return QDir::fromNativeSeparators(abs);
+    const QChar letter = winpath::driveLetter(abs);
+    if (letter.isNull()) return std::nullopt;  // a network path names nothing here
+    QString host = drives_.root(letter);
+    if (host.isEmpty()) return std::nullopt;
+    bool resolving = true;
+    for (const QString& c : winpath::componentsAfterRoot(abs)) {
+        const QString exact = joinHost(host, c);
+        if (resolving && !QFileInfo::exists(exact)) {
+            const QString match = findCaseInsensitive(host, c);
+            if (!match.isEmpty()) {
+                host = joinHost(host, match);
+                continue;
+            }
+            resolving = false;  // nothing below a missing folder exists either
+        }
+        host = exact;
+    }
+    return host;
+}
+
+std::optional<QString> FileSystem::toWindows(const QString& hostPath, QString* error) const {
+    if (drives_.isIdentity()) return QDir::toNativeSeparators(QFileInfo(hostPath).absoluteFilePath());
+    const QString path = canonicalHost(hostPath);
+    QChar best;
+    QString bestRoot;
+    for (const auto& [letter, rootDir] : drives_.drives()) {
+        const QString canonRoot = canonicalHost(rootDir);
+        if (!isUnder(path, canonRoot)) continue;
+        if (best.isNull() || canonRoot.size() > bestRoot.size()) {
+            best = letter;
+            bestRoot = canonRoot;
+        }
+    }
+    if (best.isNull()) {
+        if (error)
+            *error = QStringLiteral("どのドライブにも割り当てられていない場所です。\r\nPath= ") + hostPath +
+                     QStringLiteral("\r\nDrives= ") + drives_.toString();
+        return std::nullopt;
+    }
+    QString rest = bestRoot == u"/" ? path.mid(1) : path.mid(bestRoot.size() + 1);
+    rest.replace(u'/', u'\\');
+    return QString(best) + QStringLiteral(":\\") + rest;
+}
+
+QStringList FileSystem::findFiles(const QString& folder, const QString& pattern) const {
+    const auto host = toHost(folder);
+    if (!host) return {};
+    const QRegularExpression re(
+        QRegularExpression::wildcardToRegularExpression(pattern, QRegularExpression::UnanchoredWildcardConversion),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression anchored(QRegularExpression::anchoredPattern(re.pattern()), re.patternOptions());
+    QStringList names;
+    QDirIterator it(*host, QDir::Files | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        if (anchored.match(name).hasMatch()) names << name;
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
+
+ReadResult FileSystem::readFile(const QString& path, qint64 maxBytes) const {
+    ReadResult r;
+    const auto host = toHost(path);
+    if (!host) {
+        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path,
+                          QStringLiteral("このドライブはありません。"));
+        return r;
+    }
+    QFile f(*host);
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
+        return r;
+    }
+    r.bytes = maxBytes < 0 ? f.readAll() : f.read(maxBytes);
+    if (f.error() != QFileDevice::NoError) {
+        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
+        r.bytes.clear();
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
+ReadResult FileSystem::readFirstLine(const QString& path) const {
+    ReadResult r;
+    const auto host = toHost(path);
+    if (!host) {
+        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path,
+                          QStringLiteral("このドライブはありません。"));
+        return r;
+    }
+    QFile f(*host);
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
+        return r;
+    }
+    // Titles are short: one small read nearly always holds the whole first line.
+    char buf[512];
+    while (true) {
+        const qint64 n = f.read(buf, sizeof buf);
+        if (n < 0) {
+            r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
+            r.bytes.clear();
+            return r;
+        }
+        if (n == 0) break;
+        const void* cr = memchr(buf, '\r', size_t(n));
+        if (cr) {
+            r.bytes.append(buf, static_cast<const char*>(cr) - buf);
+            break;
+        }
+        r.bytes.append(buf, n);
+    }
+    r.ok = true;
+    return r;
+}
+
+IoResult FileSystem::writeFile(const QString& path, const QByteArray& bytes) const {
+    IoResult r;
+    const QString what = QStringLiteral("ファイルを保存できませんでした。元のファイルはそのままです。");
+    const auto host = toHost(path);
+    if (!host) {
+        r.error = ioError(what, path, QStringLiteral("このドライブはありません。"));
+        return r;
+    }
+    const QFileInfo info(*host);
+    if (info.isDir()) {
+        r.error = ioError(what, path, QStringLiteral("同じ名前のフォルダがあります。"));
+        return r;
+    }
+    // A save file replaces the target by renaming, which would get past a read-only file; Windows
+    // refuses to overwrite one, and so do we.
+    if (info.exists() && !info.isWritable()) {
+        r.error = ioError(what, path, QStringLiteral("読み取り専用のファイルです。"));
+        return r;
+    }
+    QSaveFile f(*host);
+    if (!f.open(QIODevice::WriteOnly)) {
+        r.error = ioError(what, path, f.errorString());
+        return r;
+    }
+    if (f.write(bytes) != bytes.size()) {
+        r.error = ioError(what, path, f.errorString());
+        f.cancelWriting();
+        return r;
+    }
+    if (!f.commit()) {
+        r.error = ioError(what, path, f.errorString());
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
+}  // namespace ksn

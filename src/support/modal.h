@@ -1,0 +1,48 @@
+// The one seam for everything modal: message boxes, input boxes, file and folder dialogs, and
+// letting pending events run. The editor implements it with Qt dialogs, the command line prints to
+// stderr, and tests script the answers, so every rule below the windows runs the same everywhere.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace ksn {
+
+// The title of message boxes that have none of their own.
+inline const QString kAppTitle = QStringLiteral("KSN File Editer 32");
+// The product name, used in window captions and menu items.
+inline const QString kProductName = QStringLiteral("KSNED32");
+
+enum class MsgButtons { Ok, YesNo };
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgAnswer { Ok, Yes, No };
+
+struct FileDialogRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    QString title;
+    QString fileName;       // initial file name, a Windows path (may be empty)
+    QString initialFolder;  // used when fileName is empty, a Windows path
+    QString defaultExt;     // e.g. "KSN"
+    QString filter;         // "KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*|"
+    int filterIndex = 1;
+};
+
+class Modal {
+public:
+    virtual ~Modal() = default;
+
+    // title empty: the application title.
+    virtual MsgAnswer message(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) = 0;
+    // OK gives the field's text; Cancel gives the empty text.
+    virtual QString input(const QString& prompt, const QString& title, const QString& initial) = 0;
+    // The chosen file as a Windows path; nothing on Cancel.
+    virtual std::optional<QString> fileDialog(const FileDialogRequest& request) = 0;
+    // The chosen folder as a Windows path in lower case; empty on Cancel.
+    virtual QString browseFolder(const QString& title, const QString& initialFolder) = 0;
+    // Lets pending user-interface events run (the batch rewrite's Stop button).
+    virtual void processEvents() = 0;
+};
+
+}  // namespace ksn

@@ -1,0 +1,87 @@
+#include "tempdrive.h"
+
+#include "cp932.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace ksn::test {
+
+TempDrive::TempDrive(QChar letter) : letter_(letter.toUpper()) {
+    if (!dir_.isValid()) throw std::runtime_error("cannot create a temporary folder");
+}
+
+DriveMap TempDrive::driveMap() const {
+    DriveMap m;
+    m.set(letter_, QFileInfo(dir_.path()).canonicalFilePath());
+    return m;
+}
+
+QString TempDrive::host(const QString& relative) const {
+    return relative.isEmpty() ? dir_.path() : dir_.path() + u'/' + relative;
+}
+
+QString TempDrive::win(const QString& relative) const {
+    QString r = relative;
+    r.replace(u'/', u'\\');
+    return QString(letter_) + QStringLiteral(":\\") + r;
+}
+
+void TempDrive::write(const QString& relative, const QByteArray& bytes) const {
+    const QString path = host(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write test file " + path.toStdString());
+}
+
+QByteArray TempDrive::read(const QString& relative) const {
+    QFile f(host(relative));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+void TempDrive::mkdir(const QString& relative) const { QDir().mkpath(host(relative)); }
+
+QByteArray makeBmp(std::int32_t width, std::int32_t height, std::uint32_t rgb) {
+    const std::int64_t absH = height < 0 ? -std::int64_t(height) : height;
+    const std::int64_t stride = (std::int64_t(width) * 3 + 3) / 4 * 4;
+    const std::int64_t pixelBytes = width > 0 ? stride * absH : 0;
+    QByteArray b(54, '\0');
+    auto put32 = [&](int off, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[off + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    auto put16 = [&](int off, std::uint16_t v) {
+        b[off] = char(v & 0xFF);
+        b[off + 1] = char(v >> 8);
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, std::uint32_t(54 + pixelBytes));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, std::uint32_t(width));
+    put32(22, std::uint32_t(height));
+    put16(26, 1);
+    put16(28, 24);
+    put32(34, std::uint32_t(pixelBytes));
+    QByteArray row(qsizetype(stride), '\0');
+    for (std::int64_t x = 0; x < width; ++x) {
+        row[qsizetype(x * 3)] = char(rgb & 0xFF);
+        row[qsizetype(x * 3 + 1)] = char((rgb >> 8) & 0xFF);
+        row[qsizetype(x * 3 + 2)] = char((rgb >> 16) & 0xFF);
+    }
+    for (std::int64_t y = 0; y < absH && width > 0; ++y) b += row;
+    return b;
+}
+
+QByteArray ksnBytes(const QStringList& lines) {
+    QByteArray out;
+    for (const QString& l : lines) out += cp932::encode(l) + "\r\n";
+    return out;
+}
+
+}  // namespace ksn::test

@@ -1,0 +1,43 @@
+// A temporary host folder mapped as a Windows drive, with helpers to make files in it.
+#pragma once
+
+#include "drivemap.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <cstdint>
+
+namespace ksn::test {
+
+class TempDrive {
+public:
+    // The folder becomes drive `letter` (default D:).
+    explicit TempDrive(QChar letter = u'D');
+
+    QChar letter() const { return letter_; }
+    QString hostRoot() const { return dir_.path(); }
+    // A drive map holding this drive only.
+    DriveMap driveMap() const;
+    // Host path of a path relative to the root, written with "/" ("KSN/a.KSN").
+    QString host(const QString& relative) const;
+    // Windows path of the same ("D:\KSN\a.KSN").
+    QString win(const QString& relative) const;
+
+    // Writes bytes to a relative path, creating folders.
+    void write(const QString& relative, const QByteArray& bytes) const;
+    QByteArray read(const QString& relative) const;
+    void mkdir(const QString& relative) const;
+
+private:
+    QTemporaryDir dir_;
+    QChar letter_;
+};
+
+// A 24-bit bottom-up BMP of the given size (negative height: top-down), filled with one colour.
+QByteArray makeBmp(std::int32_t width, std::int32_t height, std::uint32_t rgb = 0x336699);
+// Lines encoded as code page 932, each followed by CR LF.
+QByteArray ksnBytes(const QStringList& lines);
+
+}  // namespace ksn::test
