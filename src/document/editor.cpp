@@ -99,7 +99,7 @@ bool Editor::LoadCurrentFile() {
                        QString(), MsgButtons::Ok, MsgIcon::Exclamation);
     }
     RefreshCarList();
-    CheckHeight();
+    if (heightCheckOnLoad_) CheckHeight();
     return true;
 }
 

@@ -88,6 +88,8 @@ public:
     void NewFormation();
     void CheckHeight();
     std::vector<HeightMismatch> heightMismatches() const;
+    // Whether loading ends with the height check's message (the command line reports it itself).
+    void setHeightCheckOnLoad(bool on) { heightCheckOnLoad_ = on; }
     // Loads and rewrites every formation file of folder in the current mode and switch.
     RewriteResult RewriteFolder(QString& folder, const RewriteOptions& options = {});
 
@@ -109,6 +111,7 @@ private:
     QString trainToolTip_;
     QByteArray loadedBytes_;
     bool loadedInvalid_ = false;
+    bool heightCheckOnLoad_ = true;
 };
 
 }  // namespace ksn

@@ -58,8 +58,12 @@ FormationText readFormationText(QByteArrayView bytes, int maxLines) {
     t.lines.reserve(lines.size());
     for (const QByteArrayView l : lines) {
         bool bad = false;
-        t.lines << cp932::decode(l, &bad);
+        QString text = cp932::decode(l, &bad);
+        // What matters is whether saving gives the same bytes back: invalid bytes do not, and neither
+        // do the few NEC/IBM duplicate characters that encode to their other code.
+        if (!bad && !l.isEmpty() && !t.invalidBytes) bad = cp932::encode(text) != l;
         t.invalidBytes = t.invalidBytes || bad;
+        t.lines << std::move(text);
     }
     return t;
 }

@@ -38,7 +38,7 @@ QString convertLine(const QString& line, SaveMode mode, bool commentsOn, const F
 struct FormationText {
     QStringList lines;
     bool overLimit = false;     // the file holds further lines
-    bool invalidBytes = false;  // some line is not valid code page 932 and would change when saved
+    bool invalidBytes = false;  // some line would not be written back with the same bytes
 };
 FormationText readFormationText(QByteArrayView bytes, int maxLines);
 

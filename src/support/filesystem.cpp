@@ -261,8 +261,14 @@ IoResult FileSystem::writeFile(const QString& path, const QByteArray& bytes) con
     }
     // A save file replaces the target by renaming, which would get past a read-only file; Windows
     // refuses to overwrite one, and so do we.
-    if (info.exists() && !info.isWritable()) {
+    // The owner's write bit stands for the read-only attribute, so that the rule holds for root too.
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))) {
         r.error = ioError(what, path, QStringLiteral("読み取り専用のファイルです。"));
+        return r;
+    }
+    const QFileInfo folder(info.absolutePath());
+    if (folder.isDir() && (!folder.isWritable() || !(folder.permissions() & QFileDevice::WriteOwner))) {
+        r.error = ioError(what, path, QStringLiteral("書き込みできないフォルダです。"));
         return r;
     }
     QSaveFile f(*host);
