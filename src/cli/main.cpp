@@ -1,1 +1,309 @@
-int main() { return 0; }
+// ksn: the editor's formation commands for scripted work on whole folders.
+#include "cp932.h"
+#include "editor.h"
+#include "gini.h"
+#include "streammodal.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace ksn {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitReported = 1;
+constexpr int kExitUsage = 2;
+
+void out(const QString& s) {
+    const QByteArray b = s.toUtf8();
+    std::fwrite(b.constData(), 1, size_t(b.size()), stdout);
+}
+void err(const QString& s) {
+    const QByteArray b = s.toUtf8();
+    std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
+}
+
+int usageError(const QString& message) {
+    err(QStringLiteral("ksn: ") + message + QStringLiteral("\nTry 'ksn --help'.\n"));
+    return kExitUsage;
+}
+
+std::optional<SaveMode> parseMode(const QString& s) {
+    if (s == u"file-name") return SaveMode::FileOnly;
+    if (s == u"as-in-file") return SaveMode::AsInFile;
+    if (s == u"no-drive") return SaveMode::NonDrive;
+    if (s == u"default-folder") return SaveMode::DefaultFolder;
+    return std::nullopt;
+}
+
+const char* kDescription =
+    "Formation files (.KSN) from the command line, with the editor's own rules.\n"
+    "\n"
+    "Commands:\n"
+    "  show FILE          print the car list as the editor lists it\n"
+    "  list [DIR]         print 'file name<TAB>title' for each formation file of DIR\n"
+    "  check FILE...      report cars whose height differs from the first car's (exit 1)\n"
+    "  rewrite [DIR]      rewrite every formation file of DIR in the chosen save mode\n"
+    "\n"
+    "FILE and DIR are host paths; they are turned into Windows paths through the drive map\n"
+    "(Wine's drive letters, KSNED_DRIVES=\"C:=/srv/c;D:=/mnt/d\", or --drive).\n"
+    "DIR defaults to the default folder: --default-folder, else the editor's setting.";
+
+class Cli {
+public:
+    explicit Cli(QCoreApplication& app) : app_(app) {}
+    int run();
+
+private:
+    int show(const QStringList& args);
+    int list(const QStringList& args);
+    int check(const QStringList& args);
+    int rewrite(const QStringList& args, bool dryRun);
+
+    // Host path -> Windows path, or a message and nothing.
+    std::optional<QString> windowsPath(const QString& host);
+    // The folder of a command: DIR when given, else the default folder.
+    std::optional<QString> folderArgument(const QStringList& args, int* exitCode);
+
+    QCoreApplication& app_;
+    std::optional<Ksned> g_;
+    std::optional<StreamModal> modal_;
+    std::optional<Editor> editor_;
+};
+
+std::optional<QString> Cli::windowsPath(const QString& host) {
+    QString error;
+    auto w = g_->fso.toWindows(host, &error);
+    if (!w) err(QStringLiteral("ksn: ") + error.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + u'\n');
+    return w;
+}
+
+std::optional<QString> Cli::folderArgument(const QStringList& args, int* exitCode) {
+    *exitCode = kExitOk;
+    if (args.size() > 1) {
+        *exitCode = usageError(QStringLiteral("one folder at most"));
+        return std::nullopt;
+    }
+    if (args.isEmpty()) {
+        if (g_->DefaultFolder.isEmpty()) {
+            *exitCode = usageError(QStringLiteral("no folder given and no default folder set"));
+            return std::nullopt;
+        }
+        if (!g_->fso.FolderExists(g_->DefaultFolder)) {
+            err(QStringLiteral("ksn: the default folder does not exist: ") + g_->DefaultFolder + u'\n');
+            *exitCode = kExitUsage;
+            return std::nullopt;
+        }
+        return g_->DefaultFolder;
+    }
+    if (!QFileInfo(args[0]).isDir()) {
+        err(QStringLiteral("ksn: no such folder: ") + args[0] + u'\n');
+        *exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    auto w = windowsPath(args[0]);
+    if (!w) *exitCode = kExitUsage;
+    return w;
+}
+
+int Cli::run() {
+    QCommandLineParser p;
+    p.setApplicationDescription(QString::fromUtf8(kDescription));
+    p.addHelpOption();
+    p.addVersionOption();
+    p.addOption({QStringLiteral("drive"), QStringLiteral("Map a drive letter onto a host folder (repeatable)."),
+                 QStringLiteral("X:=DIR")});
+    p.addOption({QStringLiteral("default-folder"), QStringLiteral("The default folder (a host path)."),
+                 QStringLiteral("DIR")});
+    p.addOption({QStringLiteral("mode"),
+                 QStringLiteral("Save mode: file-name, as-in-file, no-drive or default-folder (default file-name)."),
+                 QStringLiteral("M"), QStringLiteral("file-name")});
+    p.addOption({QStringLiteral("comments"), QStringLiteral("Write comments: on or off (default on)."),
+                 QStringLiteral("on|off"), QStringLiteral("on")});
+    p.addOption({QStringLiteral("dry-run"), QStringLiteral("rewrite: write nothing, list the files that would change.")});
+    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("show, list, check or rewrite"));
+    p.addPositionalArgument(QStringLiteral("args"), QStringLiteral("FILE or DIR arguments"), QStringLiteral("[args...]"));
+
+    if (!p.parse(app_.arguments())) return usageError(p.errorText());
+    if (p.isSet(QStringLiteral("help"))) {
+        out(p.helpText());
+        return kExitOk;
+    }
+    if (p.isSet(QStringLiteral("version"))) {
+        out(QStringLiteral("ksn ") + app_.applicationVersion() + u'\n');
+        return kExitOk;
+    }
+
+    const auto mode = parseMode(p.value(QStringLiteral("mode")));
+    if (!mode) return usageError(QStringLiteral("unknown save mode: ") + p.value(QStringLiteral("mode")));
+    const QString comments = p.value(QStringLiteral("comments"));
+    if (comments != u"on" && comments != u"off") return usageError(QStringLiteral("--comments takes on or off"));
+
+    DriveMap drives;
+    if (p.isSet(QStringLiteral("drive"))) {
+        for (const QString& d : p.values(QStringLiteral("drive"))) {
+            QString error;
+            const auto one = DriveMap::parse(d, &error);
+            if (!one || one->drives().empty()) return usageError(error.isEmpty() ? QStringLiteral("bad --drive") : error);
+            for (const auto& [letter, rootDir] : one->drives()) drives.set(letter, QDir(rootDir).absolutePath());
+        }
+    } else {
+        const QString env = qEnvironmentVariable("KSNED_DRIVES");
+        QString error;
+        if (!env.trimmed().isEmpty() && !DriveMap::parse(env, &error))
+            return usageError(QStringLiteral("KSNED_DRIVES: ") + error);
+        drives = DriveMap::detect();
+    }
+
+    // The editor's ini file lies beside the editor, which is installed beside this program.
+    const QString editorProgram = QDir(app_.applicationDirPath()).filePath(QStringLiteral("ksned32"));
+    g_.emplace(FileSystem(std::move(drives)), editorProgram);
+    modal_.emplace(stderr, g_->StopRequested);
+    editor_.emplace(*g_, *modal_);
+    editor_->setSaveMode(*mode);
+    editor_->setCommentsOn(comments == u"on");
+
+    if (p.isSet(QStringLiteral("default-folder"))) {
+        const QString dir = p.value(QStringLiteral("default-folder"));
+        if (!QFileInfo(dir).isDir()) {
+            err(QStringLiteral("ksn: no such folder: ") + dir + u'\n');
+            return kExitUsage;
+        }
+        const auto w = windowsPath(dir);
+        if (!w) return kExitUsage;
+        g_->DefaultFolder = *w;
+    } else {
+        g_->DefaultFolder = ReadIni(g_->lib);
+    }
+    // As after the editor's start-up scan, relative paths resolve against the default folder.
+    if (!g_->DefaultFolder.isEmpty()) g_->fso.setCurrentDirectory(g_->DefaultFolder);
+
+    QStringList args = p.positionalArguments();
+    if (args.isEmpty()) return usageError(QStringLiteral("no command given"));
+    const QString command = args.takeFirst();
+    const bool dryRun = p.isSet(QStringLiteral("dry-run"));
+    if (dryRun && command != u"rewrite") return usageError(QStringLiteral("--dry-run belongs to rewrite"));
+    if (command == u"show") return show(args);
+    if (command == u"list") return list(args);
+    if (command == u"check") return check(args);
+    if (command == u"rewrite") return rewrite(args, dryRun);
+    return usageError(QStringLiteral("unknown command: ") + command);
+}
+
+int Cli::show(const QStringList& args) {
+    if (args.size() != 1) return usageError(QStringLiteral("show takes one FILE"));
+    if (!QFileInfo(args[0]).isFile()) {
+        err(QStringLiteral("ksn: no such file: ") + args[0] + u'\n');
+        return kExitUsage;
+    }
+    const auto w = windowsPath(args[0]);
+    if (!w) return kExitUsage;
+    g_->CurrentFilePath = *w;
+    if (!editor_->LoadCurrentFile()) return kExitUsage;
+    for (const QString& row : editor_->rows()) out(row + u'\n');
+    return kExitOk;
+}
+
+int Cli::list(const QStringList& args) {
+    int code = kExitOk;
+    auto folder = folderArgument(args, &code);
+    if (!folder) return code;
+    editor_->ScanFolder(*folder);
+    const QStringList& items = editor_->trainItems();
+    for (qsizetype i = 0; i < items.size(); ++i)
+        out(g_->FormationFileNames[size_t(i)] + u'\t' + items[i] + u'\n');
+    return kExitOk;
+}
+
+int Cli::check(const QStringList& args) {
+    if (args.isEmpty()) return usageError(QStringLiteral("check takes one FILE or more"));
+    editor_->setHeightCheckOnLoad(false);
+    int code = kExitOk;
+    for (const QString& file : args) {
+        if (!QFileInfo(file).isFile()) {
+            err(QStringLiteral("ksn: no such file: ") + file + u'\n');
+            code = kExitUsage;
+            continue;
+        }
+        const auto w = windowsPath(file);
+        if (!w) {
+            code = kExitUsage;
+            continue;
+        }
+        g_->CurrentFilePath = *w;
+        if (!editor_->LoadCurrentFile()) {
+            code = kExitUsage;
+            continue;
+        }
+        for (const HeightMismatch& m : editor_->heightMismatches()) {
+            out(file + u':' + QString::number(m.carNumber) + QStringLiteral(": ") + m.path + QStringLiteral(": height ") +
+                QString::number(m.height) + QStringLiteral(", first car ") + QString::number(m.firstHeight) + u'\n');
+            if (code == kExitOk) code = kExitReported;
+        }
+    }
+    return code;
+}
+
+int Cli::rewrite(const QStringList& args, bool dryRun) {
+    int code = kExitOk;
+    auto folder = folderArgument(args, &code);
+    if (!folder) return code;
+    // The folder is the run's default folder, as the editor rewrites its default folder.
+    g_->DefaultFolder = *folder;
+    g_->StopRequested = false;
+    StreamModal::installInterruptHandler();
+
+    RewriteOptions options;
+    options.dryRun = dryRun;
+#ifdef Q_OS_UNIX
+    const bool tty = isatty(fileno(stderr)) != 0;
+#else
+    const bool tty = false;
+#endif
+    if (tty) {
+        options.progress = [](int done, int total, const QString& name) {
+            err(QStringLiteral("\r\033[K[%1/%2] %3").arg(done).arg(total).arg(name));
+        };
+    }
+    const RewriteResult r = editor_->RewriteFolder(g_->DefaultFolder, options);
+    if (tty && r.found > 0) err(QStringLiteral("\n"));
+
+    if (dryRun) {
+        for (const QString& name : r.changed) out(name + u'\n');
+        err(QStringLiteral("%1 of %2 files would change\n").arg(r.changed.size()).arg(r.found));
+    } else {
+        const qsizetype written = r.processed - r.failed.size();
+        QString line = QStringLiteral("%1 of %2 files rewritten (%3 changed").arg(written).arg(r.found).arg(r.changed.size());
+        if (!r.failed.isEmpty()) line += QStringLiteral(", %1 failed").arg(r.failed.size());
+        if (r.stopped) line += QStringLiteral(", stopped");
+        out(line + QStringLiteral(")\n"));
+    }
+    return r.failed.isEmpty() ? kExitOk : kExitReported;
+}
+
+}  // namespace
+}  // namespace ksn
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ksn"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KSNED_VERSION));
+    if (!ksn::cp932::available()) {
+        const QByteArray m = ksn::cp932::unavailableMessage().toUtf8();
+        std::fprintf(stderr, "%s\n", m.constData());
+        return 2;
+    }
+    ksn::Cli cli(app);
+    const int code = cli.run();
+    std::fflush(stdout);
+    return code;
+}

@@ -1,0 +1,33 @@
+// The modal seam of the command line: messages go to stderr one after another, questions get their
+// affirmative answer (a script has nobody to ask), dialogs are cancelled, and processing events
+// turns a pending Ctrl+C into the batch rewrite's Stop.
+#pragma once
+
+#include "modal.h"
+
+#include <csignal>
+#include <cstdio>
+
+namespace ksn {
+
+class StreamModal : public Modal {
+public:
+    // stop: set when an interrupt arrives, the flag the batch rewrite tests.
+    StreamModal(std::FILE* err, bool& stop) : err_(err), stop_(stop) {}
+
+    MsgAnswer message(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override;
+    QString input(const QString& prompt, const QString& title, const QString& initial) override;
+    std::optional<QString> fileDialog(const FileDialogRequest& request) override;
+    QString browseFolder(const QString& title, const QString& initialFolder) override;
+    void processEvents() override;
+
+    // Installs the Ctrl+C handler: the first press requests a stop, a second one ends the program.
+    static void installInterruptHandler();
+    static bool interrupted();
+
+private:
+    std::FILE* err_;
+    bool& stop_;
+};
+
+}  // namespace ksn
