@@ -96,7 +96,9 @@ QString FileSystem::GetFullFileName(const QString& folder, const QString& name) 
 
 QString FileSystem::GetFolderPath(const QString& path) const {
     const QString a = GetAbsolutePathName(path);
-    const QString f = GetFileName(path);
+    // The name as the absolute form spells it: "a.ksn. " there is "a.ksn", and cutting the length
+    // written would cut into the folder.
+    const QString f = GetFileName(path).isEmpty() ? QString() : GetFileName(a);
     QString folder = a.left(a.size() - f.size());
     // For a folder given with a trailing separator the file name is empty; end with one "\" anyway.
     if (!folder.isEmpty() && !winpath::isSeparator(folder.back())) folder += u'\\';
@@ -182,8 +184,14 @@ QStringList FileSystem::findFiles(const QString& folder, const QString& pattern)
         const QString name = it.fileName();
         if (anchored.match(name).hasMatch()) names << name;
     }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = a.compare(b, Qt::CaseInsensitive);
+    // Windows file systems order names by their upper-case form, so "_" (0x5F) comes after the
+    // letters; a lower-case (folded) comparison would put it before them.
+    const auto upper = [](QString s) {
+        for (QChar& c : s) c = c.toUpper();
+        return s;
+    };
+    std::sort(names.begin(), names.end(), [&upper](const QString& a, const QString& b) {
+        const int c = upper(a).compare(upper(b));
         return c != 0 ? c < 0 : a < b;
     });
     return names;

@@ -101,15 +101,18 @@ QStringList componentsAfterRoot(const QString& absolute) {
 }
 
 QString absolutePath(const QString& path, const QString& currentDir) {
-    const QString p = toBackslashes(path);
     QString cur = toBackslashes(currentDir);
     if (rootOf(cur).isEmpty()) cur = QStringLiteral("C:\\");
+    // An empty path is the current directory itself, which then keeps a network root as written.
+    const QString p = path.isEmpty() ? cur : toBackslashes(path);
 
-    QString root;         // without the trailing separator for network roots
+    QString root;         // "\\server\share" without a separator only for a bare network root
     QStringList parts;    // components to normalise, base components first
     if (isUnc(p)) {
         root = p.left(driveLength(p));
         parts = splitComponents(p.mid(root.size()));
+        // Below the share the root is "\\server\share\", as "C:\" is for a drive.
+        if (p.size() > root.size()) root += u'\\';
     } else if (isDriveLetterPath(p)) {
         root = p.left(2) + u'\\';
         const QString rest = p.mid(2);
@@ -118,11 +121,9 @@ QString absolutePath(const QString& path, const QString& currentDir) {
         parts += splitComponents(rest);
     } else if (!p.isEmpty() && isSeparator(p[0])) {
         root = rootOf(cur);
-        if (isUnc(cur)) root.chop(1);
         parts = splitComponents(p);
     } else {
         root = rootOf(cur);
-        if (isUnc(cur)) root.chop(1);
         parts = componentsAfterRoot(cur) + splitComponents(p);
     }
 
