@@ -130,8 +130,14 @@ std::optional<QString> FileSystem::toHost(const QString& windowsPath) const {
     if (letter.isNull()) return std::nullopt;  // a network path names nothing here
     QString host = drives_.root(letter);
     if (host.isEmpty()) return std::nullopt;
+    const QStringList components = winpath::componentsAfterRoot(abs);
+    // Nearly every path is spelt as on disk: one look-up settles it, and only a miss walks the
+    // components to match them without regard to case.
+    QString exactPath = host;
+    for (const QString& c : components) exactPath = joinHost(exactPath, c);
+    if (QFileInfo::exists(exactPath)) return exactPath;
     bool resolving = true;
-    for (const QString& c : winpath::componentsAfterRoot(abs)) {
+    for (const QString& c : components) {
         const QString exact = joinHost(host, c);
         if (resolving && !QFileInfo::exists(exact)) {
             const QString match = findCaseInsensitive(host, c);

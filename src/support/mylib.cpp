@@ -32,7 +32,7 @@ bool MyLibClass::FileSkipLoad(const QString& text, LineReader& file, const std::
 }
 
 std::int32_t MyLibClass::headerField(const QString& fileName, int offset) const {
-    if (!fs_.FileExists(fileName)) return 0;
+    // A missing file, a folder and an unreadable file all fail to read: one look-up, not two.
     const ReadResult r = fs_.readFile(fileName, offset + 4);
     if (!r.ok || r.bytes.size() < offset + 4) return 0;
     const auto* b = reinterpret_cast<const unsigned char*>(r.bytes.constData() + offset);
