@@ -1,6 +1,9 @@
 #include "editor.h"
 
 #include "cp932.h"
+#include "gini.h"
+
+#include <QFileInfo>
 
 namespace ksn {
 
@@ -224,6 +227,260 @@ RewriteResult Editor::RewriteFolder(QString& folder, const RewriteOptions& optio
     }
     if (!files.isEmpty()) caption_.clear();
     return result;
+}
+
+}  // namespace ksn
+
+namespace ksn {
+
+namespace {
+const QString kKsnFilter = QStringLiteral("KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*|");
+const QString kMaxCarsMessage = QStringLiteral("車両数が既にMAXを越えているので新たな車両は追加出来ません。");
+}  // namespace
+
+void Editor::startUp(const QString& commandLine, const std::function<void(const QString&)>& setFolderText) {
+    caption_ = kProductName;
+    g_.DefaultFolder = ReadIni(g_.lib);
+    cmDialog_.filterIndex = 1;
+    cmDialog_.initialFolder = g_.DefaultFolder;
+    if (setFolderText) setFolderText(g_.DefaultFolder);
+    ScanFolder(g_.DefaultFolder);
+    if (!commandLine.isEmpty()) {
+        g_.CurrentFilePath = commandLine;
+        cmDialog_.fileName = commandLine;
+        LoadCurrentFile();
+        return;
+    }
+    // Nothing is loaded: the formation list shows the last item whose title equals the (empty)
+    // document's, or the first item.
+    int found = 0;
+    for (int i = int(trainItems_.size()) - 1; i >= 0; --i) {
+        if (trainItems_[i] == g_.FormationLines[0]) {
+            found = i;
+            break;
+        }
+    }
+    if (!trainItems_.isEmpty()) selectTrain(found);
+}
+
+void Editor::folderTextChanged(const QString& text) {
+    g_.DefaultFolder = text;
+    ScanFolder(g_.DefaultFolder);
+    writeSettings();
+}
+
+std::optional<QString> Editor::chooseFolder() {
+    QString chosen = modal_.browseFolder(QStringLiteral("デフォルトフォルダの設定"), g_.DefaultFolder);
+    if (chosen.isEmpty()) return std::nullopt;
+    const qsizetype nul = chosen.indexOf(QChar(u'\0'));
+    if (nul >= 0) chosen.truncate(nul);
+    return chosen;
+}
+
+void Editor::writeSettings() { WriteIni(g_.lib, g_.DefaultFolder); }
+
+void Editor::QuickLoad() {
+    g_.CurrentFilePath = trainToolTip_;
+    LoadCurrentFile();
+}
+
+void Editor::LoadChosen() {
+    cmDialog_.kind = FileDialogRequest::Kind::Open;
+    cmDialog_.fileName = g_.CurrentFilePath;
+    cmDialog_.title = QStringLiteral("ﾌｧｲﾙを指定して読み込み");
+    cmDialog_.defaultExt = QStringLiteral("KSN");
+    cmDialog_.filter = kKsnFilter;
+    const auto chosen = modal_.fileDialog(cmDialog_);
+    if (!chosen) return;
+    cmDialog_.fileName = *chosen;
+    g_.CurrentFilePath = *chosen;
+    LoadCurrentFile();
+}
+
+void Editor::SaveAs() {
+    if (g_.CurrentFilePath.isEmpty()) g_.CurrentFilePath = g_.DefaultFolder + QStringLiteral("\\KSNED.KSN");
+    cmDialog_.kind = FileDialogRequest::Kind::Save;
+    cmDialog_.fileName = g_.CurrentFilePath;
+    cmDialog_.title = QStringLiteral("名前を付けてKSNの保管");
+    cmDialog_.defaultExt = QStringLiteral("KSN");
+    cmDialog_.filter = kKsnFilter;
+    const auto chosen = modal_.fileDialog(cmDialog_);
+    if (!chosen) return;
+    cmDialog_.fileName = *chosen;
+    g_.CurrentFilePath = *chosen;
+    // A failed write ends the command without a word; the old file is left whole by the save file.
+    WriteCurrentFile();
+}
+
+void Editor::PathChange(const QString& folderText, const std::function<void(bool)>& showStop,
+                        const RewriteOptions& options) {
+    const QString text = QStringLiteral("KSNファイル中のパス名をデフォルトのフォルダ名のパスに変更します。") + kCrLf +
+                         QStringLiteral("デフォルトフォルダ中の全てのKSNファイルを書き換えます。") + kCrLf + kCrLf +
+                         QStringLiteral("書き換えたくないKSNファイルは実行前に移動しておいて下さい。") + kCrLf + kCrLf +
+                         QStringLiteral("実行前に、デフォルトフォルダ、Save Mode、コメント削除の") + kCrLf +
+                         QStringLiteral("チェックボックスを指定しておいて下さい。") + kCrLf + kCrLf +
+                         QStringLiteral("準備が出来ていれば ｢はい｣ボタンを押して下さい。") + kCrLf;
+    if (modal_.message(text, QStringLiteral("パス名連続変更"), MsgButtons::YesNo, MsgIcon::Information) == MsgAnswer::No)
+        return;
+    g_.StopRequested = false;
+    if (showStop) showStop(true);
+    modal_.processEvents();
+    g_.DefaultFolder = folderText;
+    RewriteFolder(g_.DefaultFolder, options);
+    if (showStop) showStop(false);
+}
+
+void Editor::AddCar() {
+    const int index = selected_ < 2 ? 2 : selected_;
+    cmDialog_.kind = FileDialogRequest::Kind::Open;
+    cmDialog_.fileName.clear();
+    cmDialog_.defaultExt = QStringLiteral("BMP");
+    cmDialog_.filter = QStringLiteral("BMP File (*.BMP)|*.BMP|All Files (*.*)|*.*|");
+    cmDialog_.filterIndex = 1;
+    cmDialog_.title = QStringLiteral("車両画像ファイルの選択");
+    const auto chosen = modal_.fileDialog(cmDialog_);
+    if (!chosen) return;
+    cmDialog_.fileName = *chosen;
+    InsertLine(index, *chosen);
+}
+
+std::optional<QString> Editor::CopyCar() const {
+    if (selected_ < 2) return std::nullopt;
+    return g_.FormationLines[size_t(selected_)];
+}
+
+std::optional<QString> Editor::CutCar() {
+    auto text = CopyCar();
+    if (text) DeleteLine(selected_);
+    return text;
+}
+
+void Editor::PasteCar(const QString& clipboardText) {
+    const int index = selected_ < 2 ? 2 : selected_;
+    if (clipboardText.isEmpty()) return;
+    InsertLine(index, clipboardText);
+}
+
+void Editor::EditTitle() {
+    const QString result =
+        modal_.input(QStringLiteral("編成コメントを入力して下さい"), QStringLiteral("編成コメントの変更"), rows_.value(0));
+    if (result.isEmpty()) return;
+    g_.FormationLines[0] = result;
+    RefreshCarList();
+}
+
+void Editor::EditComment() {
+    const int k = selected_ < 1 ? 1 : selected_;
+    QString& line = g_.FormationLines[size_t(k)];
+    const QString path = MyLibClass::F_STR(line, kSemicolon);
+    const QString comment = MyLibClass::B_STR(line, kSemicolon);
+    const QString prompt = QStringLiteral("削除する場合はキャンセルを選択してください") + kCrLf + QStringLiteral("行 : ") +
+                           QString::number(k + 1) + kCrLf + QStringLiteral("File= ") + path;
+    const QString result = modal_.input(prompt, QStringLiteral("コメントの編集"), comment);
+    if (!result.isEmpty()) {
+        line = path + u';' + result;
+    } else if (modal_.message(QStringLiteral("コメントを削除しますか"), QString(), MsgButtons::YesNo, MsgIcon::Question) !=
+               MsgAnswer::No) {
+        line = path;
+    }
+    RefreshCarList();
+}
+
+void Editor::ChangeSound() {
+    cmDialog_.kind = FileDialogRequest::Kind::Open;
+    cmDialog_.fileName = MyLibClass::F_STR(g_.FormationLines[1], kSemicolon);
+    cmDialog_.defaultExt = QStringLiteral("WAV");
+    cmDialog_.filter = QStringLiteral("WAV File (*.WAV)|*.WAV|All Files (*.*)|*.*|");
+    cmDialog_.filterIndex = 1;
+    cmDialog_.title = QStringLiteral("サウンドファイルの設定");
+    const auto chosen = modal_.fileDialog(cmDialog_);
+    if (chosen) {
+        cmDialog_.fileName = *chosen;
+        const QString comment = modal_.input(QStringLiteral("必要があればサウンドのコメントを入力してください。"),
+                                             QStringLiteral("サウンドコメントの入力"), QString());
+        g_.FormationLines[1] = *chosen + u';' + comment;
+        RefreshCarList();
+        return;
+    }
+    if (modal_.message(QStringLiteral("サウンドファイルの記述を削除しますか"), QString(), MsgButtons::YesNo,
+                       MsgIcon::Information) == MsgAnswer::No)
+        return;
+    g_.FormationLines[1].clear();
+    RefreshCarList();
+}
+
+QString Editor::soundToPlay() const { return MyLibClass::F_STR(g_.FormationLines[1], kSemicolon); }
+
+void Editor::pressRow(int row) { dragRecord_ = row >= 2 ? row : -1; }
+
+bool Editor::releaseRow(int row) {
+    if (dragRecord_ < 0) return false;
+    const int from = dragRecord_;
+    const int to = row;
+    if (from == to || from >= rows_.size()) return false;
+    auto& L = g_.FormationLines;
+    const QString moved = rows_[from];
+    if (from < to) {
+        if (to >= rows_.size()) return false;
+        for (int i = from; i <= to - 1; ++i) {
+            rows_[i] = rows_[i + 1];
+            L[size_t(i)] = L[size_t(i + 1)];
+        }
+    } else {
+        // A car cannot be moved onto the title or the sound row.
+        if (to < 2) return false;
+        for (int i = from; i >= to + 1; --i) {
+            rows_[i] = rows_[i - 1];
+            L[size_t(i)] = L[size_t(i - 1)];
+        }
+    }
+    rows_[to] = moved;
+    L[size_t(to)] = moved;
+    return true;
+}
+
+Editor::DoubleClick Editor::doubleClickSelected() {
+    switch (selected_) {
+        case -1: return DoubleClick::Nothing;
+        case 0: EditTitle(); return DoubleClick::EditTitle;
+        case 1: ChangeSound(); return DoubleClick::EditSound;
+        default: return DoubleClick::ViewCar;
+    }
+}
+
+void Editor::DropFile(const QString& path) {
+    if (rows_.size() == kMaxFormationLines) {
+        modal_.message(kMaxCarsMessage, QString(), MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    const QString ext = g_.fso.GetExtensionName(path).toUpper();
+    // A folder is never a formation, a sound or a car, whatever its name ends with.
+    const bool folder = g_.fso.FolderExists(path);
+    if (!folder && ext == u"KSN") {
+        g_.CurrentFilePath = path;
+        LoadCurrentFile();
+    } else if (!folder && ext == u"WAV") {
+        g_.FormationLines[1] = path;
+        RefreshCarList();
+    } else if (!folder && ext == u"BMP") {
+        // A formation without cars (or nothing loaded) takes the car as its first car, whichever
+        // row is selected: placing it after a padding row would put it beyond the document's end.
+        if (rows_.size() < 3) {
+            InsertLine(2, path);
+            return;
+        }
+        if (selected_ < 0) selectRow(int(rows_.size()) - 1);
+        InsertLine(selected_ + 1, path);
+    } else {
+        modal_.message(QStringLiteral("対応していない拡張子のファイルがドラッグ＆ドロップされました。File=") + path, QString(),
+                       MsgButtons::Ok, MsgIcon::Exclamation);
+    }
+}
+
+QString formationArgument(const QStringList& arguments, const FileSystem& fs) {
+    const QString whole = arguments.join(u' ');
+    if (whole.isEmpty() || !QFileInfo(whole).isFile()) return whole;
+    return fs.toWindows(whole).value_or(whole);
 }
 
 }  // namespace ksn

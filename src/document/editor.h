@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace ksn {
@@ -93,6 +94,55 @@ public:
     // Loads and rewrites every formation file of folder in the current mode and switch.
     RewriteResult RewriteFolder(QString& folder, const RewriteOptions& options = {});
 
+    // --- start-up ---
+    // Reads the settings, sets the file dialog's initial folder, puts the default folder into the
+    // folder box (setFolderText, whose change handler rescans), scans, and loads the formation named
+    // by the command line, or aligns the formation list with the empty document.
+    void startUp(const QString& commandLine, const std::function<void(const QString&)>& setFolderText);
+    // The folder box changed: the text becomes the default folder, which is scanned and stored.
+    void folderTextChanged(const QString& text);
+    // "フォルダの設定": the folder dialog's choice cut at its first NUL, or nothing on Cancel.
+    std::optional<QString> chooseFolder();
+    // Stores the default folder in the settings file.
+    void writeSettings();
+
+    // --- file commands ---
+    void QuickLoad();
+    void LoadChosen();
+    void SaveAs();
+    // "パス名連続変更": asks, then rewrites the folder typed in the folder box. showStop(true) before
+    // the run, showStop(false) after it.
+    void PathChange(const QString& folderText, const std::function<void(bool)>& showStop,
+                    const RewriteOptions& options = {});
+
+    // --- edit commands ---
+    void AddCar();
+    // The document line of the selected car, for the clipboard; nothing unless a car is selected.
+    std::optional<QString> CopyCar() const;
+    // As CopyCar, and the car is removed.
+    std::optional<QString> CutCar();
+    // Inserts the clipboard text, whole, before the selected car (first when none is).
+    void PasteCar(const QString& clipboardText);
+    void EditTitle();
+    void EditComment();
+    void ChangeSound();
+    // The sound file to play: the sound line's path part, untrimmed.
+    QString soundToPlay() const;
+
+    // --- mouse and drops on the car list ---
+    // A press ended with `row` selected: a car row starts a drag.
+    void pressRow(int row);
+    // A release with `row` selected moves the dragged car there. True when rows changed.
+    bool releaseRow(int row);
+    enum class DoubleClick { Nothing, EditTitle, EditSound, ViewCar };
+    // What a double click on the selected row does; title and sound editing run here.
+    DoubleClick doubleClickSelected();
+    // One dropped file (a Windows path): a formation is loaded, a WAV becomes the sound, a BMP a car.
+    void DropFile(const QString& path);
+
+    // The file dialog's settings, which each command changes and the next one finds.
+    const FileDialogRequest& fileDialogSettings() const { return cmDialog_; }
+
     // The bytes of the file last loaded, and whether they held bytes that are not code page 932.
     const QByteArray& loadedBytes() const { return loadedBytes_; }
     bool loadedInvalidBytes() const { return loadedInvalid_; }
@@ -112,6 +162,12 @@ private:
     QByteArray loadedBytes_;
     bool loadedInvalid_ = false;
     bool heightCheckOnLoad_ = true;
+    int dragRecord_ = -1;
+    FileDialogRequest cmDialog_;
 };
+
+// The formation named by the editor's command line: the arguments joined by single blanks, taken
+// whole; an existing host file is given in its Windows form, anything else as written.
+QString formationArgument(const QStringList& arguments, const FileSystem& fs);
 
 }  // namespace ksn

@@ -1,0 +1,39 @@
+// ksned32: the formation file editor.
+#include "cp932.h"
+#include "editor.h"
+#include "frmMain.h"
+#include "qtmodal.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The icons live in a static library, which the linker would otherwise leave out.
+    Q_INIT_RESOURCE(ksned32);
+    QApplication::setApplicationName(QStringLiteral("ksned32"));
+    QApplication::setApplicationDisplayName(ksn::kProductName);
+    QApplication::setApplicationVersion(QStringLiteral(KSNED_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ksned32.png")));
+
+    if (!ksn::cp932::available()) {
+        QMessageBox::critical(nullptr, ksn::kAppTitle, ksn::cp932::unavailableMessage());
+        return 2;
+    }
+
+    QString driveError;
+    const QString drivesEnv = qEnvironmentVariable("KSNED_DRIVES");
+    if (!drivesEnv.trimmed().isEmpty() && !ksn::DriveMap::parse(drivesEnv, &driveError))
+        QMessageBox::warning(nullptr, ksn::kAppTitle, QStringLiteral("KSNED_DRIVES: ") + driveError);
+
+    ksn::Ksned state(ksn::FileSystem(ksn::DriveMap::detect()), QApplication::applicationFilePath());
+    ksn::QtModal modal(nullptr, state.fso);
+    ksn::frmMain window(state, modal);
+    modal.setOwner(&window);
+
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    window.Form_Load(ksn::formationArgument(args, state.fso));
+    window.show();
+    return app.exec();
+}

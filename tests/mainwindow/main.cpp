@@ -1,0 +1,20 @@
+// The windows' tests need a QApplication before the first widget; GoogleTest's own main has none.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QByteArray>
+#include <QStandardPaths>
+
+int main(int argc, char** argv) {
+    // No screen is needed: the tests run offscreen unless a platform is asked for (to watch them).
+    // CTest sets it too, but listing the tests at build time runs this program without it.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+    // Qt's file dialog remembers folders in the user's settings; keep the tests out of them.
+    QStandardPaths::setTestModeEnabled(true);
+    // The editor's resources live in a static library, which the linker would otherwise leave out.
+    Q_INIT_RESOURCE(ksned32);
+
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
