@@ -179,7 +179,7 @@ std::optional<QString> QtModal::fileDialog(const FileDialogRequest& request) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         // Saving over an existing formation is the usual case; the editor never asks first.
-        
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -189,7 +189,7 @@ std::optional<QString> QtModal::fileDialog(const FileDialogRequest& request) {
     // Formation files from Windows come as "A.KSN", "a.ksn" or "A.Ksn"; the patterns are written
     // in one spelling, so they must match without regard to case. Qt's model does when the
     // filter does not ask for case; say so rather than rely on its default.
-    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    dialog.setFilter(dialog.filter() | QDir::CaseSensitive);
     const QStringList filters = qtFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
