@@ -1,7 +1,5 @@
 #include "qtmodal.h"
 
-#include "winpath.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -12,6 +10,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QUrl>
+
+#include "winpath.h"
 
 namespace ksn {
 
@@ -39,11 +39,16 @@ bool samePatterns(const QStringList& a, const QStringList& b) {
 
 QMessageBox::Icon qtIcon(MsgIcon icon) {
     switch (icon) {
-    case MsgIcon::None: return QMessageBox::NoIcon;
-    case MsgIcon::Critical: return QMessageBox::Critical;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Information: return QMessageBox::Information;
+        case MsgIcon::None:
+            return QMessageBox::NoIcon;
+        case MsgIcon::Critical:
+            return QMessageBox::Critical;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }
@@ -189,11 +194,12 @@ std::optional<QString> QtModal::fileDialog(const FileDialogRequest& request) {
     // Formation files from Windows come as "A.KSN", "a.ksn" or "A.Ksn"; the patterns are written
     // in one spelling, so they must match without regard to case. Qt's model does when the
     // filter does not ask for case; say so rather than rely on its default.
-    dialog.setFilter(dialog.filter() | QDir::CaseSensitive);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     const QStringList filters = qtFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
-        const int index = request.filterIndex >= 1 && request.filterIndex <= filters.size() ? request.filterIndex : 1;
+        const int index =
+            request.filterIndex >= 1 && request.filterIndex <= filters.size() ? request.filterIndex : 1;
         dialog.selectNameFilter(filters[index - 1]);
     }
     QString suffix = request.defaultExt;

@@ -6,15 +6,14 @@
 // desktop's native ones) so that they look and behave the same on every desktop and under test.
 #pragma once
 
-#include "filesystem.h"
-#include "modal.h"
-
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-
 #include <optional>
+
+#include "filesystem.h"
+#include "modal.h"
 
 namespace ksn {
 
@@ -31,7 +30,7 @@ QStringList qtFilters(const QString& windowsFilter);
 QString qtLineBreaks(const QString& text);
 
 class QtModal : public Modal {
-public:
+  public:
     // owner: the window the boxes are modal to and centred on (may be null). fs: the shared file
     // system, for the drive map; it must outlive this object.
     QtModal(QWidget* owner, const FileSystem& fs);
@@ -45,7 +44,7 @@ public:
     QString browseFolder(const QString& title, const QString& initialFolder) override;
     void processEvents() override;
 
-private:
+  private:
     // The Windows form of a host path the user chose; nothing, after telling the user, when the
     // path lies under no drive.
     std::optional<QString> windowsFormOf(const QString& hostPath);

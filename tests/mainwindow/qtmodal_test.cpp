@@ -18,7 +18,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -27,7 +26,9 @@
 #include "tempdrive.h"
 
 QT_BEGIN_NAMESPACE
-[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 [[maybe_unused]] static void PrintTo(const QStringList& l, std::ostream* os) {
     *os << '{';
     for (const QString& s : l) *os << '"' << s.toStdString() << "\" ";
@@ -90,11 +91,19 @@ class ModalScript {
             close(w);
             return;
         }
-        steps_[next_++](w);
-        if (w->isVisible()) {
-            ADD_FAILURE() << "the step left its box open";
-            close(w);
-        }
+        // The step runs after this tick returns: a box the step opens in turn (a question while
+        // accepting, say) runs its own loop, where this timer must be free to fire again.
+        QMetaObject::invokeMethod(
+            &timer_,
+            [step = steps_[next_++], box = QPointer<QWidget>(w)] {
+                if (!box) return;
+                step(box);
+                if (box && box->isVisible()) {
+                    ADD_FAILURE() << "the step left its box open";
+                    close(box);
+                }
+            },
+            Qt::QueuedConnection);
     }
 
     QTimer timer_;
@@ -126,7 +135,9 @@ bool waitForShown(QFileDialog* dialog, const QStringList& expected) {
     return ok;
 }
 
-QLineEdit* nameField(QFileDialog* dialog) { return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); }
+QLineEdit* nameField(QFileDialog* dialog) {
+    return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+}
 
 QString offeredName(QFileDialog* dialog) {
     const QLineEdit* edit = nameField(dialog);
@@ -145,6 +156,10 @@ void choose(QFileDialog* dialog, const QString& name) {
     confirm(dialog);
 }
 
+// A file dialog's answer as text, so that a failure prints it.
+const QString kNothing = QStringLiteral("<nothing>");
+QString chosen(const std::optional<QString>& file) { return file.value_or(kNothing); }
+
 const QString kKsnFilter = q("KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*|");
 
 // ---------------------------------------------------------------------------------------------
@@ -155,6 +170,7 @@ struct FilterCase {
     const char* windows;
     QStringList qt;
 };
+void PrintTo(const FilterCase& c, std::ostream* os) { *os << c.name; }
 
 class QtFiltersTest : public ::testing::TestWithParam<FilterCase> {};
 
@@ -163,15 +179,19 @@ TEST_P(QtFiltersTest, Translates) { EXPECT_EQ(qtFilters(q(GetParam().windows)), 
 INSTANTIATE_TEST_SUITE_P(
     Filters, QtFiltersTest,
     ::testing::Values(
-        FilterCase{"FormationAndAll", "KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*|",
+        FilterCase{"FormationAndAll",
+                   "KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*|",
                    {q("KSN File (*.KSN)"), q("All Files (*)")}},
-        FilterCase{"WithoutTrailingBar", "KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*",
+        FilterCase{"WithoutTrailingBar",
+                   "KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*",
                    {q("KSN File (*.KSN)"), q("All Files (*)")}},
-        FilterCase{"BitmapAndAll", "BMP File (*.BMP)|*.BMP|All Files (*.*)|*.*|",
+        FilterCase{"BitmapAndAll",
+                   "BMP File (*.BMP)|*.BMP|All Files (*.*)|*.*|",
                    {q("BMP File (*.BMP)"), q("All Files (*)")}},
         FilterCase{"DescriptionWithoutPatterns", "Sounds|*.WAV|", {q("Sounds (*.WAV)")}},
         FilterCase{"SeveralPatterns", "Pictures|*.bmp;*.dib|", {q("Pictures (*.bmp *.dib)")}},
-        FilterCase{"SeveralPatternsRespelt", "Pictures (*.bmp;*.dib)|*.bmp; *.dib|", {q("Pictures (*.bmp *.dib)")}},
+        FilterCase{
+            "SeveralPatternsRespelt", "Pictures (*.bmp;*.dib)|*.bmp; *.dib|", {q("Pictures (*.bmp *.dib)")}},
         FilterCase{"TailOfOtherCaseIsRespelt", "KSN File (*.ksn)|*.KSN|", {q("KSN File (*.KSN)")}},
         FilterCase{"OtherParenthesesKept", "KSN (old)|*.KSN|", {q("KSN (old) (*.KSN)")}},
         FilterCase{"EveryFileAmongOthers", "Any|*.KSN;*.*|", {q("Any (*.KSN *)")}},
@@ -187,6 +207,7 @@ struct LineBreakCase {
     const char* in;
     const char* out;
 };
+void PrintTo(const LineBreakCase& c, std::ostream* os) { *os << c.name; }
 
 class LineBreaksTest : public ::testing::TestWithParam<LineBreakCase> {};
 
@@ -222,6 +243,7 @@ struct MessageCase {
     Press press;
     MsgAnswer answer;
 };
+void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
 
 class QtModalMessageTest : public QtModalBoxTest, public ::testing::WithParamInterface<MessageCase> {};
 
@@ -239,11 +261,21 @@ TEST_P(QtModalMessageTest, ShowsAndAnswers) {
         EXPECT_EQ(box->standardButtons(), expectedButtons);
         EXPECT_EQ(box->defaultButton(), box->button(yesNo ? QMessageBox::Yes : QMessageBox::Ok));
         switch (c.press) {
-        case Press::Ok: box->button(QMessageBox::Ok)->click(); break;
-        case Press::Yes: box->button(QMessageBox::Yes)->click(); break;
-        case Press::No: box->button(QMessageBox::No)->click(); break;
-        case Press::Return: QTest::keyClick(box, Qt::Key_Return); break;
-        case Press::Escape: QTest::keyClick(box, Qt::Key_Escape); break;
+            case Press::Ok:
+                box->button(QMessageBox::Ok)->click();
+                break;
+            case Press::Yes:
+                box->button(QMessageBox::Yes)->click();
+                break;
+            case Press::No:
+                box->button(QMessageBox::No)->click();
+                break;
+            case Press::Return:
+                QTest::keyClick(box, Qt::Key_Return);
+                break;
+            case Press::Escape:
+                QTest::keyClick(box, Qt::Key_Escape);
+                break;
         }
     });
     EXPECT_EQ(modal.message(q("一行目\r\n二行目 <b>x</b>"), q(c.title), c.buttons, c.icon), c.answer);
@@ -297,8 +329,10 @@ TEST_F(QtModalBoxTest, InputOkGivesTheTypedText) {
     ModalScript script;
     script.then<QInputDialog>([](QInputDialog* box) {
         EXPECT_EQ(box->windowTitle(), q("コメントの編集"));
-        EXPECT_EQ(box->labelText(), q("削除する場合はキャンセルを選択してください\n行 : 3\nFile= <D:\\a.bmp>"));
-        for (const QLabel* label : box->findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        EXPECT_EQ(box->labelText(),
+                  q("削除する場合はキャンセルを選択してください\n行 : 3\nFile= <D:\\a.bmp>"));
+        for (const QLabel* label : box->findChildren<QLabel*>())
+            EXPECT_EQ(label->textFormat(), Qt::PlainText);
         EXPECT_EQ(box->textValue(), q("古いコメント"));
         auto* edit = box->findChild<QLineEdit*>();
         ASSERT_NE(edit, nullptr);
@@ -376,7 +410,7 @@ TEST_F(QtModalFileTest, OpenShowsTheRequestAndReturnsTheWindowsPath) {
         EXPECT_EQ(d->defaultSuffix(), q("KSN"));
         choose(d, q("B.KSN"));
     });
-    EXPECT_EQ(modal.fileDialog(openRequest()), std::optional<QString>(q("D:\\KSN\\B.KSN")));
+    EXPECT_EQ(chosen(modal.fileDialog(openRequest())), q("D:\\KSN\\B.KSN"));
 }
 
 TEST_F(QtModalFileTest, FilterMatchesWithoutRegardToCase) {
@@ -391,7 +425,7 @@ TEST_F(QtModalFileTest, FilterMatchesWithoutRegardToCase) {
         EXPECT_TRUE(waitForShown(d, {q("B.KSN"), q("a.ksn")}));
         choose(d, q("a.ksn"));
     });
-    EXPECT_EQ(modal.fileDialog(openRequest()), std::optional<QString>(q("D:\\KSN\\a.ksn")));
+    EXPECT_EQ(chosen(modal.fileDialog(openRequest())), q("D:\\KSN\\a.ksn"));
 }
 
 struct FilterIndexCase {
@@ -399,8 +433,10 @@ struct FilterIndexCase {
     int index;
     const char* selected;
 };
+void PrintTo(const FilterIndexCase& c, std::ostream* os) { *os << c.name; }
 
-class QtModalFilterIndexTest : public QtModalFileTest, public ::testing::WithParamInterface<FilterIndexCase> {};
+class QtModalFilterIndexTest : public QtModalFileTest,
+                               public ::testing::WithParamInterface<FilterIndexCase> {};
 
 TEST_P(QtModalFilterIndexTest, SelectsTheFilter) {
     FileDialogRequest r = openRequest();
@@ -427,6 +463,7 @@ struct StartCase {
     const char* folder;  // relative to the drive's root
     const char* offered;
 };
+void PrintTo(const StartCase& c, std::ostream* os) { *os << c.name; }
 
 class QtModalStartTest : public QtModalFileTest, public ::testing::WithParamInterface<StartCase> {};
 
@@ -462,7 +499,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(QtModalFileTest, CancelReturnsNothing) {
     ModalScript script;
     script.then<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    EXPECT_EQ(modal.fileDialog(openRequest(q("D:\\KSN\\B.KSN"))), std::nullopt);
+    EXPECT_EQ(chosen(modal.fileDialog(openRequest(q("D:\\KSN\\B.KSN")))), kNothing);
 }
 
 TEST_F(QtModalFileTest, SaveReplacesWithoutAsking) {
@@ -477,17 +514,15 @@ TEST_F(QtModalFileTest, SaveReplacesWithoutAsking) {
         EXPECT_EQ(offeredName(d), q("B.KSN"));
         confirm(d);  // an overwrite question would be an unexpected box
     });
-    EXPECT_EQ(modal.fileDialog(r), std::optional<QString>(q("D:\\KSN\\B.KSN")));
+    EXPECT_EQ(chosen(modal.fileDialog(r)), q("D:\\KSN\\B.KSN"));
 }
 
 TEST_F(QtModalFileTest, SaveAddsTheDefaultExtension) {
     FileDialogRequest r = openRequest();
     r.kind = FileDialogRequest::Kind::Save;
     ModalScript script;
-    script.then<QFileDialog>([&](QFileDialog* d) {
-        choose(d, q("新編成"));
-    });
-    EXPECT_EQ(modal.fileDialog(r), std::optional<QString>(q("D:\\KSN\\新編成.KSN")));
+    script.then<QFileDialog>([&](QFileDialog* d) { choose(d, q("新編成")); });
+    EXPECT_EQ(chosen(modal.fileDialog(r)), q("D:\\KSN\\新編成.KSN"));
 }
 
 TEST_F(QtModalFileTest, FileUnderNoDriveIsReportedAndCancels) {
@@ -496,16 +531,14 @@ TEST_F(QtModalFileTest, FileUnderNoDriveIsReportedAndCancels) {
     const QString outside = elsewhere.filePath(q("x.KSN"));
     QFile(outside).open(QIODevice::WriteOnly);
     ModalScript script;
-    script.then<QFileDialog>([&](QFileDialog* d) {
-        choose(d, outside);
-    });
+    script.then<QFileDialog>([&](QFileDialog* d) { choose(d, outside); });
     script.then<QMessageBox>([&](QMessageBox* box) {
         EXPECT_EQ(box->windowTitle(), kAppTitle);
         EXPECT_TRUE(box->text().contains(canonical(outside))) << box->text().toStdString();
         EXPECT_FALSE(box->text().contains(u'\r'));
         box->button(QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(modal.fileDialog(openRequest()), std::nullopt);
+    EXPECT_EQ(chosen(modal.fileDialog(openRequest())), kNothing);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -545,9 +578,7 @@ TEST_F(QtModalFolderTest, ShowsFoldersOnlyFromTheInitialFolderWithTheDrives) {
 
 TEST_F(QtModalFolderTest, DriveRootComesBackAsRoot) {
     ModalScript script;
-    script.then<QFileDialog>([&](QFileDialog* dialog) {
-        choose(dialog, e.hostRoot());
-    });
+    script.then<QFileDialog>([&](QFileDialog* dialog) { choose(dialog, e.hostRoot()); });
     EXPECT_EQ(modal.browseFolder(q("t"), q("D:\\Trains")), q("e:\\"));
 }
 
@@ -570,9 +601,7 @@ TEST_F(QtModalFolderTest, FolderUnderNoDriveIsReportedAndGivesTheEmptyText) {
     QTemporaryDir elsewhere;
     ASSERT_TRUE(elsewhere.isValid());
     ModalScript script;
-    script.then<QFileDialog>([&](QFileDialog* dialog) {
-        choose(dialog, elsewhere.path());
-    });
+    script.then<QFileDialog>([&](QFileDialog* dialog) { choose(dialog, elsewhere.path()); });
     script.then<QMessageBox>([&](QMessageBox* box) {
         EXPECT_TRUE(box->text().contains(canonical(elsewhere.path()))) << box->text().toStdString();
         box->button(QMessageBox::Ok)->click();

@@ -39,7 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
                       IconCase{":/icons/toolbar/paste.png", 16}, IconCase{":/icons/toolbar/help.png", 16},
                       IconCase{":/icons/ksned32.png", 256}, IconCase{":/icons/ksned32-64.png", 64}),
     [](const auto& p) {
-        std::string name = QString::fromLatin1(p.param.path).section(u'/', -1).section(u'.', 0, 0).toStdString();
+        std::string name =
+            QString::fromLatin1(p.param.path).section(u'/', -1).section(u'.', 0, 0).toStdString();
         for (char& c : name)
             if (c == '-') c = '_';
         return name;
