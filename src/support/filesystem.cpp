@@ -286,7 +286,10 @@ IoResult FileSystem::writeFile(const QString& path, const QByteArray& bytes) con
         return r;
     }
     QSaveFile f(*host);
-    if (!f.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a short write (a full disk, a file-size limit) is seen here: a buffered
+    // write is flushed by commit(), which does not notice a short write and would put the cut file
+    // in place of the old one.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         r.error = ioError(what, path, f.errorString());
         return r;
     }

@@ -208,7 +208,8 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     // A writable file in a folder we may not create files in (the save file's temporary copy) is
     // still written, as Windows writes it; only then can a failure leave the file half written.
     f.setDirectWriteFallback(true);
-    if (!f.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered: a short write (a full disk) must show here, not slip through commit().
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
         return false;
