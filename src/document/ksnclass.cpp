@@ -1,0 +1,168 @@
+#include "ksnclass.h"
+
+#include "itemreader.h"
+
+#include <optional>
+
+namespace ksn {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The last error code of a system library call, shown with a trapped error. The reader calls no
+// such library on this platform, so there is never one to show.
+constexpr int kLastDllError = 0;
+
+int kindFromRatio(float r) {
+    if (r < 0.5f) return kKindBellows;
+    if (r <= 7.0f) return kKindCar;
+    return kKindLong;
+}
+
+}  // namespace
+
+// --- CarsClass ---
+
+CarsClass::CarsClass() : records_(kMaxRecords) {}
+
+int CarsClass::Add(const QString& fileName, int kind, const QString& comment) {
+    const int found = Sarch(fileName);
+    if (found != -1) return found;
+    if (count_ >= kMaxRecords) throw OutOfRangeError();
+    records_[size_t(count_)] = Record{fileName, kind, comment};
+    return count_++;
+}
+
+int CarsClass::Sarch(const QString& fileName) const {
+    for (int i = 0; i < count_; ++i)
+        if (records_[size_t(i)].fileName == fileName) return i;
+    return -1;
+}
+
+const CarsClass::Record* CarsClass::atCursor(int* index) {
+    if (index && *index >= 0) cursor_ = *index;
+    if (cursor_ < 0) return nullptr;
+    if (index) *index = cursor_;
+    if (cursor_ >= kMaxRecords) throw OutOfRangeError();
+    return &records_[size_t(cursor_)];
+}
+
+QString CarsClass::CarFileName() {
+    const Record* r = atCursor(nullptr);
+    return r ? r->fileName : QString();
+}
+QString CarsClass::CarFileName(int& index) {
+    const Record* r = atCursor(&index);
+    return r ? r->fileName : QString();
+}
+QString CarsClass::CarKind() {
+    const Record* r = atCursor(nullptr);
+    return r ? QString::number(r->kind) : QString();
+}
+QString CarsClass::CarKind(int& index) {
+    const Record* r = atCursor(&index);
+    return r ? QString::number(r->kind) : QString();
+}
+QString CarsClass::CarComment() {
+    const Record* r = atCursor(nullptr);
+    return r ? r->comment : QString();
+}
+QString CarsClass::CarComment(int& index) {
+    const Record* r = atCursor(&index);
+    return r ? r->comment : QString();
+}
+
+// --- KSNClass ---
+
+KSNClass::KSNClass(const FileSystem& fs, const MyLibClass& lib, Modal& modal) : fs_(fs), lib_(lib), modal_(modal) {
+    Refresh();
+}
+
+int KSNClass::CheckKindFromImage(const QString& fileName) const {
+    const int height = lib_.GetBMPHeight(fileName);
+    const int width = lib_.GetBMPWidth(fileName);
+    if (height == 0) throw DivisionByZeroError();
+    // Single precision on purpose: a ratio a hair beyond a boundary in double precision rounds
+    // onto it, and the screensaver classifies by the rounded value.
+    return kindFromRatio(static_cast<float>(double(width) / double(height)));
+}
+
+int KSNClass::CarIndex(int index) const {
+    if (index < 0 || index >= kMaxCars) throw OutOfRangeError();
+    return carIndex_[size_t(index)];
+}
+
+void KSNClass::GetTrainWidth(int&) const {}
+
+bool KSNClass::WriteKsn() {
+    modal_.message(QStringLiteral("Non Support"), QString(), MsgButtons::Ok, MsgIcon::None);
+    return false;
+}
+
+void KSNClass::Refresh() {
+    carIndex_.fill(-1);
+    trainFileName_.clear();
+    trainSoundFileName_.clear();
+    trainComment_.clear();
+    carCount_ = 0;
+    locoNum_ = 0;
+}
+
+QString KSNClass::ErrorText(int) const { return {}; }
+
+void KSNClass::warn(const QString& text) {
+    if (!noErrorMsg_) modal_.message(text, QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+bool KSNClass::LoadKsn() {
+    QString folder;
+    std::optional<ItemReader> file;
+    try {
+        folder = fs_.GetFolderPath(trainFileName_);
+        if (!fs_.FolderExists(folder)) {
+            warn(ErrorText(20) + kCrLf + QStringLiteral("Folder= ") + folder);
+            return false;
+        }
+        if (!fs_.FileExists(trainFileName_)) {
+            warn(ErrorText(21) + kCrLf + QStringLiteral("KSN= ") + trainFileName_);
+            return false;
+        }
+        ReadResult bytes = fs_.readFile(trainFileName_);
+        if (!bytes.ok) throw FileAccessError();
+        file.emplace(std::move(bytes.bytes));
+        trainComment_ = file->readItem();
+        trainSoundFileName_ = file->readItem();
+    } catch (const KsnError& e) {
+        if (!noErrorMsg_)
+            modal_.message(QStringLiteral("Err.Number= ") + QString::number(e.number()) + QStringLiteral("Description= ") +
+                               e.description() + QStringLiteral("LastDllError= ") + QString::number(kLastDllError),
+                           QString(), MsgButtons::Ok, MsgIcon::Critical);
+        return false;
+    }
+
+    // With one item per line this is the file's line number; with several it counts items.
+    int line = 2;
+    while (true) {
+        modal_.processEvents();
+        if (file->atEnd()) return true;
+        QString s = file->readItem();
+        ++line;
+        const QString comment = trimSpaces(MyLibClass::B_STR(s, QStringLiteral(";")));
+        s = MyLibClass::F_STR(s, QStringLiteral(";"));
+        s = fs_.GetFullFileName(folder, s);
+        if (!fs_.FileExists(s)) {
+            warn(ErrorText(22) + kCrLf + QStringLiteral("KSN= ") + trainFileName_ + kCrLf + QStringLiteral("Line= ") +
+                 QString::number(line) + kCrLf + QStringLiteral("CAR= ") + s);
+            continue;
+        }
+        const int kind = CheckKindFromImage(s);
+        if (noLoadCouplerBellows_ && kind == kKindBellows) continue;
+        const int i = cars_.Add(s, kind, comment);
+        if (carCount_ >= kMaxCars) throw OutOfRangeError();
+        carIndex_[size_t(carCount_)] = i;
+        ++carCount_;
+    }
+}
+
+}  // namespace ksn
