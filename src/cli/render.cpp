@@ -1,0 +1,65 @@
+#include "render.h"
+
+#include "trainlayout.h"
+
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace ksn {
+
+namespace {
+
+void print(std::FILE* err, const QString& s) {
+    const QByteArray b = (QStringLiteral("ksn: ") + s + u'\n').toUtf8();
+    std::fwrite(b.constData(), 1, size_t(b.size()), err);
+}
+
+QByteArray formatFor(const QString& path) {
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    return QImageWriter::supportedImageFormats().contains(suffix) ? suffix : QByteArrayLiteral("png");
+}
+
+}  // namespace
+
+int render(Editor& editor, const QString& file, const QString& outputPath, std::FILE* err) {
+    Ksned& g = editor.state();
+    // A picture is asked for, not a report: the height check would only add noise.
+    editor.setHeightCheckOnLoad(false);
+    g.CurrentFilePath = file;
+    if (!editor.LoadCurrentFile()) return 2;
+
+    const auto strip = buildTrainStrip(editor.rows(), g.DefaultFolder, g.fso);
+    if (!strip || !strip->anyFound()) {
+        print(err, QStringLiteral("no car file of %1 exists").arg(file));
+        return 2;
+    }
+    if (strip->totalWidth == 0) {
+        print(err, QStringLiteral("no car of %1 has a bitmap header with a usable size").arg(file));
+        return 2;
+    }
+    const QImage picture = renderTrainStrip(*strip);
+    if (picture.isNull()) {
+        print(err, QStringLiteral("the strip of %1 x %2 pixels is too large to draw").arg(strip->totalWidth).arg(strip->tallest));
+        return 1;
+    }
+
+    QSaveFile out(outputPath);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        print(err, QStringLiteral("cannot write %1: %2").arg(outputPath, out.errorString()));
+        return 1;
+    }
+    QImageWriter writer(&out, formatFor(outputPath));
+    if (!writer.write(picture)) {
+        out.cancelWriting();
+        print(err, QStringLiteral("cannot write %1: %2").arg(outputPath, writer.errorString()));
+        return 1;
+    }
+    if (!out.commit()) {
+        print(err, QStringLiteral("cannot write %1: %2").arg(outputPath, out.errorString()));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace ksn

@@ -1,0 +1,145 @@
+#include "trainlayout.h"
+
+#include "numtext.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ksn {
+
+bool CarPicture::usable() const {
+    return headerWidth > 0 && headerWidth <= kMaxCarSide && headerHeight > 0 && headerHeight <= kMaxCarSide;
+}
+
+QSize CarPicture::size() const { return usable() ? QSize(headerWidth, headerHeight) : QSize(); }
+
+CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile) {
+    CarPicture p;
+    p.headerWidth = MyLibClass::BMPHeaderField(bytes, MyLibClass::kBMPWidthOffset);
+    p.headerHeight = MyLibClass::BMPHeaderField(bytes, MyLibClass::kBMPHeightOffset);
+    // A car without a place shows nothing, so its picture is not worth decoding.
+    if (!wholeFile || !p.usable()) return p;
+
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    // The decoder's own idea of the size, which can differ from the header fields read above: a
+    // picture too large to keep is refused before any pixel is allocated. Formats that cannot tell
+    // their size in advance are still bounded by Qt's own allocation limit.
+    const QSize decoded = reader.size();
+    if (decoded.isValid() && qint64(decoded.width()) * decoded.height() * 4 > kMaxCarPictureBytes) return p;
+    QImage image;
+    if (reader.read(&image)) p.image = std::move(image);
+    return p;
+}
+
+CarPicture loadCarPicture(const FileSystem& fs, const QString& path) {
+    const auto host = fs.toHost(path);
+    if (!host) return {};
+    QFile file(*host);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    // One read gives both the header and the picture; of a file too long to decode only the
+    // header is read. Asking for no more than the file holds keeps a large buffer from being
+    // reserved for every small car.
+    const bool whole = file.size() <= kMaxCarFileBytes;
+    const qint64 wanted = whole ? file.size() : MyLibClass::kBMPHeightOffset + 4;
+    return decodeCarPicture(file.read(wanted), whole);
+}
+
+// ---------------------------------------------------------------- whole-train view
+
+bool TrainStrip::anyFound() const {
+    return std::any_of(cars.begin(), cars.end(), [](const TrainCar& c) { return c.found; });
+}
+
+QString trainCaption(const QString& title, int height) {
+    return title + QStringLiteral(" ( ") + QString::number(height) + QStringLiteral("dot )");
+}
+
+std::optional<TrainStrip> buildTrainStrip(const QStringList& rows, const QString& defaultFolder, const FileSystem& fs) {
+    if (rows.size() < 3) return std::nullopt;
+    TrainStrip strip;
+    strip.rowCount = int(rows.size());
+    int x = 0;
+    for (int i = 2; i < strip.rowCount; ++i) {
+        TrainCar car;
+        car.row = i;
+        const QString& line = rows[i];
+        const QString semicolon = QStringLiteral(";");
+        // The path is taken as listed, blanks included: the list shows what would be written.
+        car.file = fs.GetFullFileName(defaultFolder, MyLibClass::F_STR(line, semicolon));
+        car.found = fs.FileExists(car.file);
+        if (car.found) {
+            CarPicture picture = loadCarPicture(fs, car.file);
+            // A car whose header gives no usable size closes up as a missing one does.
+            if (picture.usable()) {
+                car.placed = true;
+                car.left = x;
+                car.size = picture.size();
+                car.picture = std::move(picture.image);
+                // The car keeps its number in the list even when cars before it are missing.
+                car.toolTip = QString::number(i - 1) + QStringLiteral(" : ") + fs.GetBaseName(car.file) +
+                              QStringLiteral(" : ") + MyLibClass::B_STR(line, semicolon);
+                x += car.size.width();
+                strip.height = car.size.height();
+                strip.tallest = std::max(strip.tallest, car.size.height());
+            }
+        }
+        strip.cars.push_back(std::move(car));
+    }
+    strip.totalWidth = x;
+    strip.caption = trainCaption(rows[0], strip.height);
+    return strip;
+}
+
+ScrollRange trainScrollRange(int totalWidth, int clientWidth, int clientHeight) {
+    ScrollRange r;
+    r.maximum = int(std::max(1.0, roundHalfEven(double(totalWidth) - double(clientWidth))));
+    if (r.maximum < 10) return r;  // one step each way
+    r.largeChange = r.maximum / 10;
+    r.smallChange = int(roundHalfEven(double(clientHeight) / 2.0));
+    return r;
+}
+
+QImage renderTrainStrip(const TrainStrip& strip) {
+    if (strip.totalWidth <= 0 || strip.tallest <= 0) return {};
+    QImage out(strip.totalWidth, strip.tallest, QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull()) return {};
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    // Each picture fills its car's place as the view draws it, whatever size it decoded to.
+    for (const TrainCar& car : strip.cars)
+        if (car.placed && !car.picture.isNull()) painter.drawImage(QRect(QPoint(car.left, 0), car.size), car.picture);
+    painter.end();
+    return out;
+}
+
+// ---------------------------------------------------------------- car view
+
+CarView buildCarView(const Ksned& state, int selectedRow) {
+    CarView v;
+    v.row = selectedRow < 2 ? 2 : selectedRow;
+    const QString line = v.row < kFormationTableSize ? state.FormationLines[size_t(v.row)] : QString();
+    const QString semicolon = QStringLiteral(";");
+    v.file = state.fso.GetFullFileName(state.DefaultFolder, MyLibClass::F_STR(line, semicolon));
+    v.found = state.fso.FileExists(v.file);
+    if (!v.found) {
+        v.message = QStringLiteral("車両が見つかりません。\r\nFile= ") + v.file;
+        return v;
+    }
+    v.picture = loadCarPicture(state.fso, v.file);
+    v.toolTip = MyLibClass::B_STR(line, semicolon);
+    // The header's own value, usable or not: it tells what is wrong with a broken file.
+    v.caption = QString::number(v.row - 1) + QStringLiteral(" : ") + v.file + QStringLiteral(" ( ") +
+                QString::number(v.picture.headerHeight) + QStringLiteral("dot )");
+    return v;
+}
+
+}  // namespace ksn
