@@ -12,7 +12,6 @@ int main(int argc, char** argv) {
     // The icons live in a static library, which the linker would otherwise leave out.
     Q_INIT_RESOURCE(ksned32);
     QApplication::setApplicationName(QStringLiteral("ksned32"));
-    QApplication::setApplicationDisplayName(ksn::kProductName);
     QApplication::setApplicationVersion(QStringLiteral(KSNED_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ksned32.png")));
 

@@ -2,6 +2,8 @@
 #include "cp932.h"
 #include "editor.h"
 #include "gini.h"
+#include "render.h"
+#include "parade.h"
 #include "streammodal.h"
 
 #include <QCommandLineParser>
@@ -53,6 +55,8 @@ const char* kDescription =
     "  list [DIR]         print 'file name<TAB>title' for each formation file of DIR\n"
     "  check FILE...      report cars whose height differs from the first car's (exit 1)\n"
     "  rewrite [DIR]      rewrite every formation file of DIR in the chosen save mode\n"
+    "  render FILE -o OUT draw the whole-train view of FILE into the picture OUT (PNG)\n"
+    "  parade FILE        print the formation as the screensaver reads it\n"
     "\n"
     "FILE and DIR are host paths; they are turned into Windows paths through the drive map\n"
     "(Wine's drive letters, KSNED_DRIVES=\"C:=/srv/c;D:=/mnt/d\", or --drive).\n"
@@ -130,6 +134,10 @@ int Cli::run() {
     p.addOption({QStringLiteral("comments"), QStringLiteral("Write comments: on or off (default on)."),
                  QStringLiteral("on|off"), QStringLiteral("on")});
     p.addOption({QStringLiteral("dry-run"), QStringLiteral("rewrite: write nothing, list the files that would change.")});
+    p.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("render: the picture file to write."),
+                 QStringLiteral("OUT")});
+    p.addOption({QStringLiteral("no-bellows"), QStringLiteral("parade: leave out coupler bellows pieces.")});
+    p.addOption({QStringLiteral("quiet"), QStringLiteral("parade: no load messages.")});
     p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("show, list, check or rewrite"));
     p.addPositionalArgument(QStringLiteral("args"), QStringLiteral("FILE or DIR arguments"), QStringLiteral("[args...]"));
 
@@ -192,10 +200,29 @@ int Cli::run() {
     const QString command = args.takeFirst();
     const bool dryRun = p.isSet(QStringLiteral("dry-run"));
     if (dryRun && command != u"rewrite") return usageError(QStringLiteral("--dry-run belongs to rewrite"));
+    const QString output = p.value(QStringLiteral("output"));
+    if (p.isSet(QStringLiteral("output")) && command != u"render") return usageError(QStringLiteral("--output belongs to render"));
+    const ParadeOptions paradeOptions{p.isSet(QStringLiteral("no-bellows")), p.isSet(QStringLiteral("quiet"))};
+    if ((paradeOptions.noBellows || paradeOptions.quiet) && command != u"parade")
+        return usageError(QStringLiteral("--no-bellows and --quiet belong to parade"));
     if (command == u"show") return show(args);
     if (command == u"list") return list(args);
     if (command == u"check") return check(args);
     if (command == u"rewrite") return rewrite(args, dryRun);
+    if (command == u"render") {
+        if (args.size() != 1 || output.isEmpty()) return usageError(QStringLiteral("render takes one FILE and -o OUT"));
+        if (!QFileInfo(args[0]).isFile()) {
+            err(QStringLiteral("ksn: no such file: ") + args[0] + u'\n');
+            return kExitUsage;
+        }
+        const auto w = windowsPath(args[0]);
+        return w ? render(*editor_, *w, output, stderr) : kExitUsage;
+    }
+    if (command == u"parade") {
+        if (args.size() != 1) return usageError(QStringLiteral("parade takes one FILE"));
+        const auto w = windowsPath(args[0]);
+        return w ? parade(*g_, *modal_, *w, paradeOptions, stdout, stderr) : kExitUsage;
+    }
     return usageError(QStringLiteral("unknown command: ") + command);
 }
 

@@ -3,6 +3,8 @@
 
 #include "filesystem.h"
 #include "mylib.h"
+#include "national.h"
+#include "win32api.h"
 
 #include <QString>
 
@@ -20,12 +22,14 @@ inline constexpr int kMaxFormationFiles = 1024;
 struct Ksned {
     // programPath: host path of the editor's program file (its folder holds the ini file).
     explicit Ksned(FileSystem fileSystem, QString programPath = {})
-        : fso(std::move(fileSystem)), lib(fso, std::move(programPath)) {}
+        : fso(std::move(fileSystem)), api(fso), lib(fso, std::move(programPath)) {}
     Ksned(const Ksned&) = delete;
     Ksned& operator=(const Ksned&) = delete;
 
-    FileSystem fso;  // declared before lib, which keeps a reference to it
+    FileSystem fso;  // declared before api and lib, which keep a reference to it
+    Win32ApiClass api;
     MyLibClass lib;
+    National national;  // the about box's language, chosen on first use
 
     // The document: index 0 title, 1 sound line, 2 and up cars; the first empty entry at index 2
     // or later ends the formation.

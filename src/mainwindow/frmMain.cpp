@@ -1,5 +1,11 @@
 #include "frmMain.h"
 
+#include "frmAbout.h"
+#include "frmCar.h"
+#include "frmTrain.h"
+#include "trainlayout.h"
+#include "widgetlib.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -89,7 +95,11 @@ frmMain::frmMain(Ksned& state, Modal& modal, QWidget* parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The viewers are windows of their own, not children: they go with the main window.
+    delete trainView.data();
+    delete carView.data();
+}
 
 void frmMain::buildControls() {
     auto* client = new QWidget(this);
@@ -330,6 +340,10 @@ void frmMain::Form_Load(const QString& commandLine) {
     // Putting the folder into the box runs the box's change handler, as typing would.
     editor_.startUp(commandLine, [this](const QString& folder) { txtDefFolder->setText(folder); });
     syncAll();
+    // The window opens where the user left it, at its own size.
+    layout()->activate();
+    const double twips = twipsPerPixel(*this);
+    RestorePossition(*this, frameGeometry().width() * twips, frameGeometry().height() * twips);
 }
 
 // ---------------------------------------------------------------- mirroring
@@ -475,19 +489,40 @@ void frmMain::mnuEditComment_Click() {
 }
 
 void frmMain::mnuViewTrain_Click() {
-    if (onViewTrain) onViewTrain();
+    const auto strip = buildTrainStrip(editor_.rows(), g_.DefaultFolder, g_.fso);
+    if (!strip) return;
+    // One whole-train view at a time: each run replaces the snapshot.
+    if (trainView) {
+        trainView->close();
+        delete trainView.data();
+    }
+    trainView = new frmTrain();
+    trainView->build(*strip);
+    trainView->showBelow(*this);
 }
 
 void frmMain::mnuViewCar_Click() {
-    if (onViewCar) onViewCar();
+    const CarView view = buildCarView(g_, editor_.selectedRow());
+    if (!view.found) {
+        modal_.message(view.message, QString(), MsgButtons::Ok, MsgIcon::None);
+        return;
+    }
+    if (!carView) carView = new frmCar();
+    carView->showCar(view, *this);
 }
 
 void frmMain::mnuHelpHelp_Click() {
-    if (onHelp) onHelp();
+    try {
+        g_.lib.HelpShow(modal_, g_.api);
+    } catch (const ProgramStartError& e) {
+        modal_.message(QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。\r\nFile= ") + e.program, QString(),
+                       MsgButtons::Ok, MsgIcon::Exclamation);
+    }
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    if (onAbout) onAbout();
+    frmAbout box(g_, modal_, this);
+    box.exec();
 }
 
 void frmMain::mnuOptionSetFolder_Click() {
@@ -603,6 +638,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void frmMain::closeEvent(QCloseEvent* e) {
+    SavePossition(*this);
     // Closing the main window ends the program: every other window goes with it, nothing is asked.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible()) w->close();

@@ -26,6 +26,9 @@ class QToolBar;
 
 namespace ksn {
 
+class frmCar;
+class frmTrain;
+
 // The car list: after the list's own press and release handling (which selects the row under the
 // pointer and lets the selection follow it while the button is held) the window's handlers run.
 class CarList : public QListWidget {
@@ -84,8 +87,9 @@ public:
     // Drops: each local file of the list, in order, as a Windows path.
     void dropFiles(const QList<QUrl>& urls);
 
-    // The viewers, help and about box are opened through these (set by the application).
-    std::function<void()> onViewTrain, onViewCar, onHelp, onAbout;
+    // The viewers while they are open; each deletes itself when closed.
+    QPointer<frmTrain> trainView;
+    QPointer<frmCar> carView;
 
     // Controls, by their names.
     QLabel* Label1Folder = nullptr;

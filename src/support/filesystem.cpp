@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace ksn {
 
@@ -124,6 +125,8 @@ bool FileSystem::setCurrentDirectory(const QString& folder) {
 }
 
 std::optional<QString> FileSystem::toHost(const QString& windowsPath) const {
+    // No file name holds a NUL; such a path (from a damaged file) names nothing.
+    if (windowsPath.contains(QChar(u'\0'))) return std::nullopt;
     const QString abs = GetAbsolutePathName(windowsPath);
     if (drives_.isIdentity()) return QDir::fromNativeSeparators(abs);
     const QChar letter = winpath::driveLetter(abs);
@@ -183,23 +186,30 @@ QStringList FileSystem::findFiles(const QString& folder, const QString& pattern)
         QRegularExpression::wildcardToRegularExpression(pattern, QRegularExpression::UnanchoredWildcardConversion),
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpression anchored(QRegularExpression::anchoredPattern(re.pattern()), re.patternOptions());
-    QStringList names;
+    // Windows file systems order names by their upper-case form, so "_" (0x5F) comes after the
+    // letters; a lower-case (folded) comparison would put it before them. Each name's key is made
+    // once: made inside the comparison, it was most of the work of scanning a large folder.
+    struct Entry {
+        QString key;
+        QString name;
+    };
+    std::vector<Entry> entries;
     QDirIterator it(*host, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
-        const QString name = it.fileName();
-        if (anchored.match(name).hasMatch()) names << name;
+        QString name = it.fileName();
+        if (!anchored.match(name).hasMatch()) continue;
+        QString key = name;
+        for (QChar& c : key) c = c.toUpper();
+        entries.push_back({std::move(key), std::move(name)});
     }
-    // Windows file systems order names by their upper-case form, so "_" (0x5F) comes after the
-    // letters; a lower-case (folded) comparison would put it before them.
-    const auto upper = [](QString s) {
-        for (QChar& c : s) c = c.toUpper();
-        return s;
-    };
-    std::sort(names.begin(), names.end(), [&upper](const QString& a, const QString& b) {
-        const int c = upper(a).compare(upper(b));
-        return c != 0 ? c < 0 : a < b;
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        const int c = a.key.compare(b.key);
+        return c != 0 ? c < 0 : a.name < b.name;
     });
+    QStringList names;
+    names.reserve(qsizetype(entries.size()));
+    for (Entry& e : entries) names << std::move(e.name);
     return names;
 }
 
