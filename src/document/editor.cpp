@@ -284,32 +284,28 @@ void Editor::QuickLoad() {
     LoadCurrentFile();
 }
 
-void Editor::LoadChosen() {
-    cmDialog_.kind = FileDialogRequest::Kind::Open;
+std::optional<QString> Editor::askFormationFile(FileDialogRequest::Kind kind, const QString& title) {
+    cmDialog_.kind = kind;
     cmDialog_.fileName = g_.CurrentFilePath;
-    cmDialog_.title = QStringLiteral("ﾌｧｲﾙを指定して読み込み");
+    cmDialog_.title = title;
     cmDialog_.defaultExt = QStringLiteral("KSN");
     cmDialog_.filter = kKsnFilter;
     const auto chosen = modal_.fileDialog(cmDialog_);
-    if (!chosen) return;
-    cmDialog_.fileName = *chosen;
-    g_.CurrentFilePath = *chosen;
-    LoadCurrentFile();
+    if (chosen) {
+        cmDialog_.fileName = *chosen;
+        g_.CurrentFilePath = *chosen;
+    }
+    return chosen;
+}
+
+void Editor::LoadChosen() {
+    if (askFormationFile(FileDialogRequest::Kind::Open, QStringLiteral("ﾌｧｲﾙを指定して読み込み"))) LoadCurrentFile();
 }
 
 void Editor::SaveAs() {
     if (g_.CurrentFilePath.isEmpty()) g_.CurrentFilePath = g_.DefaultFolder + QStringLiteral("\\KSNED.KSN");
-    cmDialog_.kind = FileDialogRequest::Kind::Save;
-    cmDialog_.fileName = g_.CurrentFilePath;
-    cmDialog_.title = QStringLiteral("名前を付けてKSNの保管");
-    cmDialog_.defaultExt = QStringLiteral("KSN");
-    cmDialog_.filter = kKsnFilter;
-    const auto chosen = modal_.fileDialog(cmDialog_);
-    if (!chosen) return;
-    cmDialog_.fileName = *chosen;
-    g_.CurrentFilePath = *chosen;
     // A failed write ends the command without a word; the old file is left whole by the save file.
-    WriteCurrentFile();
+    if (askFormationFile(FileDialogRequest::Kind::Save, QStringLiteral("名前を付けてKSNの保管"))) WriteCurrentFile();
 }
 
 void Editor::PathChange(const QString& folderText, const std::function<void(bool)>& showStop,

@@ -148,6 +148,10 @@ public:
     bool loadedInvalidBytes() const { return loadedInvalid_; }
 
 private:
+    // The file dialog for a formation file, starting at the current file; the choice becomes the
+    // current file.
+    std::optional<QString> askFormationFile(FileDialogRequest::Kind kind, const QString& title);
+
     Ksned& g_;
     Modal& modal_;
     QStringList rows_;

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QProcessEnvironment>
 
 namespace ksn {
 namespace {
@@ -14,11 +12,7 @@ using test::ksnBytes;
 using test::makeBmp;
 using test::TempDrive;
 
-struct KsnRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
+using KsnRun = test::ProgramRun;
 
 class KsnTest : public ::testing::Test {
 protected:
@@ -32,15 +26,8 @@ protected:
     }
 
     KsnRun ksn(const QStringList& args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("KSNED_DRIVES"), QStringLiteral("D:=") + drive.hostRoot());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), drive.host(QStringLiteral("config")));
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(drive.hostRoot());
-        p.start(QStringLiteral(KSN_EXE), args);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        const KsnRun r = test::runProgram(QStringLiteral(KSN_EXE), drive, args);
+        return r;
     }
 
     TempDrive drive;

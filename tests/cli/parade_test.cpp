@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QProcessEnvironment>
 
 namespace ksn {
 namespace {
@@ -13,11 +11,7 @@ using test::ksnBytes;
 using test::makeBmp;
 using test::TempDrive;
 
-struct ParadeRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
+using ParadeRun = test::ProgramRun;
 
 // Drive D: with the formations in D:\KSN; the program runs in D:\, so relative paths start there.
 class ParadeTest : public ::testing::Test {
@@ -37,15 +31,8 @@ protected:
     }
 
     ParadeRun ksn(const QStringList& args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("KSNED_DRIVES"), QStringLiteral("D:=") + drive.hostRoot());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), drive.host(QStringLiteral("config")));
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(drive.hostRoot());
-        p.start(QStringLiteral(KSN_EXE), args);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        const ParadeRun r = test::runProgram(QStringLiteral(KSN_EXE), drive, args);
+        return r;
     }
     QString file(const char* name) const { return drive.host(QStringLiteral("KSN/") + QString::fromUtf8(name)); }
 

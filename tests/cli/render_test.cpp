@@ -5,8 +5,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 namespace ksn {
 namespace {
@@ -20,10 +18,7 @@ constexpr QRgb kGreen = 0xFF22AA44;
 constexpr QRgb kBlue = 0xFF2244CC;
 constexpr QRgb kClear = 0;
 
-struct RenderRun {
-    int exitCode;
-    QString err;
-};
+using RenderRun = test::ProgramRun;
 
 // Default folder D:\KSN: a.bmp (100 x 40, red) and c.bmp (80 x 30, blue) beside the formation,
 // b.bmp (120 x 40, green) in its cars folder.
@@ -39,15 +34,8 @@ protected:
     }
 
     RenderRun ksn(const QStringList& args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("KSNED_DRIVES"), QStringLiteral("D:=") + drive.hostRoot());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), drive.host(QStringLiteral("config")));
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(drive.hostRoot());
-        p.start(QStringLiteral(KSN_EXE), QStringList{"--default-folder", drive.host(QStringLiteral("KSN"))} + args);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+        const RenderRun r = test::runProgram(QStringLiteral(KSN_EXE), drive, QStringList{"--default-folder", drive.host(QStringLiteral("KSN"))} + args);
+        return r;
     }
     QString file(const char* relative) const { return drive.host(QString::fromUtf8(relative)); }
 

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
 
 #include <stdexcept>
 
@@ -82,6 +84,22 @@ QByteArray ksnBytes(const QStringList& lines) {
     QByteArray out;
     for (const QString& l : lines) out += cp932::encode(l) + "\r\n";
     return out;
+}
+
+}  // namespace ksn::test
+
+namespace ksn::test {
+
+ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KSNED_DRIVES"), QString(drive.letter()) + QStringLiteral(":=") + drive.hostRoot());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), drive.host(QStringLiteral("config")));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(drive.hostRoot());
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 }  // namespace ksn::test

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -39,5 +40,20 @@ private:
 QByteArray makeBmp(std::int32_t width, std::int32_t height, std::uint32_t rgb = 0x336699);
 // Lines encoded as code page 932, each followed by CR LF.
 QByteArray ksnBytes(const QStringList& lines);
+
+}  // namespace ksn::test
+
+namespace ksn::test {
+
+// What a run of a command-line program gave.
+struct ProgramRun {
+    int exitCode = -1;
+    QString out;  // stdout, UTF-8
+    QString err;  // stderr, UTF-8
+};
+
+// Runs program with args in the drive's root, the drive mapped as its only drive and the user's
+// configuration kept inside the drive.
+ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args);
 
 }  // namespace ksn::test
