@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -40,17 +41,36 @@ CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile) {
     return p;
 }
 
-CarPicture loadCarPicture(const FileSystem& fs, const QString& path) {
-    const auto host = fs.toHost(path);
-    if (!host) return {};
-    QFile file(*host);
-    if (!file.open(QIODevice::ReadOnly)) return {};
+namespace {
+
+CarPicture readCarPicture(const QString& host) {
+    QFile file(host);
+    // Unbuffered: the one read below goes straight into the array, where the device's buffer would
+    // copy the file once more and ask the system again for the end of it.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return {};
     // One read gives both the header and the picture; of a file too long to decode only the
     // header is read. Asking for no more than the file holds keeps a large buffer from being
     // reserved for every small car.
     const bool whole = file.size() <= kMaxCarFileBytes;
     const qint64 wanted = whole ? file.size() : MyLibClass::kBMPHeightOffset + 4;
     return decodeCarPicture(file.read(wanted), whole);
+}
+
+// The host file of a car when FileSystem::FileExists would find it, kept for the read that
+// follows: resolving each car's path twice (case-insensitive matching and all) was a tenth of
+// building a long train's strip.
+std::optional<QString> existingFile(const FileSystem& fs, const QString& path) {
+    if (path.isEmpty()) return std::nullopt;
+    auto host = fs.toHost(path);
+    if (!host || !QFileInfo(*host).isFile()) return std::nullopt;
+    return host;
+}
+
+}  // namespace
+
+CarPicture loadCarPicture(const FileSystem& fs, const QString& path) {
+    const auto host = fs.toHost(path);
+    return host ? readCarPicture(*host) : CarPicture{};
 }
 
 // ---------------------------------------------------------------- whole-train view
@@ -75,9 +95,10 @@ std::optional<TrainStrip> buildTrainStrip(const QStringList& rows, const QString
         const QString semicolon = QStringLiteral(";");
         // The path is taken as listed, blanks included: the list shows what would be written.
         car.file = fs.GetFullFileName(defaultFolder, MyLibClass::F_STR(line, semicolon));
-        car.found = fs.FileExists(car.file);
+        const auto host = existingFile(fs, car.file);
+        car.found = host.has_value();
         if (car.found) {
-            CarPicture picture = loadCarPicture(fs, car.file);
+            CarPicture picture = readCarPicture(*host);
             // A car whose header gives no usable size closes up as a missing one does.
             if (picture.usable()) {
                 car.placed = true;

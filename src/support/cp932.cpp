@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <cstring>
+#include <optional>
 
 namespace ksn::cp932 {
 
@@ -22,11 +23,26 @@ QString unavailableMessage() {
         "This Qt build cannot convert code page 932 (windows-31j); a Qt built with ICU is needed.");
 }
 
+namespace {
+
+// One converter per thread, kept between lines: opening the system's converter costs far more
+// than converting a line, and a folder-wide command converts tens of thousands of lines.
+// Stateless, so that a double-byte character cut at the end of a line is reported too, and no
+// line's bytes carry over into the next. The error count only grows, so a converter that has
+// met an error is replaced before the next line: a clean converter then tells each line apart.
+template <typename Converter>
+Converter& cleanConverter() {
+    thread_local std::optional<Converter> c;
+    if (!c || c->hasError()) c.emplace(kCodecName, QStringConverter::Flag::Stateless);
+    return *c;
+}
+
+}  // namespace
+
 QString decode(QByteArrayView bytes, bool* hadErrors) {
     if (hadErrors) *hadErrors = false;
     if (bytes.isEmpty()) return {};
-    // Stateless, so that a double-byte character cut at the end of the line is reported too.
-    QStringDecoder dec(kCodecName, QStringConverter::Flag::Stateless);
+    QStringDecoder& dec = cleanConverter<QStringDecoder>();
     if (!dec.isValid()) {
         if (hadErrors) *hadErrors = true;
         return QString::fromLatin1(bytes);
@@ -39,7 +55,7 @@ QString decode(QByteArrayView bytes, bool* hadErrors) {
 QByteArray encode(const QString& text, bool* hadErrors) {
     if (hadErrors) *hadErrors = false;
     if (text.isEmpty()) return {};
-    QStringEncoder enc(kCodecName, QStringConverter::Flag::Stateless);
+    QStringEncoder& enc = cleanConverter<QStringEncoder>();
     if (!enc.isValid()) {
         if (hadErrors) *hadErrors = true;
         return text.toLatin1();
