@@ -5,12 +5,12 @@
 // the least any implementation must do for it (open, read, close; or read and write back), and the
 // ratios are printed at the end: the scan should stay within 1.5x of the raw reads and the batch
 // rewrite within 2x of the raw copy.
+#include "benchkit.h"
 #include "cp932.h"
 #include "drivemap.h"
 #include "editor.h"
 #include "filesystem.h"
 #include "ksned.h"
-#include "modal.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,63 +25,18 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <map>
-#include <optional>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace {
 
 using namespace ksn;
+using bench::carBmp;
+using bench::CountingModal;
+using bench::RecordingReporter;
+using bench::writeHostFile;
 
 constexpr int kFiles = kMaxFormationFiles;
 const QString kFolder = QStringLiteral("K:\\ksn");
-
-// Answers every question with nothing and counts the messages, so that the scan's limit message
-// at the 1024th file costs what a message costs and no more.
-class CountingModal : public Modal {
-public:
-    MsgAnswer message(const QString&, const QString&, MsgButtons buttons, MsgIcon) override {
-        ++messages;
-        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
-    }
-    QString input(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QString> fileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    QString browseFolder(const QString&, const QString&) override { return {}; }
-    void processEvents() override {}
-
-    std::int64_t messages = 0;
-};
-
-// A 24-bit bottom-up car picture of one colour: the height check reads only its header, but the
-// file has the size of a real car so that the reads see realistic files.
-QByteArray carBmp(std::int32_t width, std::int32_t height, std::uint8_t shade) {
-    const std::int32_t stride = (width * 3 + 3) / 4 * 4;
-    const std::int32_t pixels = stride * height;
-    QByteArray b(54, '\0');
-    auto put32 = [&](int off, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[off + i] = char((v >> (8 * i)) & 0xFF);
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, std::uint32_t(54 + pixels));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, std::uint32_t(width));
-    put32(22, std::uint32_t(height));
-    b[26] = 1;
-    b[28] = 24;
-    put32(34, std::uint32_t(pixels));
-    b.append(QByteArray(pixels, char(shade)));
-    return b;
-}
-
-void writeHostFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
 
 // The folder K:\ksn with 1024 formation files of eight cars each and the pictures they name.
 // Made once; the rewrite runs in the as-in-file mode with comments on, which writes every file
@@ -242,68 +197,6 @@ BENCHMARK(BM_RewriteFolder)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RawCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RawSaveFileCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Shows the runs as the console reporter does and keeps each benchmark's mean real and CPU time
-// per iteration (over repetitions, when there are several) for the ratios printed at the end.
-// Both are kept: real time is what the user waits for, but on a busy machine or a slow disk it
-// swings from run to run, while CPU time shows the program's own share steadily.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    RecordingReporter() : ConsoleReporter(OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            Mean& m = times_[run.run_name.function_name];
-            if (run.run_type == Run::RT_Iteration && !m.fromAggregate) {
-                m.real += run.GetAdjustedRealTime();
-                m.cpu += run.GetAdjustedCPUTime();
-                ++m.count;
-            } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean") {
-                // With --benchmark_report_aggregates_only the single runs never arrive; the mean
-                // over the repetitions is the same figure.
-                m = Mean{run.GetAdjustedRealTime(), run.GetAdjustedCPUTime(), 1, true};
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    struct Times {
-        double real;
-        double cpu;
-    };
-    std::optional<Times> times(const std::string& name) const {
-        const auto it = times_.find(name);
-        if (it == times_.end() || it->second.count == 0) return std::nullopt;
-        const Mean& m = it->second;
-        return Times{m.real / m.count, m.cpu / m.count};
-    }
-
-private:
-    struct Mean {
-        double real = 0;
-        double cpu = 0;
-        int count = 0;
-        bool fromAggregate = false;
-    };
-    std::map<std::string, Mean> times_;
-};
-
-// aim <= 0: a figure for information, with no aim.
-void printRatio(const RecordingReporter& r, const char* label, const char* command, const char* baseline,
-                double aim) {
-    const auto a = r.times(command);
-    const auto b = r.times(baseline);
-    if (!a || !b || b->real <= 0 || b->cpu <= 0) {
-        std::printf("%-28s not measured (%s or %s did not run)\n", label, command, baseline);
-        return;
-    }
-    const double real = a->real / b->real;
-    const double cpu = a->cpu / b->cpu;
-    std::printf("%-28s = %.2fx  (CPU time %.2fx)", label, real, cpu);
-    if (aim > 0) std::printf("  aim: within %.1fx, %s", aim, real <= aim ? "met" : "NOT met");
-    std::printf("\n");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -313,8 +206,8 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::printf("\n");
-    printRatio(reporter, "scan/raw", "BM_FolderScan", "BM_RawFirstLines", 1.5);
-    printRatio(reporter, "rewrite/raw copy", "BM_RewriteFolder", "BM_RawCopy", 2.0);
-    printRatio(reporter, "rewrite/raw save-file copy", "BM_RewriteFolder", "BM_RawSaveFileCopy", 0);
+    bench::printRatio(reporter, "scan/raw", "BM_FolderScan", "BM_RawFirstLines", 1.5);
+    bench::printRatio(reporter, "rewrite/raw copy", "BM_RewriteFolder", "BM_RawCopy", 2.0);
+    bench::printRatio(reporter, "rewrite/raw save-file copy", "BM_RewriteFolder", "BM_RawSaveFileCopy", 0);
     return 0;
 }

@@ -1,0 +1,521 @@
+// The editor's windows against the least Qt itself does for the same result.
+//
+// In one process, offscreen:
+// - the whole-train view of a 101-car formation, built as the F2 command builds it and shown until
+//   its window is exposed, against decoding the same 101 bitmaps with QImage: within 1.5x;
+// - for information, the editor's start-up in a running application (state, Qt dialogs, main
+//   window, start-up sequence with a formation on the command line, shown until exposed) against
+//   a QMainWindow shown the same way.
+// Then in child processes, each started from nothing and left as soon as its window is exposed:
+// - start-up, the editor with the formation on its command line against bare_window (a bare
+//   QApplication showing an empty QMainWindow, linked with Qt Widgets alone): within 1.5x;
+// - peak resident memory (VmHWM) of the editor with the 101-car view open against bare_window's:
+//   the difference should stay within the decoded pixels of the cars.
+//
+// Child modes, used by the parent and useful by hand: --child=editor|train|bare --root=DIR print
+// the report line of childreport.h once the window is shown (bare: a QMainWindow in this program,
+// to tell what merely linking the editor costs); --child=write --root=DIR writes the formation
+// and its cars there.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "benchkit.h"
+#include "childreport.h"
+#include "cp932.h"
+#include "drivemap.h"
+#include "editor.h"
+#include "filesystem.h"
+#include "frmMain.h"
+#include "frmTrain.h"
+#include "ksned.h"
+#include "qtmodal.h"
+#include "trainlayout.h"
+
+namespace {
+
+using namespace ksn;
+using bench::carBmp;
+using bench::RecordingReporter;
+using bench::writeHostFile;
+
+constexpr int kCars = kMaxFormationLines - 2;  // the longest formation: 101 cars
+
+// The cars of the long formation: most 120 x 40, every sixth a 320 x 40 double car, all 24-bit
+// and each its own file with its own colours (render_vs_imagemagick.sh makes the same train:
+// 15320 dots long, within the 16000 dots Debian's ImageMagick accepts).
+QSize carSize(int i) { return i % 6 == 5 ? QSize(320, 40) : QSize(120, 40); }
+QString carName(int i) { return QStringLiteral("c%1.bmp").arg(i + 1, 3, 10, QLatin1Char('0')); }
+
+// The files of the measurements under one host folder, mapped as drive K:. The editor's settings
+// file lies beside its (notional) program in bin/ and names K:\KSN, which holds the formation
+// long.KSN and its 101 pictures.
+struct TrainFiles {
+    QString root;
+    DriveMap drives;
+    QString programPath;
+    QString formationHost;
+    QStringList carHosts;
+    qint64 pixelBytes = 0;  // the cars decoded, 4 bytes a pixel
+
+    explicit TrainFiles(const QString& hostRoot) : root(hostRoot) {
+        drives.set(u'K', root);
+        programPath = root + QStringLiteral("/bin/ksned32");
+        formationHost = root + QStringLiteral("/KSN/long.KSN");
+        for (int i = 0; i < kCars; ++i) {
+            carHosts << root + QStringLiteral("/KSN/") + carName(i);
+            pixelBytes += qint64(carSize(i).width()) * carSize(i).height() * 4;
+        }
+    }
+
+    void write() const {
+        QDir().mkpath(root + QStringLiteral("/bin"));
+        QDir().mkpath(root + QStringLiteral("/KSN"));
+        // Written as the editor writes it, so that the start-up finds nothing to change.
+        writeHostFile(programPath + QStringLiteral(".ini"), "[KSNED]\r\nKSN_Folder=K:\\KSN\r\n");
+        QStringList lines{QStringLiteral("特急 101両編成"), QStringLiteral("horn.wav;汽笛")};
+        for (int i = 0; i < kCars; ++i) {
+            const QSize s = carSize(i);
+            writeHostFile(carHosts[i], carBmp(s.width(), s.height(), 0, std::uint32_t(i + 1)));
+            lines << carName(i) + (i == 0       ? QStringLiteral(";先頭車")
+                                   : i % 7 == 3 ? QStringLiteral(";グリーン車")
+                                                : QString());
+        }
+        QByteArray bytes;
+        for (const QString& line : lines) bytes += cp932::encode(line) + QByteArray("\r\n");
+        writeHostFile(formationHost, bytes);
+    }
+};
+
+struct Fixture {
+    QTemporaryDir dir;
+    std::optional<TrainFiles> files;
+    Fixture() {
+        if (!dir.isValid()) throw std::runtime_error("cannot create a temporary folder");
+        files.emplace(QFileInfo(dir.path()).canonicalFilePath());
+        files->write();
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+using bench::waitExposed;
+
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// The editor as main() makes it: the shared state, the Qt dialogs and the main window.
+struct Editor32 {
+    Ksned state;
+    QtModal modal;
+    frmMain window;
+    explicit Editor32(const TrainFiles& f)
+        : state(FileSystem(f.drives), f.programPath), modal(nullptr, state.fso), window(state, modal) {
+        modal.setOwner(&window);
+    }
+    // main()'s start-up with the formation as the command line names it, shown until exposed.
+    bool start(const TrainFiles& f) {
+        window.Form_Load(formationArgument(QStringList{f.formationHost}, state.fso));
+        window.show();
+        return waitExposed(window);
+    }
+};
+
+// The F2 command, shown until exposed.
+bool openTrainView(frmMain& window) {
+    window.mnuViewTrain_Click();
+    return window.trainView && waitExposed(*window.trainView);
+}
+
+// Whether the start-up would run without a message (a box would wait for a click): the same
+// sequence through a seam that only counts.
+bool startsQuietly(const TrainFiles& f) {
+    bench::CountingModal modal;
+    Ksned state(FileSystem(f.drives), f.programPath);
+    Editor editor(state, modal);
+    editor.startUp(formationArgument(QStringList{f.formationHost}, state.fso), {});
+    return modal.messages == 0 && editor.rows().size() == kCars + 2;
+}
+
+int picturesShown(const frmTrain& view) {
+    return int(std::count_if(view.imgCar.begin(), view.imgCar.end(), [](const QLabel* l) {
+        return !l->pixmap().isNull() && l->pixmap().width() == l->width();
+    }));
+}
+
+// Minor page faults so far: fresh memory touched for the first time, which the kernel pays for.
+long minorFaults() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_minflt;
+}
+
+void countFaults(benchmark::State& state, long before) {
+    state.counters["faults"] =
+        benchmark::Counter(double(minorFaults() - before), benchmark::Counter::kAvgIterations);
+}
+
+// ---------------------------------------------------------------- the whole-train view
+
+void BM_TrainView(benchmark::State& state) {
+    const TrainFiles& f = *fixture().files;
+    if (!startsQuietly(f)) {
+        state.SkipWithError("the start-up would show a message");
+        return;
+    }
+    Editor32 editor(f);
+    if (!editor.start(f)) {
+        state.SkipWithError("the main window was never exposed");
+        return;
+    }
+    int shown = 0;
+    const long faults = minorFaults();
+    for (auto _ : state) {
+        if (!openTrainView(editor.window)) {
+            state.SkipWithError("the whole-train view was never exposed");
+            return;
+        }
+        state.PauseTiming();
+        shown = picturesShown(*editor.window.trainView);
+        delete editor.window.trainView.data();
+        settle();
+        state.ResumeTiming();
+    }
+    countFaults(state, faults);
+    if (shown != kCars) state.SkipWithError("the view did not show every car's picture");
+    state.SetItemsProcessed(state.iterations() * kCars);
+}
+
+// Not one of the pairs: the view's data alone (car files found, read and decoded, laid out), to
+// tell the reading and decoding from the widgets.
+void BM_TrainStrip(benchmark::State& state) {
+    const TrainFiles& f = *fixture().files;
+    bench::CountingModal modal;
+    Ksned g(FileSystem(f.drives), f.programPath);
+    Editor editor(g, modal);
+    editor.startUp(formationArgument(QStringList{f.formationHost}, g.fso), {});
+    int placed = 0;
+    const long faults = minorFaults();
+    for (auto _ : state) {
+        auto strip = buildTrainStrip(editor.rows(), g.DefaultFolder, g.fso);
+        state.PauseTiming();
+        placed = strip ? int(std::count_if(strip->cars.begin(), strip->cars.end(),
+                                           [](const TrainCar& c) { return !c.picture.isNull(); }))
+                       : 0;
+        strip.reset();
+        state.ResumeTiming();
+    }
+    countFaults(state, faults);
+    if (placed != kCars) state.SkipWithError("the strip did not hold every car's picture");
+    state.SetItemsProcessed(state.iterations() * kCars);
+}
+
+// The least any whole-train view does: every picture decoded and all of them held at once, as
+// the view holds them (freeing each at once would reuse one warm buffer 101 times, which no view
+// can). They are let go outside the timing, as the view is closed outside it.
+void BM_DecodeCarsQImage(benchmark::State& state) {
+    const TrainFiles& f = *fixture().files;
+    std::vector<QImage> images;
+    images.reserve(size_t(kCars));
+    const long faults = minorFaults();
+    for (auto _ : state) {
+        for (const QString& path : f.carHosts) {
+            images.emplace_back(path);
+            if (images.back().isNull()) {
+                state.SkipWithError("QImage could not decode a car");
+                return;
+            }
+            benchmark::DoNotOptimize(images.back().constBits());
+        }
+        state.PauseTiming();
+        images.clear();
+        state.ResumeTiming();
+    }
+    countFaults(state, faults);
+    state.SetItemsProcessed(state.iterations() * kCars);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void BM_EditorStartUp(benchmark::State& state) {
+    const TrainFiles& f = *fixture().files;
+    if (!startsQuietly(f)) {
+        state.SkipWithError("the start-up would show a message");
+        return;
+    }
+    for (auto _ : state) {
+        auto editor = std::make_unique<Editor32>(f);
+        if (!editor->start(f)) {
+            state.SkipWithError("the main window was never exposed");
+            return;
+        }
+        state.PauseTiming();
+        if (editor->window.lstCars->count() != kCars + 2) state.SkipWithError("the formation was not loaded");
+        editor.reset();
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_BareWindowStartUp(benchmark::State& state) {
+    for (auto _ : state) {
+        auto window = std::make_unique<QMainWindow>();
+        window->show();
+        if (!waitExposed(*window)) {
+            state.SkipWithError("the window was never exposed");
+            return;
+        }
+        state.PauseTiming();
+        window.reset();
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_TrainView)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TrainStrip)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DecodeCarsQImage)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EditorStartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BareWindowStartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// ---------------------------------------------------------------- child processes
+
+int runChild(const QString& mode, const QString& root) {
+    if (mode == u"bare") {
+        QMainWindow window;
+        window.show();
+        if (!waitExposed(window)) return 3;
+        bench::reportAndLeave(window);
+    }
+    if (root.isEmpty()) return 2;
+    const TrainFiles f(root);
+    if (mode == u"write") {
+        f.write();
+        return 0;
+    }
+    // Where the editor's start-up goes: the application, the main window with its controls, the
+    // start-up sequence (settings, folder scan, the formation and its height check), the first show.
+    const double app = bench::msSinceStart();
+    Editor32 editor(f);
+    const double built = bench::msSinceStart();
+    editor.window.Form_Load(formationArgument(QStringList{f.formationHost}, editor.state.fso));
+    const double loaded = bench::msSinceStart();
+    editor.window.show();
+    if (!waitExposed(editor.window)) return 3;
+    const double shown = bench::msSinceStart();
+    char phases[160];
+    std::snprintf(phases, sizeof phases, " app_ms=%.2f window_ms=%.2f load_ms=%.2f show_ms=%.2f", app,
+                  built - app, loaded - built, shown - loaded);
+    if (mode == u"editor") bench::reportAndLeave(editor.window, phases);
+    if (mode == u"train") {
+        if (!openTrainView(editor.window) || picturesShown(*editor.window.trainView) != kCars) return 4;
+        bench::reportAndLeave(editor.window, phases);
+    }
+    return 2;
+}
+
+// One child's report, with the time from its start to its exit.
+struct ChildRun {
+    double ms = 0;
+    std::map<QString, double> fields;  // vmhwm_kb, anon_kb, code_kb, font_kb
+    QString window;
+};
+
+std::optional<ChildRun> runChildProcess(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer t;
+    t.start();
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return std::nullopt;
+    ChildRun r;
+    r.ms = double(t.nsecsElapsed()) / 1e6;
+    for (const QString& field : QString::fromUtf8(p.readAllStandardOutput()).trimmed().split(u' ')) {
+        const qsizetype eq = field.indexOf(u'=');
+        if (eq < 0) continue;
+        if (field.startsWith(u"window="))
+            r.window = field.mid(eq + 1);
+        else
+            r.fields[field.left(eq)] = field.mid(eq + 1).toDouble();
+    }
+    if (r.fields[QStringLiteral("vmhwm_kb")] <= 0) return std::nullopt;
+    return r;
+}
+
+// The medians of a child's runs.
+struct ChildFigures {
+    double ms = 0;
+    std::map<QString, double> fields;
+    QString window;
+    double kib(const char* name) const {
+        return fields.count(QLatin1String(name)) ? fields.at(QLatin1String(name)) : 0;
+    }
+};
+
+ChildFigures medians(const std::vector<ChildRun>& runs) {
+    ChildFigures f;
+    std::vector<double> ms;
+    std::map<QString, std::vector<double>> values;
+    for (const ChildRun& r : runs) {
+        ms.push_back(r.ms);
+        for (const auto& [k, v] : r.fields) values[k].push_back(v);
+        f.window = r.window;
+    }
+    f.ms = RecordingReporter::median(ms);
+    for (const auto& [k, v] : values) f.fields[k] = RecordingReporter::median(v);
+    return f;
+}
+
+// Each child several times, in turns so that a change of load reaches all of them alike: the
+// bare program, a bare window in this program, the editor with the formation, and the editor
+// with the whole-train view open.
+void childFigures(int runs) {
+    const TrainFiles& files = *fixture().files;
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString bareProgram = QCoreApplication::applicationDirPath() + QStringLiteral("/bare_window");
+    const QString root = QStringLiteral("--root=") + files.root;
+    struct Kind {
+        const char* label;
+        QString program;
+        QStringList args;
+        std::vector<ChildRun> runs;
+    };
+    Kind kinds[] = {
+        {"bare_window (Qt Widgets only)", bareProgram, {}, {}},
+        {"bare_window --text", bareProgram, {QStringLiteral("--text")}, {}},
+        {"bare window in bench_windows", self, {QStringLiteral("--child=bare")}, {}},
+        {"editor, formation loaded", self, {QStringLiteral("--child=editor"), root}, {}},
+        {"editor + whole-train view", self, {QStringLiteral("--child=train"), root}, {}},
+    };
+    constexpr int kKinds = int(std::size(kinds));
+    for (int i = 0; i < runs; ++i) {
+        for (Kind& k : kinds) {
+            const auto r = runChildProcess(k.program, k.args);
+            if (!r) {
+                std::printf("child processes: not measured (%s failed)\n", k.label);
+                return;
+            }
+            k.runs.push_back(*r);
+        }
+    }
+    ChildFigures f[kKinds];
+    for (int i = 0; i < kKinds; ++i) f[i] = medians(kinds[i].runs);
+    const ChildFigures& bare = f[0];
+    const ChildFigures& bareText = f[1];
+    const ChildFigures& editor = f[3];
+    const ChildFigures& train = f[4];
+
+    const double mib = 1024.0;
+    std::printf(
+        "\nchild processes, median of %d each: start to exit, and resident memory (MiB) once the window is "
+        "exposed\n",
+        runs);
+    std::printf("%-32s %8s %8s %8s %8s %8s %8s  %s\n", "", "time ms", "main ms", "peak", "anon", "code",
+                "fonts", "window");
+    for (int i = 0; i < kKinds; ++i)
+        std::printf("%-32s %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f  %s\n", kinds[i].label, f[i].ms,
+                    f[i].kib("main_ms"), f[i].kib("vmhwm_kb") / mib, f[i].kib("anon_kb") / mib,
+                    f[i].kib("code_kb") / mib, f[i].kib("font_kb") / mib, qPrintable(f[i].window));
+    std::printf("%-32s %9s %8.1f\n", "decoded pixels of the cars", "",
+                double(files.pixelBytes) / 1024.0 / mib);
+
+    std::printf(
+        "editor's start-up in main (ms): application %.1f, main window %.1f, start-up sequence %.1f, "
+        "first show %.1f\n",
+        editor.kib("app_ms"), editor.kib("window_ms"), editor.kib("load_ms"), editor.kib("show_ms"));
+
+    const double startRatio = editor.ms / bare.ms;
+    std::printf("\n%-28s = %.2fx  aim: within 1.5x, %s\n", "cold start-up/bare_window", startRatio,
+                startRatio <= 1.5 ? "met" : "NOT met");
+    std::printf("%-28s = %.2fx\n", "cold start-up/bare --text", editor.ms / bareText.ms);
+    const double pixels = double(files.pixelBytes) / 1024.0;
+    const double extra = train.kib("vmhwm_kb") - bare.kib("vmhwm_kb");
+    std::printf("%-28s = %.1f MiB = %.2fx the pixels  aim: within the pixels, %s\n",
+                "peak: editor+view - bare", extra / mib, extra / pixels, extra <= pixels ? "met" : "NOT met");
+    const double view = train.kib("vmhwm_kb") - editor.kib("vmhwm_kb");
+    std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "peak: the view alone", view / mib, view / pixels);
+    const double withText = train.kib("vmhwm_kb") - bareText.kib("vmhwm_kb");
+    std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "peak: editor+view - --text", withText / mib,
+                withText / pixels);
+    const double anon = train.kib("anon_kb") - bare.kib("anon_kb");
+    std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "anon: editor+view - bare", anon / mib,
+                anon / pixels);
+}
+
+// Takes "--name=value" out of the arguments.
+std::optional<QString> takeOption(int& argc, char** argv, const char* name) {
+    const std::string prefix = std::string("--") + name + "=";
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) != 0) continue;
+        const QString value = QString::fromLocal8Bit(argv[i] + prefix.size());
+        for (int j = i; j + 1 < argc; ++j) argv[j] = argv[j + 1];
+        --argc;
+        return value;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // No screen is needed; another platform can still be asked for.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+    const auto child = takeOption(argc, argv, "child");
+    const auto root = takeOption(argc, argv, "root");
+    const auto childRuns = takeOption(argc, argv, "child_runs");
+
+    // The window placement and Qt's own settings go to a folder of this run, never the user's.
+    QTemporaryDir settings;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    // The editor's icons live in a static library, which the linker would otherwise leave out.
+    Q_INIT_RESOURCE(ksned32);
+    QApplication app(argc, argv);
+
+    if (child) return runChild(*child, root.value_or(QString()));
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::printf("\n");
+    bench::printRatio(reporter, "train view/QImage decode", "BM_TrainView", "BM_DecodeCarsQImage", 1.5);
+    bench::printRatio(reporter, "strip only/QImage decode", "BM_TrainStrip", "BM_DecodeCarsQImage", 0);
+    bench::printRatio(reporter, "warm start-up/bare window", "BM_EditorStartUp", "BM_BareWindowStartUp", 0);
+    const int runs = childRuns ? childRuns->toInt() : 5;
+    if (runs > 0) childFigures(runs);
+    return 0;
+}
