@@ -3,6 +3,7 @@
 
 #include "filesystem.h"
 #include "scripted_modal.h"
+#include "scripted_shell.h"
 #include "tempdrive.h"
 #include "win32api.h"
 
@@ -16,23 +17,8 @@ namespace ksn {
 namespace {
 
 using test::ScriptedModal;
+using test::ScriptedShell;
 using test::TempDrive;
-
-class ScriptedShell : public Shell {
-public:
-    QString registeredProgram(const QString& hostFile) const override {
-        asked << hostFile;
-        return program;
-    }
-    bool start(const QString& p, const QStringList& arguments) const override {
-        started << (QStringList{p} + arguments);
-        return startWorks;
-    }
-    QString program;
-    bool startWorks = true;
-    mutable QStringList asked;
-    mutable QList<QStringList> started;
-};
 
 // An installed layout: <prefix>/bin/ksned32 and <prefix>/share/ksned32/help, the drive D: the
 // prefix, and a viewer program on disk.

@@ -2,6 +2,7 @@
 #include "win32api.h"
 
 #include "filesystem.h"
+#include "scripted_shell.h"
 #include "tempdrive.h"
 
 #include <gtest/gtest.h>
@@ -16,24 +17,8 @@
 namespace ksn {
 namespace {
 
+using test::ScriptedShell;
 using test::TempDrive;
-
-// The desktop replaced: one program registered for every file, starts recorded.
-class ScriptedShell : public Shell {
-public:
-    QString registeredProgram(const QString& hostFile) const override {
-        asked << hostFile;
-        return program;
-    }
-    bool start(const QString& p, const QStringList& arguments) const override {
-        started << (QStringList{p} + arguments);
-        return startWorks;
-    }
-    QString program;
-    bool startWorks = true;
-    mutable QStringList asked;
-    mutable QList<QStringList> started;
-};
 
 class Win32ApiTest : public ::testing::Test {
 protected:

@@ -1,0 +1,28 @@
+// The desktop replaced for tests: one program registered for every file, starts recorded.
+#pragma once
+
+#include "win32api.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace ksn::test {
+
+class ScriptedShell : public Shell {
+public:
+    QString registeredProgram(const QString& hostFile) const override {
+        asked << hostFile;
+        return program;
+    }
+    bool start(const QString& p, const QStringList& arguments) const override {
+        started << (QStringList{p} + arguments);
+        return startWorks;
+    }
+    QString program;
+    bool startWorks = true;
+    mutable QStringList asked;
+    mutable QList<QStringList> started;
+};
+
+}  // namespace ksn::test
