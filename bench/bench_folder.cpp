@@ -191,11 +191,11 @@ void BM_RawSaveFileCopy(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kFiles);
 }
 
-BENCHMARK(BM_FolderScan)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RawFirstLines)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RewriteFolder)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RawCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RawSaveFileCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FolderScan)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RawFirstLines)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RewriteFolder)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RawCopy)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RawSaveFileCopy)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace
 

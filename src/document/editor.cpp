@@ -2,8 +2,12 @@
 
 #include "cp932.h"
 #include "gini.h"
+#include "savequeue.h"
 
 #include <QFileInfo>
+
+#include <optional>
+#include <vector>
 
 namespace ksn {
 
@@ -192,38 +196,53 @@ RewriteResult Editor::RewriteFolder(QString& folder, const RewriteOptions& optio
     g_.fso.setCurrentDirectory(folder);
     const QStringList files = g_.fso.findFiles(folder, QStringLiteral("*.KSN"));
     result.found = int(files.size());
-    for (const QString& name : files) {
+    enum class Outcome { Pending, Same, Changed, Failed };
+    std::vector<Outcome> outcomes(size_t(files.size()), Outcome::Pending);
+
+    // Loading and checking stay here, where messages can be shown; the saves run behind, and a
+    // failed one is reported as soon as it is known, naming its file.
+    std::optional<SaveQueue> saves;
+    if (!options.dryRun && !files.isEmpty()) saves.emplace(g_.fso);
+    const auto collect = [&](std::vector<SaveQueue::Finished> finished) {
+        for (auto& f : finished) {
+            auto& outcome = outcomes[size_t(f.tag)];
+            if (!f.result.ok) {
+                outcome = Outcome::Failed;
+                modal_.message(f.result.error, QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+            }
+        }
+    };
+
+    for (int i = 0; i < int(files.size()); ++i) {
+        const QString& name = files[i];
         if (g_.StopRequested) {
             result.stopped = true;
             break;
         }
         g_.CurrentFilePath = name;
         if (!LoadCurrentFile()) {
-            result.failed << name;
+            outcomes[size_t(i)] = Outcome::Failed;
         } else if (loadedInvalid_) {
             // Rewriting would replace the bytes that are not Shift-JIS; the file is left alone.
-            result.failed << name;
+            outcomes[size_t(i)] = Outcome::Failed;
             modal_.message(QStringLiteral("Shift-JIS として読めない文字があるため、このファイルは書き換えませんでした。") + kCrLf +
                                QStringLiteral("File= ") + g_.CurrentFilePath,
                            QString(), MsgButtons::Ok, MsgIcon::Exclamation);
         } else {
             const QByteArray bytes = currentFileBytes();
-            const bool differs = bytes != loadedBytes_;
-            if (options.dryRun) {
-                if (differs) result.changed << name;
-            } else {
-                QString error;
-                if (!WriteCurrentFile(&error)) {
-                    result.failed << name;
-                    modal_.message(error, QString(), MsgButtons::Ok, MsgIcon::Exclamation);
-                } else if (differs) {
-                    result.changed << name;
-                }
-            }
+            // A failed save turns this into Failed when it is collected.
+            outcomes[size_t(i)] = bytes != loadedBytes_ ? Outcome::Changed : Outcome::Same;
+            if (saves) saves->submit(i, g_.CurrentFilePath, bytes);
         }
+        if (saves) collect(saves->takeFinished());
         ++result.processed;
         if (options.progress) options.progress(result.processed, result.found, name);
         modal_.processEvents();
+    }
+    if (saves) collect(saves->finishAll());
+    for (int i = 0; i < int(files.size()); ++i) {
+        if (outcomes[size_t(i)] == Outcome::Changed) result.changed << files[i];
+        if (outcomes[size_t(i)] == Outcome::Failed) result.failed << files[i];
     }
     if (!files.isEmpty()) caption_.clear();
     return result;
