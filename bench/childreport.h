@@ -1,11 +1,14 @@
 // What a measured child process reports once its window is shown: its peak resident memory, where
 // its resident memory lies now, and how long it took since its own code started, in one line
 // that bench_windows reads:
-//   vmhwm_kb=… anon_kb=… code_kb=… font_kb=… main_ms=… [phase_ms=…] window=W×H
+//   shown_ns=… vmhwm_kb=… anon_kb=… code_kb=… font_kb=… main_ms=… [phase_ms=…] window=W×H
 // anon: heap, stacks and other anonymous memory (the program's own data: widgets, pictures,
 // window buffers); code: mapped programs and libraries; font: font files and font caches.
+// shown_ns: the steady clock (CLOCK_MONOTONIC, the same in every process) when the window was
+// exposed, taken before the memory is read: the parent subtracts the moment it started the child,
+// which gives start-up as the user sees it, without the report itself or the exit.
 // main_ms: from this program's static initialisation (the libraries are loaded by then) to the
-// exposed window; what the parent measures beyond it is loading the program and leaving.
+// exposed window; what start-up adds to it is loading the program and its libraries.
 #pragma once
 
 #include <unistd.h>
@@ -80,9 +83,13 @@ inline ResidentMemory residentMemory() {
 // the memory went mapping by mapping.
 // phases: more "name_ms=value" fields, each with a leading blank.
 [[noreturn]] inline void reportAndLeave(const QWidget& window, const std::string& phases = {}) {
-    const double mainMs = msSinceStart();
+    const auto shown = std::chrono::steady_clock::now();
+    const double mainMs = std::chrono::duration<double, std::milli>(shown - kProgramStart).count();
     const ResidentMemory m = residentMemory();
-    std::printf("vmhwm_kb=%ld anon_kb=%ld code_kb=%ld font_kb=%ld main_ms=%.2f%s window=%dx%d\n", m.peakKiB,
+    std::printf("shown_ns=%lld vmhwm_kb=%ld anon_kb=%ld code_kb=%ld font_kb=%ld main_ms=%.2f%s window=%dx%d\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::nanoseconds>(shown.time_since_epoch()).count()),
+                m.peakKiB,
                 m.anonKiB, m.codeKiB, m.fontKiB, mainMs, phases.c_str(), window.width(), window.height());
     if (const QString dump = qEnvironmentVariable("KSNED_BENCH_SMAPS"); !dump.isEmpty()) {
         QFile in(QStringLiteral("/proc/self/smaps"));
