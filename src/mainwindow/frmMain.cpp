@@ -19,7 +19,6 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSoundEffect>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -90,7 +89,7 @@ frmMain::frmMain(Ksned& state, Modal& modal, QWidget* parent)
     buildToolbar();
     buildStatusBar();
     setAcceptDrops(true);
-    sound = new QSoundEffect(this);
+    sound = std::make_unique<SoundPlayer>(QCoreApplication::applicationDirPath());
     // The client area has a fixed size: the controls keep their places.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -547,10 +546,7 @@ void frmMain::mnuPopupSoundWhistling_Click() {
         QApplication::beep();
         return;
     }
-    sound->stop();
-    sound->setSource(QUrl::fromLocalFile(*host));
-    sound->play();
-    if (sound->status() == QSoundEffect::Error) QApplication::beep();
+    if (!sound->play(*host)) QApplication::beep();
 }
 
 void frmMain::mnuPopupSaveMode_Click(SaveMode mode) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor.h"
+#include "soundplayer.h"
 
 #include <QListWidget>
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -20,7 +22,6 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QSoundEffect;
 class QStatusBar;
 class QToolBar;
 
@@ -108,7 +109,7 @@ public:
     std::map<QString, QAction*> buttons;  // toolbar buttons by key
     QMenu* mnuPopup = nullptr;
     QMenu* mnuPopupSaveMode = nullptr;
-    QSoundEffect* sound = nullptr;
+    std::unique_ptr<SoundPlayer> sound;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
