@@ -12,10 +12,7 @@
 // - peak resident memory (VmHWM) of the editor with the 101-car view open against bare_window's:
 //   the difference should stay within the decoded pixels of the cars.
 //
-// Child modes, used by the parent and useful by hand: --child=editor|train|bare --root=DIR print
-// the report line of childreport.h once the window is shown (bare: a QMainWindow in this program,
-// to tell what merely linking the editor costs); --child=write --root=DIR writes the formation
-// and its cars there.
+// The children are bare_window and editor_child (see each), started from this program's folder.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -47,6 +44,7 @@
 #include <vector>
 
 #include "benchkit.h"
+#include "trainfiles.h"
 #include "childreport.h"
 #include "cp932.h"
 #include "drivemap.h"
@@ -61,57 +59,10 @@
 namespace {
 
 using namespace ksn;
+using namespace ksn::bench;
 using bench::carBmp;
 using bench::RecordingReporter;
 using bench::writeHostFile;
-
-constexpr int kCars = kMaxFormationLines - 2;  // the longest formation: 101 cars
-
-// The cars of the long formation: most 120 x 40, every sixth a 320 x 40 double car, all 24-bit
-// and each its own file with its own colours (render_vs_imagemagick.sh makes the same train:
-// 15320 dots long, within the 16000 dots Debian's ImageMagick accepts).
-QSize carSize(int i) { return i % 6 == 5 ? QSize(320, 40) : QSize(120, 40); }
-QString carName(int i) { return QStringLiteral("c%1.bmp").arg(i + 1, 3, 10, QLatin1Char('0')); }
-
-// The files of the measurements under one host folder, mapped as drive K:. The editor's settings
-// file lies beside its (notional) program in bin/ and names K:\KSN, which holds the formation
-// long.KSN and its 101 pictures.
-struct TrainFiles {
-    QString root;
-    DriveMap drives;
-    QString programPath;
-    QString formationHost;
-    QStringList carHosts;
-    qint64 pixelBytes = 0;  // the cars decoded, 4 bytes a pixel
-
-    explicit TrainFiles(const QString& hostRoot) : root(hostRoot) {
-        drives.set(u'K', root);
-        programPath = root + QStringLiteral("/bin/ksned32");
-        formationHost = root + QStringLiteral("/KSN/long.KSN");
-        for (int i = 0; i < kCars; ++i) {
-            carHosts << root + QStringLiteral("/KSN/") + carName(i);
-            pixelBytes += qint64(carSize(i).width()) * carSize(i).height() * 4;
-        }
-    }
-
-    void write() const {
-        QDir().mkpath(root + QStringLiteral("/bin"));
-        QDir().mkpath(root + QStringLiteral("/KSN"));
-        // Written as the editor writes it, so that the start-up finds nothing to change.
-        writeHostFile(programPath + QStringLiteral(".ini"), "[KSNED]\r\nKSN_Folder=K:\\KSN\r\n");
-        QStringList lines{QStringLiteral("特急 101両編成"), QStringLiteral("horn.wav;汽笛")};
-        for (int i = 0; i < kCars; ++i) {
-            const QSize s = carSize(i);
-            writeHostFile(carHosts[i], carBmp(s.width(), s.height(), 0, std::uint32_t(i + 1)));
-            lines << carName(i) + (i == 0       ? QStringLiteral(";先頭車")
-                                   : i % 7 == 3 ? QStringLiteral(";グリーン車")
-                                                : QString());
-        }
-        QByteArray bytes;
-        for (const QString& line : lines) bytes += cp932::encode(line) + QByteArray("\r\n");
-        writeHostFile(formationHost, bytes);
-    }
-};
 
 struct Fixture {
     QTemporaryDir dir;
@@ -135,29 +86,6 @@ void settle() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-// The editor as main() makes it: the shared state, the Qt dialogs and the main window.
-struct Editor32 {
-    Ksned state;
-    QtModal modal;
-    frmMain window;
-    explicit Editor32(const TrainFiles& f)
-        : state(FileSystem(f.drives), f.programPath), modal(nullptr, state.fso), window(state, modal) {
-        modal.setOwner(&window);
-    }
-    // main()'s start-up with the formation as the command line names it, shown until exposed.
-    bool start(const TrainFiles& f) {
-        window.Form_Load(formationArgument(QStringList{f.formationHost}, state.fso));
-        window.show();
-        return waitExposed(window);
-    }
-};
-
-// The F2 command, shown until exposed.
-bool openTrainView(frmMain& window) {
-    window.mnuViewTrain_Click();
-    return window.trainView && waitExposed(*window.trainView);
-}
-
 // Whether the start-up would run without a message (a box would wait for a click): the same
 // sequence through a seam that only counts.
 bool startsQuietly(const TrainFiles& f) {
@@ -166,12 +94,6 @@ bool startsQuietly(const TrainFiles& f) {
     Editor editor(state, modal);
     editor.startUp(formationArgument(QStringList{f.formationHost}, state.fso), {});
     return modal.messages == 0 && editor.rows().size() == kCars + 2;
-}
-
-int picturesShown(const frmTrain& view) {
-    return int(std::count_if(view.imgCar.begin(), view.imgCar.end(), [](const QLabel* l) {
-        return !l->pixmap().isNull() && l->pixmap().width() == l->width();
-    }));
 }
 
 // Minor page faults so far: fresh memory touched for the first time, which the kernel pays for.
@@ -309,42 +231,6 @@ BENCHMARK(BM_DecodeCarsQImage)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EditorStartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BareWindowStartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// ---------------------------------------------------------------- child processes
-
-int runChild(const QString& mode, const QString& root) {
-    if (mode == u"bare") {
-        QMainWindow window;
-        window.show();
-        if (!waitExposed(window)) return 3;
-        bench::reportAndLeave(window);
-    }
-    if (root.isEmpty()) return 2;
-    const TrainFiles f(root);
-    if (mode == u"write") {
-        f.write();
-        return 0;
-    }
-    // Where the editor's start-up goes: the application, the main window with its controls, the
-    // start-up sequence (settings, folder scan, the formation and its height check), the first show.
-    const double app = bench::msSinceStart();
-    Editor32 editor(f);
-    const double built = bench::msSinceStart();
-    editor.window.Form_Load(formationArgument(QStringList{f.formationHost}, editor.state.fso));
-    const double loaded = bench::msSinceStart();
-    editor.window.show();
-    if (!waitExposed(editor.window)) return 3;
-    const double shown = bench::msSinceStart();
-    char phases[160];
-    std::snprintf(phases, sizeof phases, " app_ms=%.2f window_ms=%.2f load_ms=%.2f show_ms=%.2f", app,
-                  built - app, loaded - built, shown - loaded);
-    if (mode == u"editor") bench::reportAndLeave(editor.window, phases);
-    if (mode == u"train") {
-        if (!openTrainView(editor.window) || picturesShown(*editor.window.trainView) != kCars) return 4;
-        bench::reportAndLeave(editor.window, phases);
-    }
-    return 2;
-}
-
 // One child's report, with the time from its start to its window shown.
 struct ChildRun {
     double ms = 0;
@@ -407,7 +293,7 @@ ChildFigures medians(const std::vector<ChildRun>& runs) {
 // with the whole-train view open.
 void childFigures(int runs) {
     const TrainFiles& files = *fixture().files;
-    const QString self = QCoreApplication::applicationFilePath();
+    const QString self = QCoreApplication::applicationDirPath() + QStringLiteral("/editor_child");
     const QString bareProgram = QCoreApplication::applicationDirPath() + QStringLiteral("/bare_window");
     const QString root = QStringLiteral("--root=") + files.root;
     struct Kind {
@@ -419,7 +305,7 @@ void childFigures(int runs) {
     Kind kinds[] = {
         {"bare_window (Qt Widgets only)", bareProgram, {}, {}},
         {"bare_window --text", bareProgram, {QStringLiteral("--text")}, {}},
-        {"bare window in bench_windows", self, {QStringLiteral("--child=bare")}, {}},
+        {"bare window in editor_child", self, {QStringLiteral("--child=bare")}, {}},
         {"editor, formation loaded", self, {QStringLiteral("--child=editor"), root}, {}},
         {"editor + whole-train view", self, {QStringLiteral("--child=train"), root}, {}},
     };
@@ -496,8 +382,6 @@ std::optional<QString> takeOption(int& argc, char** argv, const char* name) {
 int main(int argc, char** argv) {
     // No screen is needed; another platform can still be asked for.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    const auto child = takeOption(argc, argv, "child");
-    const auto root = takeOption(argc, argv, "root");
     const auto childRuns = takeOption(argc, argv, "child_runs");
 
     // The window placement and Qt's own settings go to a folder of this run, never the user's.
@@ -507,8 +391,6 @@ int main(int argc, char** argv) {
     // The editor's icons live in a static library, which the linker would otherwise leave out.
     Q_INIT_RESOURCE(ksned32);
     QApplication app(argc, argv);
-
-    if (child) return runChild(*child, root.value_or(QString()));
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
