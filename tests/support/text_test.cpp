@@ -1,0 +1,167 @@
+// Text below the formation format: Windows path algebra, code page 932, line splitting, numbers.
+#include <gtest/gtest.h>
+
+#include <QList>
+#include <QStringList>
+#include <ostream>
+#include <tuple>
+
+#include "cp932.h"
+#include "mylib.h"
+#include "numtext.h"
+#include "winpath.h"
+
+// Failures show the text, not its UTF-16 code units.
+[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace ksn {
+namespace {
+
+using namespace winpath;
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+TEST(WinPath, PartsAndJoins) {
+    const struct {
+        const char *path, *drive, *file, *base, *ext;
+    } parts[] = {{"c:car1.BMP", "c:", "car1.BMP", "car1", "BMP"},
+                 {"C:", "C:", "", "", ""},
+                 {"\\\\server\\share\\x.y.wav", "\\\\server\\share", "x.y.wav", "x.y", "wav"},
+                 {"\\Trains\\a.d\\car1", "", "car1", "car1", ""},
+                 {"1:\\x.bmp", "", "x.bmp", "x", "bmp"},
+                 // 0x5C is the second byte of 表 and ソ: only the decoded "\" separates.
+                 {"C:\\表\\ソ.bmp", "C:", "ソ.bmp", "ソ", "bmp"}};
+    for (const auto& c : parts) {
+        EXPECT_EQ(driveName(q(c.path)), q(c.drive)) << c.path;
+        EXPECT_EQ(fileName(q(c.path)), q(c.file)) << c.path;
+        EXPECT_EQ(baseName(q(c.path)), q(c.base)) << c.path;
+        EXPECT_EQ(extensionName(q(c.path)), q(c.ext)) << c.path;
+    }
+    const char* joins[][3] = {{"C:\\trains\\", "\\car1.bmp", "C:\\trains\\car1.bmp"}, {"C:", "car1.bmp", "C:car1.bmp"},
+                              {"C:/trains/", "car1.bmp", "C:/trains/car1.bmp"}, {"", "car1.bmp", "car1.bmp"},
+                              {"C:\\表", "ソ.bmp", "C:\\表\\ソ.bmp"}};
+    for (const auto& j : joins) EXPECT_EQ(buildPath(q(j[0]), q(j[1])), q(j[2])) << j[0] << " + " << j[1];
+    EXPECT_TRUE(isBareFileName(q("ソ.bmp")));
+    for (const char* other : {"car1", "EC/car1.bmp", "C:car1.bmp", ""}) EXPECT_FALSE(isBareFileName(q(other))) << other;
+}
+
+TEST(WinPath, AbsoluteResolvesAgainstTheCurrentDirectory) {
+    const char* cases[][3] = {
+        {"EC\\..\\.\\car1.bmp", "C:\\Trains", "C:\\Trains\\car1.bmp"}, {"..\\..\\..\\x", "C:\\a", "C:\\x"},
+        {"\\x\\y", "D:\\Trains", "D:\\x\\y"}, {"C:/Trains//EC/", "D:\\", "C:\\Trains\\EC"}, {"C:\\..", "D:\\w", "C:\\"},
+        // A drive without a separator is relative to that drive's current directory.
+        {"c:x", "C:\\w", "c:\\w\\x"}, {"E:x", "C:\\w", "E:\\x"},
+        // Single periods go from every component, dots and blanks from the end of the last one.
+        {"C:\\a\\b.\\c", "D:\\", "C:\\a\\b\\c"}, {"C:\\a\\b..\\c", "D:\\", "C:\\a\\b..\\c"},
+        {"C:\\a\\car1.bmp. . ", "D:\\", "C:\\a\\car1.bmp"}, {"//srv/sh/a", "C:\\", "\\\\srv\\sh\\a"},
+        // A network root keeps its separator as "C:\" does.
+        {"\\\\srv\\sh\\a\\..", "C:\\", "\\\\srv\\sh\\"}, {"\\x", "\\\\srv\\sh\\d", "\\\\srv\\sh\\x"},
+        {"表\\ソ.bmp", "C:\\能", "C:\\能\\表\\ソ.bmp"}};
+    for (const auto& c : cases) EXPECT_EQ(absolutePath(q(c[0]), q(c[1])), q(c[2])) << c[0] << " in " << c[1];
+}
+
+// Every combination of awkward components under every kind of prefix: the absolute form is a fixed
+// point, does not depend on the current directory any more, starts with its drive part, and keeps
+// no "/", no "." or ".." component, and no trailing "\" except after a root.
+TEST(WinPath, AbsoluteFormIsAFixedPointStartingWithItsDrive) {
+    const QStringList prefixes{q(""), q("\\"), q("C:"), q("C:\\"), q("d:"), q("\\\\srv\\sh\\"), q("//srv/sh")};
+    const QStringList parts{q("a"),    q("."),  q(".."),  q("b."),  q("c.."), q(" d "),
+                            q("e. ."), q("表"), q("..."), q(". ."), q("f .")};
+    for (const QString& cur : {q("C:\\cur\\dir"), q("\\\\host\\vol\\sub")})
+        for (const QString& pre : prefixes)
+            for (const QString& x : parts)
+                for (const QString& y : parts)
+                    for (const QString& z : parts) {
+                        const QString in = pre + x + u'\\' + y + u'/' + z;
+                        const QString a = absolutePath(in, cur);
+                        SCOPED_TRACE(qPrintable(in + QStringLiteral(" -> ") + a));
+                        ASSERT_EQ(absolutePath(a, cur), a);
+                        ASSERT_EQ(absolutePath(a, q("Q:\\elsewhere")), a);
+                        ASSERT_FALSE(driveName(a).isEmpty());
+                        ASSERT_TRUE(a.startsWith(driveName(a)));
+                        ASSERT_FALSE(a.contains(u'/'));
+                        const QStringList comps = componentsAfterRoot(a);
+                        ASSERT_FALSE(comps.contains(q(".")) || comps.contains(q("..")));
+                        ASSERT_TRUE(!a.endsWith(u'\\') || a == rootOf(a));
+                    }
+}
+
+TEST(Cp932, DecodesAndEncodesBackByteForByte) {
+    ASSERT_TRUE(cp932::available()) << cp932::unavailableMessage().toStdString();
+    const struct {
+        QByteArray bytes;
+        const char* text;  // nullptr: not valid code page 932
+    } cases[] = {{"", ""}, {"\x83\x5C\x95\x5C\x8F\x5C\x94\x5C", "ソ表十能"},  // second bytes 0x5C
+                 {"C:\\\x95\x5C\x8E\xA6\\a.bmp", "C:\\表示\\a.bmp"}, {"\x81\x60\x87\x40\xFB\xFC\xB1\xB2", "～①髙ｱｲ"},
+                 // UTF-8 "ファイル名"; many UTF-8 texts ("日本") are valid code page 932 too.
+                 {"\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D.bmp", nullptr},
+                 {"abc\x83", nullptr}};  // cut double-byte character
+    for (const auto& c : cases) {
+        bool bad = c.text;
+        const QString text = cp932::decode(c.bytes, &bad);
+        EXPECT_EQ(bad, !c.text) << c.bytes.toHex().constData();
+        if (!c.text) continue;
+        EXPECT_EQ(text, q(c.text));
+        EXPECT_EQ(cp932::encode(text, &bad), c.bytes);
+        EXPECT_FALSE(bad);
+    }
+    for (const char* text : {"한", "a😀b", "Ω≠ø"}) {
+        bool bad = false;
+        EXPECT_FALSE(cp932::encode(q(text), &bad).isEmpty());
+        EXPECT_TRUE(bad) << text;
+    }
+}
+
+TEST(Cp932, LinesEndAtCrLfOrALoneCr) {
+    const struct {
+        QByteArray bytes;
+        QList<QByteArray> lines;
+    } cases[] = {{"", {}}, {"a\r\nb", {"a", "b"}}, {"a\rb\rc\r", {"a", "b", "c"}}, {"\r\r\n\r", {"", "", ""}},
+                 {"a\nb\r\n\nc", {"a\nb", "\nc"}},  // a lone LF is text
+                 // 0x0D never occurs inside a double-byte character: ソ stays whole.
+                 {"\x83\x5C\r\n\x95\x5C", {"\x83\x5C", "\x95\x5C"}}};
+    for (const auto& c : cases) {
+        QList<QByteArray> split;
+        for (const QByteArrayView v : cp932::splitLines(c.bytes)) split << v.toByteArray();
+        EXPECT_EQ(split, c.lines) << c.bytes.toHex().constData();
+    }
+    for (const auto& [max, count, more] : {std::tuple{-1, 3, false}, {0, 0, true}, {2, 2, true}, {3, 3, false}}) {
+        bool moreLeft = !more;
+        EXPECT_EQ(cp932::splitLines("1\r\n2\r\n3\r\n", max, &moreLeft).size(), count) << max;
+        EXPECT_EQ(moreLeft, more) << max;
+    }
+}
+
+TEST(CarLine, CutsAtTheFirstSemicolonAndTrimsOnlyThePath) {
+    const char* cases[][4] = {  // line, F_STR, B_STR, DelComment
+        {"car1.bmp", "car1.bmp", "", "car1.bmp"}, {"car1.bmp;a;b", "car1.bmp", "a;b", "car1.bmp"}, {";", "", "", ""},
+        // Only U+0020 is trimmed, and only by DelComment; comments are kept exactly.
+        {"  car1.bmp  ;  red  ", "  car1.bmp  ", "  red  ", "car1.bmp"},
+        {"\tcar\u3000.bmp ;x", "\tcar\u3000.bmp ", "x", "\tcar\u3000.bmp"},
+        {"表\\ソ.bmp;能", "表\\ソ.bmp", "能", "表\\ソ.bmp"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(MyLibClass::F_STR(q(c[0]), q(";")), q(c[1])) << c[0];
+        EXPECT_EQ(MyLibClass::B_STR(q(c[0]), q(";")), q(c[2])) << c[0];
+        EXPECT_EQ(MyLibClass::DelComment(q(c[0])), q(c[3])) << c[0];
+    }
+}
+
+TEST(NumberText, LeadingWholeAndRounded) {
+    const struct {
+        const char* text;
+        double leading;
+        std::optional<qint32> whole;
+    } cases[] = {{" 36 ", 36, 36},      {"12abc", 12, {}},     {"", 0, {}},        {"  -300", -300, -300},
+                 {".5x", 0.5, {}},      {"2.5", 2.5, 2},       {"3.5", 3.5, 4},    {"1e3", 1000, 1000},
+                 {"2e", 2, {}},         {"- 4", 0, {}},        {"1,5", 1, {}},     {"99999999999", 99999999999., {}},
+                 {"１２", 0, {}}};  // full-width digits are no number
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(leadingNumber(q(c.text)), c.leading) << c.text;
+        EXPECT_EQ(wholeNumber(q(c.text)), c.whole) << c.text;
+    }
+    const double halves[][2] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-1.5, -2}, {121.5, 122}, {2.6, 3}};
+    for (const auto& h : halves) EXPECT_EQ(roundHalfEven(h[0]), h[1]) << h[0];
+}
+
+}  // namespace
+}  // namespace ksn
