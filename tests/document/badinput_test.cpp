@@ -1,176 +1,157 @@
 // What arrives from old machines, forums and archives: each bad input has an expected outcome, and
 // none crashes, hangs or loses a byte the user did not mean to change.
-#include "cp932.h"
-#include "editor.h"
-#include "scripted_modal.h"
-#include "tempdrive.h"
+#include "fixture.h"
+#include "gini.h"
 #include "trainlayout.h"
-
-#include <gtest/gtest.h>
 
 #include <QFile>
 
+#include <algorithm>
 #include <climits>
 #include <unistd.h>
 
 namespace ksn {
 namespace {
 
+using namespace Qt::StringLiterals;
 using test::ksnBytes;
 using test::makeBmp;
-using test::ScriptedModal;
-using test::TempDrive;
-
-class BadInputTest : public ::testing::Test {
-protected:
-    BadInputTest() : state(FileSystem(drive.driveMap(), QStringLiteral("D:\\KSN")), drive.host(QStringLiteral("bin/ksned32"))), editor(state, modal) {
-        state.DefaultFolder = QStringLiteral("D:\\KSN");
-        drive.mkdir(QStringLiteral("KSN"));
-    }
-    bool load(const QByteArray& bytes) {
-        drive.write(QStringLiteral("KSN/in.KSN"), bytes);
-        state.CurrentFilePath = QStringLiteral("in.KSN");
-        return editor.LoadCurrentFile();
-    }
-
-    TempDrive drive;
-    ScriptedModal modal;
-    Ksned state;
-    Editor editor;
-};
+using test::sized;
+using BadInputTest = test::EditorFixture;
 
 TEST_F(BadInputTest, FormationFilesLoadWithTheExpectedRowsAndWarnings) {
-    QByteArray binary;
-    for (int i = 0; i < 4096; ++i) binary += char((i * 7919) & 0xFF);
-    const QByteArray tenMegabytes(10 << 20, 'x');
-    QByteArray cut = cp932::encode(QStringLiteral("特急"));
-    cut.chop(1);
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        int rows;           // rows listed; -1: do not check
-        bool warnsEncoding;  // the "will change when saved" warning
-    } cases[] = {
+    const QByteArray cut = cp932::encode(u"特急"_s).chopped(1), nul("T\0itle\r\n\0\r\ncar\0.bmp\r\n", 21);
+    // warns: "will change when saved", and a batch rewrite then leaves the file alone.
+    const struct { const char* name; QByteArray bytes; qsizetype rows; bool warns; } cases[] = {
         {"empty file", QByteArray(), 2, false},
-        {"binary file", binary, -1, true},
-        {"10 MB single line", tenMegabytes, 2, false},
-        {"NUL bytes", QByteArray("T\0itle\r\n\0\r\ncar\0.bmp\r\n", 21), 3, false},
+        {"a bitmap named .KSN", makeBmp(64, 64, 0x80FF00), -1, true},  // -1: any number up to the limit
+        {"10 MB single line", QByteArray(10 << 20, 'x'), 2, false},
+        {"NUL bytes", nul, 3, false},
         {"invalid Shift-JIS", QByteArray("\x80\x81\xFF\r\n \r\n"), 2, true},
         {"cut Shift-JIS", cut + "\r\n \r\n", 2, true},
+        {"UTF-8", u"あいう\r\nC:\\a\\h.wav\r\nC:\\a\\c.bmp\r\n"_s.toUtf8(), 3, true},
+        {"NEC duplicate, saved as its IBM twin", QByteArray("\xED\x40\r\n"), 2, true},
+        {"0x5C second bytes, half-width katakana", cp932::encode(u"ソ表\r\nﾃﾞｨﾚｸﾄﾘ\r\n"_s), 2, false},
+        {"lone CR line ends", "T\rS\rc1\r", 3, false},
+        {"LF line ends: one line", "T\nS\nc1\n", 2, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         modal.clear();
-        ASSERT_TRUE(load(c.bytes)) << c.name;
-        if (c.rows >= 0) {
-            EXPECT_EQ(editor.rows().size(), c.rows) << c.name;
-        }
-        EXPECT_LE(editor.rows().size(), kMaxFormationLines) << c.name;
-        const bool warned = modal.messageTexts().join(u'\n').contains(QStringLiteral("Shift-JIS"));
-        EXPECT_EQ(warned, c.warnsEncoding) << c.name;
+        ASSERT_TRUE(loadBytes(c.bytes));
+        EXPECT_EQ(editor.rows().size(), c.rows < 0 ? std::min<qsizetype>(editor.rows().size(), kMaxFormationLines) : c.rows);
+        EXPECT_EQ(modal.messageTexts().join(u'\n').contains(u"Shift-JIS"_s), c.warns);
+
+        drive.write(u"KSN/ok.KSN"_s, ksnBytes({"T", "C:\\a\\h.wav"}));
+        QString folder = state.DefaultFolder;
+        const RewriteResult r = editor.RewriteFolder(folder);
+        EXPECT_EQ(ksn(u"ok.KSN"_s), ksnBytes({"T", "h.wav"}));
+        EXPECT_EQ(r.failed, c.warns ? QStringList{u"t.KSN"_s} : QStringList());
+        EXPECT_EQ(c.warns ? ksn(u"t.KSN"_s) : c.bytes, c.bytes);  // a file it warned about is left alone
     }
-    // A NUL inside a line survives a save byte for byte.
-    load(QByteArray("T\0itle\r\n\0\r\ncar\0.bmp\r\n", 21));
+    ASSERT_TRUE(loadBytes(nul));  // a NUL inside a line survives a save byte for byte
     editor.setSaveMode(SaveMode::AsInFile);
     editor.RefreshCarList();
-    EXPECT_EQ(editor.currentFileBytes(), QByteArray("T\0itle\r\n\0\r\ncar\0.bmp\r\n", 21));
+    EXPECT_EQ(editor.currentFileBytes(), nul);
 }
 
-TEST_F(BadInputTest, FoldersNamedLikeFormationsAreNeitherListedNorLoaded) {
-    drive.mkdir(QStringLiteral("KSN/x.KSN"));
-    drive.write(QStringLiteral("KSN/real.KSN"), ksnBytes({"Real"}));
+TEST_F(BadInputTest, FoldersNamedLikeFormationsAreNeitherListedNorLoadedNorDropped) {
+    drive.write(u"KSN/real.KSN"_s, ksnBytes({"Real"}));
+    for (const char* name : {"x.KSN", "cars.bmp", "horn.wav", "plain"}) {
+        drive.mkdir(u"KSN/"_s + QLatin1String(name));
+        editor.DropFile(u"D:\\KSN\\"_s + QLatin1String(name));
+        EXPECT_EQ(modal.messages.back().text,
+                  u"対応していない拡張子のファイルがドラッグ＆ドロップされました。File=D:\\KSN\\"_s + name);
+    }
     QString folder = state.DefaultFolder;
     editor.ScanFolder(folder);
-    EXPECT_EQ(editor.trainItems(), QStringList{QStringLiteral("Real")});
-    state.CurrentFilePath = QStringLiteral("x.KSN");
+    EXPECT_EQ(editor.trainItems(), QStringList{u"Real"_s});
+    state.CurrentFilePath = u"x.KSN"_s;
     EXPECT_FALSE(editor.LoadCurrentFile());
-    EXPECT_EQ(modal.messages.back().title, QStringLiteral("Not found"));
-    // Dropped, a folder is no formation, sound or car whatever its name ends with.
-    for (const char* name : {"x.KSN", "cars.bmp", "plain"}) {
-        drive.mkdir(QStringLiteral("KSN/") + QLatin1String(name));
-        editor.DropFile(QStringLiteral("D:\\KSN\\") + QLatin1String(name));
-        EXPECT_TRUE(modal.messages.back().text.startsWith(QStringLiteral("対応していない拡張子"))) << name;
-    }
+    EXPECT_EQ(modal.messages.back().title, u"Not found"_s);
 }
 
 TEST_F(BadInputTest, UnreadableFormationIsReportedAndTheDocumentKept) {
-    ASSERT_TRUE(load(ksnBytes({"Kept", " ", "car.bmp"})));
-    drive.write(QStringLiteral("KSN/locked.KSN"), ksnBytes({"Locked"}));
-    const QString host = drive.host(QStringLiteral("KSN/locked.KSN"));
-    QFile::setPermissions(host, {});
-    if (::access(host.toLocal8Bit().constData(), R_OK) == 0) {
-        QFile::setPermissions(host, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        GTEST_SKIP() << "permissions do not stop this user from reading";
-    }
-    state.CurrentFilePath = QStringLiteral("locked.KSN");
-    EXPECT_FALSE(editor.LoadCurrentFile());
+    ASSERT_TRUE(load({"Kept", " ", "car.bmp"}));
+    drive.write(u"KSN/locked.KSN"_s, ksnBytes({"Locked"}));
+    const QString host = drive.host(u"KSN/locked.KSN"_s);
+    QFile::setPermissions(host, {});  // mode 000
+    const bool readable = ::access(host.toLocal8Bit().constData(), R_OK) == 0;
+    state.CurrentFilePath = u"locked.KSN"_s;
+    const bool loaded = editor.LoadCurrentFile();
     QFile::setPermissions(host, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(editor.rows().value(0), QStringLiteral("Kept"));
-    EXPECT_TRUE(modal.messages.back().text.contains(QStringLiteral("File= D:\\KSN\\locked.KSN")));
+    if (readable) GTEST_SKIP() << "permissions do not stop this user from reading";
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(editor.rows().value(0), u"Kept"_s);
+    EXPECT_TRUE(modal.messages.back().text.contains(u"File= D:\\KSN\\locked.KSN"_s));
 }
 
-QByteArray bmpWithHeader(std::int32_t w, std::int32_t h) {
-    QByteArray b = makeBmp(4, 4);
-    for (int i = 0; i < 4; ++i) {
-        b[18 + i] = char((std::uint32_t(w) >> (8 * i)) & 0xFF);
-        b[22 + i] = char((std::uint32_t(h) >> (8 * i)) & 0xFF);
-    }
-    return b;
+TEST_F(BadInputTest, AFolderOf1030FormationsLists1024WithOneMessage) {
+    for (int i = 0; i < 1030; ++i) drive.write(u"many/%1.KSN"_s.arg(i, 4, 10, QChar(u'0')), "t\r\n");
+    QString folder = u"D:\\many"_s;
+    editor.ScanFolder(folder);
+    EXPECT_EQ(editor.trainItems().size(), kMaxFormationFiles);
+    EXPECT_EQ(state.FormationFileNames[1023], u"1023.KSN"_s);
+    EXPECT_EQ(modal.messageTexts(), QStringList{u"ﾃﾞｨﾚｸﾄﾘに1024以上のファイルが存在します。以後のファイルは無視します"_s});
 }
 
-TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNoneAndNeverStopTheView) {
-    // An OS/2 bitmap: a 12-byte core header with 16-bit sizes at 18 and 20.
-    QByteArray os2(26, '\0');
-    os2[0] = 'B';
-    os2[1] = 'M';
-    os2[10] = 26;
-    os2[14] = 12;
-    os2[18] = 2;   // width 2 (16 bits)
-    os2[20] = 1;   // height 1 (16 bits)
-    os2[22] = 1;   // planes
-    os2[24] = 24;  // bits
-    os2 += QByteArray(8, '\x7F');
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        bool placed;
-        QSize size;
-    } cases[] = {
-        {"good", makeBmp(120, 40), true, {120, 40}},
-        {"shorter than 26 bytes", makeBmp(120, 40).left(25), false, {}},
-        {"zero width", bmpWithHeader(0, 40), false, {}},
-        {"zero height", bmpWithHeader(120, 0), false, {}},
-        {"negative height (top-down)", bmpWithHeader(120, -40), false, {}},
-        {"INT_MIN", bmpWithHeader(INT_MIN, INT_MIN), false, {}},
-        {"huge", bmpWithHeader(100000, 100000), false, {}},
-        {"header says 30000 x 30000, pixels missing", bmpWithHeader(30000, 30000), true, {30000, 30000}},
-        {"not a picture, absurd header", QByteArray(64, 'z'), false, {}},
-        {"not a picture, usable header", bmpWithHeader(50, 20).left(26) + QByteArray(40, 'z'), true, {50, 20}},
-        {"OS/2 header", os2, false, {}},
+TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNoneAndNeverStopTheStrip) {
+    // An OS/2 bitmap: a 12-byte core header, whose two 16-bit sizes read as one absurd 32-bit width.
+    const QByteArray os2 = QByteArray::fromHex("424d00000000000000001a0000000c0000000200010001001800") + QByteArray(8, '\x7F');
+    const QByteArray bmp = makeBmp(100, 40);
+    const struct { const char* name; QByteArray bytes; QSize place; bool picture; } cases[] = {
+        {"good", bmp, {100, 40}, true},
+        {"empty file", QByteArray(), {}, false},
+        {"shorter than 26 bytes", bmp.left(25), {}, false},
+        {"zero width", sized(bmp, 0, 40), {}, false},
+        {"zero height", sized(bmp, 100, 0), {}, false},
+        {"negative height (top-down)", makeBmp(100, -40), {}, false},
+        {"negative width", sized(bmp, -100, 40), {}, false},
+        {"INT_MIN", sized(bmp, INT_MIN, INT_MIN), {}, false},
+        {"huge", sized(bmp, 100000, 100000), {}, false},
+        {"largest side, no pixels", sized("BM", 32767, 40), {32767, 40}, false},
+        {"one past the largest side", sized("BM", 32768, 40), {}, false},
+        {"30000 x 30000, pixels missing", sized(makeBmp(1, 1), 30000, 30000), {30000, 30000}, false},  // never allocated
+        {"pixels cut short", bmp.left(200), {100, 40}, true},  // what was read is shown
+        {"text, usable header", sized("not a picture at all", 50, 20), {50, 20}, false},
+        {"text, absurd header", QByteArray(64, 'z'), {}, false},
+        {"OS/2 header", os2, {}, false},
     };
-    QStringList rows{QStringLiteral("Bad"), QStringLiteral(" ")};
-    int n = 0;
+    drive.write(u"KSN/next.bmp"_s, makeBmp(20, 10));
     for (const auto& c : cases) {
-        const QString name = QStringLiteral("b%1.bmp").arg(n++);
-        drive.write(QStringLiteral("KSN/") + name, c.bytes);
-        rows << name;
+        SCOPED_TRACE(c.name);
+        drive.write(u"KSN/bad.bmp"_s, c.bytes);
+        const CarPicture p = loadCarPicture(state.fso, u"D:\\KSN\\bad.bmp"_s);
+        EXPECT_EQ(p.size(), c.place);
+        EXPECT_EQ(!p.image.isNull(), c.picture);
+        const auto s = buildTrainStrip({"T", "S", "bad.bmp;x", "next.bmp"}, state.DefaultFolder, state.fso);
+        ASSERT_TRUE(s && s->cars[0].found);
+        EXPECT_EQ(s->cars[0].placed, !c.place.isEmpty());
+        EXPECT_EQ(s->cars[1].left, c.place.isEmpty() ? 0 : c.place.width());
+        EXPECT_EQ(s->height, 10);
     }
-    const auto strip = buildTrainStrip(rows, state.DefaultFolder, state.fso);
-    ASSERT_TRUE(strip);
-    ASSERT_EQ(strip->cars.size(), std::size(cases));
-    int left = 0;
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const TrainCar& car = strip->cars[i];
-        const bool expectPlaced = cases[i].placed;
-        EXPECT_EQ(car.placed, expectPlaced) << cases[i].name;
-        EXPECT_TRUE(car.found) << cases[i].name;
-        if (expectPlaced) {
-            EXPECT_EQ(car.size, cases[i].size) << cases[i].name;
-            EXPECT_EQ(car.left, left) << cases[i].name;
-            left += car.size.width();
-        }
+    // A file too long to decode keeps the place its header gives.
+    QFile huge(drive.host(u"KSN/bad.bmp"_s));
+    for (const qint64 length : {kMaxCarFileBytes, kMaxCarFileBytes + 1}) {
+        drive.write(u"KSN/bad.bmp"_s, bmp);
+        ASSERT_TRUE(huge.resize(length));  // sparse: costs no disk
+        const CarPicture p = loadCarPicture(state.fso, u"D:\\KSN\\bad.bmp"_s);
+        EXPECT_EQ(p.size(), QSize(100, 40));
+        EXPECT_EQ(p.image.isNull(), length > kMaxCarFileBytes);
     }
-    EXPECT_EQ(strip->totalWidth, left);
-    EXPECT_FALSE(strip->cars[0].picture.isNull());
+}
+
+TEST_F(BadInputTest, SettingsFilesGiveTheFirstUsableFolderOrNone) {
+    const QByteArray longValue(300, 'a');
+    const struct { const char* name; QByteArray bytes; QString folder; } cases[] = {
+        {"no section", "KSN_Folder=D:\\KSN\r\n", {}},
+        {"duplicate sections", "[KSNED]\r\nKSN_Folder=D:\\A\r\n[ksned]\r\nKSN_Folder=D:\\B\r\n", u"D:\\A"_s},
+        {"300-character value", "[KSNED]\r\nKSN_Folder=" + longValue + "\r\n", QString::fromLatin1(longValue.left(254))},
+    };
+    for (const auto& c : cases) {
+        drive.write(u"bin/ksned32.ini"_s, c.bytes);
+        EXPECT_EQ(ReadIni(state.lib), c.folder) << c.name;
+    }
 }
 
 }  // namespace

@@ -1,81 +1,43 @@
-#include "cp932.h"
+// The formation as the screensaver reads it: items, kinds, the distinct images and the limits.
+#include "fixture.h"
 #include "itemreader.h"
 #include "ksnclass.h"
-#include "scripted_modal.h"
-#include "tempdrive.h"
-
-#include <gtest/gtest.h>
 
 #include <vector>
 
 namespace ksn {
 namespace {
 
-using test::ksnBytes;
+using namespace Qt::StringLiterals;
 using test::makeBmp;
-using test::ScriptedModal;
-using test::TempDrive;
-
-// Only the two size fields: sizes whose pixels would not fit in memory.
-QByteArray bmpHeader(std::int32_t width, std::int32_t height) {
-    QByteArray b(26, '\0');
-    for (int i = 0; i < 4; ++i) {
-        b[18 + i] = char((std::uint32_t(width) >> (8 * i)) & 0xFF);
-        b[22 + i] = char((std::uint32_t(height) >> (8 * i)) & 0xFF);
-    }
-    return b;
-}
-
-QStringList allItems(const QByteArray& bytes) {
-    ItemReader r(bytes);
-    QStringList items;
-    while (!r.atEnd()) items << r.readItem();
-    return items;
-}
 
 TEST(ItemReaderTest, CutsItemsAtCommasAndLineEndsAndKeepsQuotedCommas) {
-    const struct {
-        QByteArray bytes;
-        QStringList items;
-    } cases[] = {
-        {"", {}},
-        {"a\r\nb\r\n", {"a", "b"}},
-        {"a,b\r\nc", {"a", "b", "c"}},
-        {"   a ;x ,  b", {"a ;x ", "b"}},
-        {"\tt", {"\tt"}},
-        {"\"x,y;z\",w", {"x,y;z", "w"}},
+    const std::pair<QByteArray, QStringList> cases[] = {
+        {"   a ;x ,\tb", {"a ;x ", "\tb"}},  // leading blanks only
         {"\"x\" junk,w", {"x", "w"}},
-        {"\"open, to the end\r\nnext", {"open, to the end", "next"}},
-        {"a\r\n\r\n  \r\nb", {"a", "", "", "b"}},
-        {"a,", {"a", ""}},
+        {"\"open, to the end\r\nnext", {"open, to the end", "next"}},  // a stray quote ends with its line
+        {"a\r\n\r\n  \r\nb,", {"a", "", "", "b", ""}},
         {"a\rb\nc", {"a", "b\nc"}},
-        {cp932::encode(QStringLiteral("ソ,表\r\n十")), {"ソ", "表", "十"}},
+        {cp932::encode(u"ソ,表\r\n十"_s), {"ソ", "表", "十"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(allItems(c.bytes), c.items) << c.bytes.toStdString();
-
-    ItemReader r("last");
-    r.readItem();
-    try {
-        r.readItem();
-        FAIL() << "read past the end";
-    } catch (const InputPastEndError& e) {
-        EXPECT_EQ(e.number(), 62);
+    for (const auto& [bytes, expected] : cases) {
+        ItemReader r(bytes);
+        QStringList items;
+        while (!r.atEnd()) items << r.readItem();
+        EXPECT_EQ(items, expected) << bytes.toStdString();
     }
 }
 
 // A model on drive D:, current directory D:\, formations and images in D:\KSN.
-class KsnClassTest : public ::testing::Test {
+class KsnClassTest : public test::EditorFixture {
 protected:
-    KsnClassTest() : fs(drive.driveMap(), QStringLiteral("D:\\")), lib(fs, QString()), train(fs, lib, modal) {
-        image(QStringLiteral("a40.bmp"), makeBmp(120, 40));
-        image(QStringLiteral("b40.bmp"), makeBmp(100, 40));
-        image(QStringLiteral("bellows.bmp"), makeBmp(12, 40));
+    KsnClassTest() {
+        for (auto [name, w, h] : {std::tuple{"a40", 120, 40}, {"b40", 100, 40}, {"bellows", 12, 40}, {"flat", 120, 0}})
+            drive.write(u"KSN/"_s + QLatin1String(name) + u".bmp"_s, makeBmp(w, h));
     }
-
-    void image(const QString& name, const QByteArray& bytes) { drive.write(QStringLiteral("KSN/") + name, bytes); }
     bool load(const QStringList& lines) {
-        drive.write(QStringLiteral("KSN/t.KSN"), ksnBytes(lines));
-        train.setTrainFileName(QStringLiteral("D:\\KSN\\t.KSN"));
+        drive.write(u"KSN/t.KSN"_s, test::ksnBytes(lines));
+        train.setTrainFileName(u"D:\\KSN\\t.KSN"_s);
         return train.LoadKsn();
     }
     std::vector<int> carIndices() const {
@@ -85,191 +47,96 @@ protected:
     }
     QStringList records() {
         QStringList r;
-        for (int i = 0; i < train.Cars().Count(); ++i) {
-            int k = i;
-            r << train.Cars().CarKind(k) + u'|' + train.Cars().CarFileName(k) + u'|' + train.Cars().CarComment(k);
-        }
+        for (int i = 0; i < train.Cars().Count(); ++i)
+            r << train.Cars().CarKind(i) + u'|' + train.Cars().CarFileName(i) + u'|' + train.Cars().CarComment(i);
         return r;
     }
-
-    TempDrive drive;
-    FileSystem fs;
-    MyLibClass lib;
-    ScriptedModal modal;
-    KSNClass train;
+    KSNClass train{state.fso, state.lib, modal};
 };
 
 TEST_F(KsnClassTest, KindsFollowTheRatioInSinglePrecision) {
-    const struct {
-        QByteArray bytes;
-        int kind;
-    } cases[] = {
-        {makeBmp(24, 50), 0},  {makeBmp(25, 50), 1},   {makeBmp(350, 50), 1}, {makeBmp(351, 50), 2},
-        {makeBmp(320, -40), 0},  // top-down: negative height
-        {bmpHeader(49999999, 100000000), 1},  // 0.49999999 rounds to 0.5
-        {bmpHeader(70000001, 10000000), 1},   // 7.0000001 rounds to 7
-        {bmpHeader(70000100, 10000000), 2},
+    const std::pair<QByteArray, int> cases[] = {
+        {makeBmp(24, 50), 0}, {makeBmp(25, 50), 1}, {makeBmp(350, 50), 1}, {makeBmp(351, 50), 2},
+        {makeBmp(320, -40), 0},                    // top-down: a negative ratio
+        {test::sized("", 49999999, 100000000), 1},  // 0.49999999 rounds to 0.5
+        {test::sized("", 70000001, 10000000), 1},   // 7.0000001 rounds to 7
     };
-    for (const auto& c : cases) {
-        image(QStringLiteral("k.bmp"), c.bytes);
-        EXPECT_EQ(train.CheckKindFromImage(QStringLiteral("D:\\KSN\\k.bmp")), c.kind) << c.bytes.mid(18, 8).toHex().data();
+    for (const auto& [bytes, kind] : cases) {
+        drive.write(u"KSN/k.bmp"_s, bytes);
+        EXPECT_EQ(train.CheckKindFromImage(u"D:\\KSN\\k.bmp"_s), kind) << bytes.mid(18, 8).toHex().data();
     }
-    image(QStringLiteral("flat.bmp"), makeBmp(120, 0));
-    for (const QString& zero : {QStringLiteral("D:\\KSN\\flat.bmp"), QStringLiteral("D:\\KSN\\missing.bmp")})
-        EXPECT_THROW(train.CheckKindFromImage(zero), DivisionByZeroError);
+    EXPECT_THROW(train.CheckKindFromImage(u"D:\\KSN\\missing.bmp"_s), DivisionByZeroError);  // no height at all
 }
 
-TEST_F(KsnClassTest, SharedImagesAreStoredOnceAndTheFirstCommentWins) {
-    QStringList lines{"T", "S", "a40.bmp;first", "D:\\KSN\\a40.bmp", "b40.bmp"};
-    for (int i = 0; i < 9; ++i) lines << QStringLiteral("a40.bmp;again");
-    ASSERT_TRUE(load(lines));
-    EXPECT_EQ(records(), (QStringList{"1|D:\\KSN\\a40.bmp|first", "1|D:\\KSN\\b40.bmp|"}));
-    EXPECT_EQ(carIndices(), (std::vector<int>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(modal.processEventsCalls, 13);  // before each car and before finding the end
-    EXPECT_TRUE(modal.messages.empty());
-}
-
-TEST_F(KsnClassTest, BellowsAreLeftOutOnlyWhenAsked) {
-    const QStringList lines{"T", "S", "a40.bmp", "bellows.bmp;ほろ", "b40.bmp"};
-    train.setNoLoadCouplerBellows(true);
-    ASSERT_TRUE(load(lines));
-    EXPECT_EQ(carIndices(), (std::vector<int>{0, 1}));
-    EXPECT_EQ(train.Cars().Count(), 2);
-
-    KSNClass all(fs, lib, modal);
-    all.setTrainFileName(QStringLiteral("D:\\KSN\\t.KSN"));
-    ASSERT_TRUE(all.LoadKsn());
-    EXPECT_EQ(all.CarCount(), 3);
-    int k = 1;
-    EXPECT_EQ(all.Cars().CarKind(k), QStringLiteral("0"));
-    EXPECT_EQ(all.Cars().CarComment(k), QStringLiteral("ほろ"));
-}
-
-TEST_F(KsnClassTest, ItemsAreCutAtCommasAndCountedAsLines) {
-    image(QStringLiteral("car,1.bmp"), makeBmp(120, 40));
+TEST_F(KsnClassTest, ItemsAreCutAtCommasCountedAsLinesAndImagesStoredOnce) {
+    drive.write(u"KSN/car,1.bmp"_s, makeBmp(120, 40));
+    drive.write(u"cars/c.bmp"_s, makeBmp(120, 40));
     // The title's comma moves every item one on: "horn.wav" is read as the first car, at "line" 3.
-    ASSERT_TRUE(load({"特急,つばさ", "horn.wav", "a40.bmp ;  front  ", "\"car,1.bmp;a, b\"", "b40.bmp,gone.bmp", ""}));
-    EXPECT_EQ(train.TrainComment(), QStringLiteral("特急"));
-    EXPECT_EQ(train.TrainSoundFileName(), QStringLiteral("つばさ"));
-    // Comments are trimmed, paths are not; the empty last line is a car of its own.
-    EXPECT_EQ(records(), (QStringList{"1|D:\\KSN\\a40.bmp |front", "1|D:\\KSN\\car,1.bmp|a, b", "1|D:\\KSN\\b40.bmp|"}));
-    const QString head = QStringLiteral("\r\nKSN= D:\\KSN\\t.KSN\r\nLine= ");
+    ASSERT_TRUE(load({"特急,つばさ", "horn.wav", "a40.bmp ;  front  ", "\"car,1.bmp;a, b\"", "b40.bmp,gone.bmp",
+                      "cars\\c.bmp", "bellows.bmp", "a40.bmp ;again", ""}));
+    EXPECT_EQ(train.TrainComment() + u'|' + train.TrainSoundFileName(), u"特急|つばさ"_s);
+    // Comments are trimmed, paths are not; bare names are the formation folder's, other paths the
+    // current directory's; a name met again keeps its first comment.
+    EXPECT_EQ(records(), (QStringList{"1|D:\\KSN\\a40.bmp |front", "1|D:\\KSN\\car,1.bmp|a, b", "1|D:\\KSN\\b40.bmp|",
+                                      "1|cars\\c.bmp|", "0|D:\\KSN\\bellows.bmp|"}));
+    EXPECT_EQ(carIndices(), (std::vector<int>{0, 1, 2, 3, 4, 0}));
+    EXPECT_EQ(modal.processEventsCalls, 10);  // before each car item and before finding the end
+    const QString head = u"\r\nKSN= D:\\KSN\\t.KSN\r\nLine= "_s;  // the empty last line is a car too
     EXPECT_EQ(modal.messageTexts(), (QStringList{head + "3\r\nCAR= D:\\KSN\\horn.wav", head + "7\r\nCAR= D:\\KSN\\gone.bmp",
-                                                 head + "8\r\nCAR= "}));
-    EXPECT_EQ(modal.messages.at(0).icon, MsgIcon::Exclamation);
-    EXPECT_EQ(modal.messages.at(0).title, kAppTitle);
-}
+                                                 head + "11\r\nCAR= "}));
 
-TEST_F(KsnClassTest, BareNamesResolveAgainstTheFormationsFolderAndOthersAgainstTheCurrentOne) {
-    drive.write(QStringLiteral("cars/c.bmp"), makeBmp(120, 40));
-    ASSERT_TRUE(load({"T", "S", "cars\\c.bmp", "", "a40.bmp"}));
-    EXPECT_EQ(records(), (QStringList{"1|cars\\c.bmp|", "1|D:\\KSN\\a40.bmp|"}));
-    EXPECT_EQ(modal.messageTexts(), QStringList{"\r\nKSN= D:\\KSN\\t.KSN\r\nLine= 4\r\nCAR= "});
+    train.Refresh();  // keeps the collection
+    train.setNoLoadCouplerBellows(true);
+    ASSERT_TRUE(load({"T", "S", "b40.bmp", "bellows.bmp", "a40.bmp ;x"}));
+    EXPECT_EQ(carIndices(), (std::vector<int>{2, 0}));
 }
 
 TEST_F(KsnClassTest, LoadFailuresAreReportedUnlessSilenced) {
-    const QString critical = QStringLiteral("Err.Number= 62Description= Input past end of fileLastDllError= 0");
-    const struct {
-        QString file;
-        QByteArray bytes;
-        QString message;
-        MsgIcon icon;
-    } cases[] = {
-        {"D:\\NONE\\t.KSN", {}, "\r\nFolder= D:\\NONE\\", MsgIcon::Exclamation},
-        {"D:\\KSN\\none.KSN", {}, "\r\nKSN= D:\\KSN\\none.KSN", MsgIcon::Exclamation},
-        {"D:\\KSN\\t.KSN", "", critical, MsgIcon::Critical},
-        {"D:\\KSN\\t.KSN", "title only\r\n", critical, MsgIcon::Critical},
+    const struct { QString file; QByteArray bytes; QString message; MsgIcon icon; } cases[] = {
+        {u"D:\\NONE\\t.KSN"_s, {}, u"\r\nFolder= D:\\NONE\\"_s, MsgIcon::Exclamation},
+        {u"D:\\KSN\\none.KSN"_s, {}, u"\r\nKSN= D:\\KSN\\none.KSN"_s, MsgIcon::Exclamation},
+        {u"D:\\KSN\\t.KSN"_s, "title only\r\n", u"Err.Number= 62Description= Input past end of fileLastDllError= 0"_s, MsgIcon::Critical},
     };
     for (const bool silent : {false, true}) {
         for (const auto& c : cases) {
             modal.clear();
-            drive.write(QStringLiteral("KSN/t.KSN"), c.bytes);
-            KSNClass k(fs, lib, modal);
-            k.setNoErrorMsg(silent);
-            k.setTrainFileName(c.file);
-            EXPECT_FALSE(k.LoadKsn()) << c.file.toStdString();
-            if (silent) {
-                EXPECT_TRUE(modal.messages.empty());
-            } else {
-                ASSERT_EQ(modal.messages.size(), 1u);
-                EXPECT_EQ(modal.messages[0].text, c.message);
-                EXPECT_EQ(modal.messages[0].icon, c.icon);
-            }
+            drive.write(u"KSN/t.KSN"_s, c.bytes);
+            train.setNoErrorMsg(silent);
+            train.setTrainFileName(c.file);
+            EXPECT_FALSE(train.LoadKsn()) << c.file.toStdString();
+            ASSERT_EQ(modal.messages.size(), silent ? 0u : 1u);
+            if (silent) continue;
+            EXPECT_EQ(std::pair(modal.messages[0].text, modal.messages[0].icon), std::pair(c.message, c.icon));
         }
     }
 }
 
-TEST_F(KsnClassTest, RefreshClearsTheTrainButKeepsTheCollectionAndSwitches) {
-    train.setNoErrorMsg(true);
-    ASSERT_TRUE(load({"T", "S", "a40.bmp", "b40.bmp", "nothing.bmp"}));
-    ASSERT_TRUE(train.LoadKsn());  // without Refresh the second reading appends
-    EXPECT_EQ(carIndices(), (std::vector<int>{0, 1, 0, 1}));
-    train.setLocoNum(2);
-    train.Refresh();
-    EXPECT_EQ(train.CarCount(), 0);
-    EXPECT_EQ(train.CarIndex(0), -1);
-    EXPECT_EQ(train.LocoNum(), 0);
-    EXPECT_TRUE(train.TrainFileName().isEmpty() && train.TrainComment().isEmpty());
-    EXPECT_TRUE(train.NoErrorMsg());
-    ASSERT_TRUE(load({"U", "S", "bellows.bmp", "a40.bmp"}));
-    EXPECT_EQ(carIndices(), (std::vector<int>{2, 0}));
-    EXPECT_TRUE(modal.messages.empty());
-}
-
-TEST_F(KsnClassTest, TheCarLoopLetsItsErrorsThrough) {
-    image(QStringLiteral("flat.bmp"), makeBmp(120, 0));
+TEST_F(KsnClassTest, TheCarLoopLetsItsLimitErrorsThroughAndRefreshStartsAgain) {
     QStringList cars{"T", "S"};
-    for (int i = 0; i < KSNClass::kMaxCars; ++i) cars << QStringLiteral("a40.bmp");
-    EXPECT_TRUE(load(cars));
+    for (int i = 0; i < KSNClass::kMaxCars; ++i) cars << u"a40.bmp"_s;
+    ASSERT_TRUE(load(cars));
     train.Refresh();
-    try {
-        load(cars + QStringList{"b40.bmp"});
-        FAIL() << "102 cars loaded";
-    } catch (const OutOfRangeError& e) {
-        EXPECT_EQ(e.number(), 9);
-    }
+    EXPECT_EQ(train.CarIndex(0), -1);
+    EXPECT_THROW(load(cars + QStringList{"b40.bmp"}), OutOfRangeError);  // the 102nd car
     EXPECT_EQ(train.CarCount(), KSNClass::kMaxCars);
     train.Refresh();
-    EXPECT_THROW(load({"T", "S", "a40.bmp", "flat.bmp", "b40.bmp"}), DivisionByZeroError);
-    EXPECT_EQ(train.CarCount(), 1);
+    EXPECT_THROW(load({"T", "S", "b40.bmp", "flat.bmp", "a40.bmp"}), DivisionByZeroError);
+    EXPECT_EQ(carIndices(), std::vector<int>{1});  // the collection outlives Refresh
     EXPECT_THROW(train.CarIndex(KSNClass::kMaxCars), OutOfRangeError);
     EXPECT_THROW(train.CarIndex(-1), OutOfRangeError);
+    EXPECT_FALSE(train.WriteKsn());
+    EXPECT_EQ(modal.messageTexts().back(), u"Non Support"_s);
 }
 
 TEST(CarsClassTest, HoldsAtMost1001ImagesAndReadsAtTheCursor) {
     CarsClass cars;
     for (int i = 0; i < CarsClass::kMaxRecords; ++i) ASSERT_EQ(cars.Add(QString::number(i), i % 3, "c"), i);
-    EXPECT_EQ(cars.Add(QStringLiteral("7"), 0, "other"), 7);  // known names still resolve when full
-    EXPECT_THROW(cars.Add(QStringLiteral("new"), 1, ""), OutOfRangeError);
-    EXPECT_EQ(cars.Count(), CarsClass::kMaxRecords);
-    EXPECT_EQ(cars.Sarch(QStringLiteral("1000")), 1000);
-
-    CarsClass two;
-    two.Add(QStringLiteral("A.bmp"), 2, QStringLiteral("x"));
-    EXPECT_EQ(two.Sarch(QStringLiteral("a.bmp")), -1);
-    int index = 0;
-    EXPECT_EQ(two.CarKind(index), QStringLiteral("2"));
-    index = -5;  // a negative index reads at the cursor and gets it back
-    EXPECT_EQ(two.CarFileName(index), QStringLiteral("A.bmp"));
-    EXPECT_EQ(index, 0);
-    index = 3;  // unused records read as empty
-    EXPECT_EQ(two.CarKind(index), QStringLiteral("0"));
-    EXPECT_TRUE(two.CarFileName().isEmpty() && two.CarComment().isEmpty());
-    EXPECT_EQ(two.Index(), 3);
-    two.setIndex(-1);
-    EXPECT_TRUE(two.CarKind().isEmpty());
-    two.setIndex(CarsClass::kMaxRecords);
-    EXPECT_THROW(two.CarComment(), OutOfRangeError);
-}
-
-TEST_F(KsnClassTest, AFreshModelIsEmptyAndCannotWrite) {
-    EXPECT_EQ(train.ClassDebugID().typeId(), QMetaType::Int);
-    EXPECT_EQ(train.ClassDebugID().toInt(), 0);
-    EXPECT_EQ(train.CarIndex(KSNClass::kMaxCars - 1), -1);
-    EXPECT_FALSE(train.WriteKsn());
-    ASSERT_EQ(modal.messages.size(), 1u);
-    EXPECT_EQ(modal.messages[0].text, QStringLiteral("Non Support"));
-    EXPECT_EQ(modal.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(cars.Add(u"7"_s, 0, "other"), 7);  // known names still resolve when full
+    EXPECT_THROW(cars.Add(u"new"_s, 1, ""), OutOfRangeError);
+    cars.setIndex(2);
+    EXPECT_EQ(cars.CarFileName() + cars.CarKind() + cars.CarComment(), u"22c"_s);
+    cars.setIndex(CarsClass::kMaxRecords);
+    EXPECT_THROW(cars.CarComment(), OutOfRangeError);
 }
 
 }  // namespace

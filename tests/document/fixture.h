@@ -1,0 +1,53 @@
+// Shared by the document tests: an editor on a temporary drive, and bitmap headers that lie.
+#pragma once
+
+#include "cp932.h"
+#include "editor.h"
+#include "scripted_modal.h"
+#include "tempdrive.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ostream>
+
+// Failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+namespace ksn::test {
+
+// bytes, made at least 26 long, with the bitmap header's width and height fields (at 18 and 22) set.
+inline QByteArray sized(QByteArray bytes, std::int32_t width, std::int32_t height) {
+    if (bytes.size() < 26) bytes.resize(26, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes[18 + i] = char((std::uint32_t(width) >> (8 * i)) & 0xFF);
+        bytes[22 + i] = char((std::uint32_t(height) >> (8 * i)) & 0xFF);
+    }
+    return bytes;
+}
+
+// One editor on drive D:, whose default folder D:\KSN holds the formation files.
+class EditorFixture : public ::testing::Test {
+protected:
+    EditorFixture()
+        : state(FileSystem(drive.driveMap(), QStringLiteral("D:\\")), drive.host(QStringLiteral("bin/ksned32"))),
+          editor(state, modal) {
+        drive.mkdir(QStringLiteral("KSN"));
+        state.DefaultFolder = QStringLiteral("D:\\KSN");
+    }
+    // Writes KSN/<name> and loads it by its bare name, as the formation list does.
+    bool loadBytes(const QByteArray& bytes, const QString& name = QStringLiteral("t.KSN")) {
+        drive.write(QStringLiteral("KSN/") + name, bytes);
+        state.CurrentFilePath = name;
+        return editor.LoadCurrentFile();
+    }
+    bool load(const QStringList& lines) { return loadBytes(ksnBytes(lines)); }
+    QByteArray ksn(const QString& name) const { return drive.read(QStringLiteral("KSN/") + name); }
+
+    TempDrive drive;
+    ScriptedModal modal;
+    Ksned state;
+    Editor editor;
+};
+
+}  // namespace ksn::test
