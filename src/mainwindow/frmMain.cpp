@@ -602,10 +602,29 @@ void frmMain::dropFiles(const QList<QUrl>& urls) {
     }
 }
 
-void frmMain::dragEnterEvent(QDragEnterEvent* e) { acceptCopy(e); }
-void frmMain::dragMoveEvent(QDragMoveEvent* e) { acceptCopy(e); }
+// The bars are no drop targets. Refusing a drag on a bar is not enough: Qt hands a refused drag
+// on to the parent, the window, which would take it; so the window refuses drags over its bars.
+bool frmMain::overBar(const QPoint& at) const {
+    for (const QWidget* w = childAt(at); w && w != this; w = w->parentWidget())
+        if (w == Toolbar1 || w == StatusBar1 || w == menuBar()) return true;
+    return false;
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* e) {
+    if (overBar(e->position().toPoint())) e->ignore();
+    else acceptCopy(e);
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent* e) {
+    if (overBar(e->position().toPoint())) e->ignore();
+    else acceptCopy(e);
+}
 
 void frmMain::dropEvent(QDropEvent* e) {
+    if (overBar(e->position().toPoint())) {
+        e->ignore();
+        return;
+    }
     acceptCopy(e);
     if (e->isAccepted()) dropFiles(e->mimeData()->urls());
 }
@@ -619,8 +638,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* e) {
     }
     if (isDrag && watched == txtDefFolder) {
         auto* de = static_cast<QDropEvent*>(e);
-        if (t == QEvent::Drop) dropEvent(de);
-        else acceptCopy(de);
+        acceptCopy(de);
+        if (t == QEvent::Drop && de->isAccepted()) dropFiles(de->mimeData()->urls());
         return true;
     }
     if (t == QEvent::MouseButtonRelease) {

@@ -117,6 +117,8 @@ protected:
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    // Whether a point of this window lies on the toolbar, the status bar or the menu bar.
+    bool overBar(const QPoint& at) const;
 
 private:
     void buildControls();

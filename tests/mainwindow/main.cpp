@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
     // No screen is needed: the tests run offscreen unless a platform is asked for (to watch them).
@@ -11,6 +13,9 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
     // Qt's file dialog remembers folders in the user's settings; keep the tests out of them.
     QStandardPaths::setTestModeEnabled(true);
+    // Window placements go to a store of this run's own.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // The editor's resources live in a static library, which the linker would otherwise leave out.
     Q_INIT_RESOURCE(ksned32);
 
