@@ -2,6 +2,7 @@
 #include "fixture.h"
 
 #include <algorithm>
+#include <optional>
 #include <tuple>
 
 namespace ksn {
@@ -155,6 +156,59 @@ TEST_F(EditorTest, ArgumentsAreTakenWholeAndAnExistingHostFileGetsItsWindowsForm
     drive.write(u"KSN/my train.KSN"_s, ksnBytes({"T"}));
     EXPECT_EQ(formationArgument({drive.host(u"KSN/my"_s), u"train.KSN"_s}, state.fso), u"D:\\KSN\\my train.KSN"_s);
     EXPECT_EQ(formationArgument({u"\"C:\\x y.KSN\""_s}, state.fso), u"\"C:\\x y.KSN\""_s);  // no such file: as written
+}
+
+// The input boxes: an answer replaces the line, Cancel (an empty answer) keeps it, except where
+// the question that follows says to delete.
+TEST_F(EditorTest, InputBoxesChangeTheirLineOrKeepItOnCancel) {
+    using Command = void (Editor::*)();
+    const struct {
+        const char* what;
+        Command command;
+        int selected;
+        std::optional<QString> file;  // the file dialog's answer (the sound)
+        QString input;
+        MsgAnswer answer;
+        int line;
+        const char* expected;
+    } cases[] = {
+        {"title", &Editor::EditTitle, -1, {}, u"快速"_s, MsgAnswer::Ok, 0, "快速"},
+        {"title cancelled", &Editor::EditTitle, -1, {}, {}, MsgAnswer::Ok, 0, "特急"},
+        {"comment", &Editor::EditComment, 2, {}, u"rear"_s, MsgAnswer::Ok, 2, "a.bmp;rear"},
+        {"comment deleted", &Editor::EditComment, 2, {}, {}, MsgAnswer::Yes, 2, "a.bmp"},
+        {"comment kept", &Editor::EditComment, 2, {}, {}, MsgAnswer::No, 2, "a.bmp;front"},
+        {"sound", &Editor::ChangeSound, -1, u"D:\\s\\new.wav"_s, u"ホーン"_s, MsgAnswer::Ok, 1, "D:\\s\\new.wav;ホーン"},
+        {"sound removed", &Editor::ChangeSound, -1, std::nullopt, {}, MsgAnswer::Yes, 1, ""},
+        {"sound kept", &Editor::ChangeSound, -1, std::nullopt, {}, MsgAnswer::No, 1, "horn.wav;汽笛"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(load({"特急", "horn.wav;汽笛", "a.bmp;front", "b.bmp"}));
+        editor.selectRow(c.selected);
+        modal.clear();
+        modal.files = {c.file};
+        modal.inputs = {c.input};
+        modal.answers = {c.answer};
+        (editor.*c.command)();
+        EXPECT_EQ(state.FormationLines[size_t(c.line)], QString::fromUtf8(c.expected)) << c.what;
+    }
+}
+
+TEST_F(EditorTest, StartUpAlignsTheListWithTheEmptyDocumentAndABatchRunAnsweredNoWritesNothing) {
+    drive.write(QStringLiteral("bin/ksned32.ini"), "[KSNED]\r\nKSN_Folder=D:\\KSN\r\n");
+    const QByteArray untitled = ksnBytes({"", "s.wav", "C:\\x\\a.bmp"});
+    drive.write(QStringLiteral("KSN/a.KSN"), ksnBytes({"Alpha", "s.wav"}));
+    drive.write(QStringLiteral("KSN/b.KSN"), untitled);
+    drive.write(QStringLiteral("KSN/c.KSN"), untitled);
+    drive.write(QStringLiteral("KSN/d.KSN"), ksnBytes({"Delta", "s.wav"}));
+    editor.startUp(QString(), {});
+    EXPECT_EQ(editor.trainIndex(), 2);  // the last formation titled as the empty document is
+
+    modal.answers = {MsgAnswer::No};
+    bool stopShown = false;
+    editor.PathChange(u"D:\\KSN"_s, [&](bool shown) { stopShown = stopShown || shown; });
+    EXPECT_FALSE(stopShown);
+    EXPECT_EQ(modal.messages.size(), 1u);  // the question only
+    EXPECT_EQ(ksn(u"c.KSN"_s), untitled);  // the path would have been shortened
 }
 
 }  // namespace
