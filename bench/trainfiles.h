@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QDir>
-#include <QLabel>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -95,7 +94,7 @@ inline bool openTrainView(frmMain& window) {
 }
 
 inline int picturesShown(const frmTrain& view) {
-    return int(std::count_if(view.imgCar.begin(), view.imgCar.end(), [](const QLabel* l) {
+    return int(std::count_if(view.imgCar.begin(), view.imgCar.end(), [](const PictureSlot* l) {
         return !l->pixmap().isNull() && l->pixmap().width() == l->width();
     }));
 }

@@ -3,7 +3,6 @@
 #include "filedrop.h"
 
 #include <QDropEvent>
-#include <QLabel>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStyle>
@@ -27,11 +26,10 @@ frmTrain::frmTrain(QWidget* parent) : QWidget(parent, Qt::Window) {
     newSlot()->hide();
 }
 
-QLabel* frmTrain::newSlot() {
-    auto* slot = new QLabel(this);
+PictureSlot* frmTrain::newSlot() {
+    auto* slot = new PictureSlot(this);
     slot->setObjectName(QStringLiteral("imgCar"));
     slot->setProperty("Index", int(imgCar.size()));
-    slot->setScaledContents(true);
     slot->setGeometry(0, 0, 0, 0);
     imgCar.push_back(slot);
     baseLeft_.push_back(0);
@@ -42,7 +40,7 @@ void frmTrain::build(const TrainStrip& strip) {
     while (int(imgCar.size()) < strip.rowCount) newSlot();
     for (const TrainCar& car : strip.cars) {
         if (!car.placed) continue;
-        QLabel* slot = imgCar.at(size_t(car.row));
+        PictureSlot* slot = imgCar.at(size_t(car.row));
         if (!car.picture.isNull()) slot->setPixmap(QPixmap::fromImage(car.picture));
         slot->setToolTip(car.toolTip);
         slot->setGeometry(QRect(QPoint(car.left, 0), car.size));

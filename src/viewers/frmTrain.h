@@ -3,13 +3,13 @@
 // never follows later edits.
 #pragma once
 
+#include "pictureslot.h"
 #include "trainlayout.h"
 
 #include <QWidget>
 
 #include <vector>
 
-class QLabel;
 class QScrollBar;
 
 namespace ksn {
@@ -32,7 +32,7 @@ public:
     void HScroll1_Change();
 
     // Slot i belongs to car-list line i; slot 0 (the title line) is never shown.
-    std::vector<QLabel*> imgCar;
+    std::vector<PictureSlot*> imgCar;
     QScrollBar* HScroll1 = nullptr;
 
     // The slot's left edge in the unscrolled strip.
@@ -46,7 +46,7 @@ protected:
     void dropEvent(QDropEvent* e) override;
 
 private:
-    QLabel* newSlot();
+    PictureSlot* newSlot();
 
     std::vector<int> baseLeft_;
     int totalWidth_ = 0;
