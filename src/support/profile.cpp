@@ -194,8 +194,9 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     QByteArray old;
     if (info.exists()) {
         // Windows refuses to change a read-only file, and so do we: checked here rather than left to
-        // the save file, which replaces the target by renaming it.
-        if (info.isDir() || !info.isWritable()) return false;
+        // the save file, which replaces the target by renaming it. The owner's write bit stands for
+        // the read-only attribute, so that this holds for root as well.
+        if (info.isDir() || !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner)) return false;
         QFile f(hostFile);
         if (!f.open(QIODevice::ReadOnly)) return false;  // writing now would lose the other lines
         old = f.readAll();
