@@ -213,23 +213,35 @@ QStringList FileSystem::findFiles(const QString& folder, const QString& pattern)
     return names;
 }
 
-ReadResult FileSystem::readFile(const QString& path, qint64 maxBytes) const {
-    ReadResult r;
-    const auto host = toHost(path);
+namespace {
+
+// Opens the host file of path for reading; false, with r.error set, when there is none or it
+// cannot be opened.
+bool openForReading(QFile& f, const std::optional<QString>& host, const QString& path, QIODevice::OpenMode mode,
+                    ReadResult& r) {
     if (!host) {
         r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path,
                           QStringLiteral("このドライブはありません。"));
-        return r;
+        return false;
     }
-    QFile f(*host);
+    f.setFileName(*host);
+    if (!f.open(mode)) {
+        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ReadResult FileSystem::readFile(const QString& path, qint64 maxBytes) const {
+    ReadResult r;
+    QFile f;
     // The start of a file (a bitmap header: 26 bytes) is read as asked; through the device's
     // buffer every such read would copy 16 KiB, eight times per formation in a height check.
     const QIODevice::OpenMode mode =
         maxBytes < 0 ? QIODevice::ReadOnly : QIODevice::ReadOnly | QIODevice::Unbuffered;
-    if (!f.open(mode)) {
-        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
-        return r;
-    }
+    if (!openForReading(f, toHost(path), path, mode, r)) return r;
     r.bytes = maxBytes < 0 ? f.readAll() : f.read(maxBytes);
     if (f.error() != QFileDevice::NoError) {
         r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
@@ -242,17 +254,8 @@ ReadResult FileSystem::readFile(const QString& path, qint64 maxBytes) const {
 
 ReadResult FileSystem::readFirstLine(const QString& path) const {
     ReadResult r;
-    const auto host = toHost(path);
-    if (!host) {
-        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path,
-                          QStringLiteral("このドライブはありません。"));
-        return r;
-    }
-    QFile f(*host);
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
-        return r;
-    }
+    QFile f;
+    if (!openForReading(f, toHost(path), path, QIODevice::ReadOnly, r)) return r;
     // Titles are short: one small read nearly always holds the whole first line.
     char buf[512];
     while (true) {
