@@ -90,6 +90,7 @@ TEST_F(TrainLayoutTest, TheCarViewReadsTheDocumentLineOfTheSelectedRow) {
     const QStringList lines{"Express", "horn.wav;horn", "a.bmp;front", "D:\\cars\\d.bmp;pantograph", "down.bmp", "gone.bmp"};
     std::copy(lines.begin(), lines.end(), state.FormationLines.begin());
     const struct { int selected; const char* caption; const char* toolTip; QSize size; } cases[] = {
+        {-1, "1 : D:\\KSN\\a.bmp ( 40dot )", "front", {100, 40}},  // nothing selected: the first car
         {3, "2 : D:\\cars\\d.bmp ( 30dot )", "pantograph", {80, 30}},
         {4, "3 : D:\\KSN\\down.bmp ( -40dot )", "", {}},  // the header's own height, and no picture
         {5, "車両が見つかりません。\r\nFile= D:\\KSN\\gone.bmp", "", {}},  // not found: the message

@@ -10,7 +10,6 @@
 #include <optional>
 #include <vector>
 
-#include "cp932.h"
 #include "drivemap.h"
 #include "filesystem.h"
 #include "gini.h"
@@ -20,7 +19,6 @@
 namespace ksn {
 namespace {
 
-using test::makeBmp;
 using test::TempDrive;
 
 QString q(const char* s) { return QString::fromUtf8(s); }
@@ -38,16 +36,14 @@ struct EnvGuard {
 };
 
 TEST(DriveMap, ParseReadsLettersAndRootsOrNamesTheBadEntry) {
-    const char* cases[][2] = {{" d:=/mnt/d ; c:=/srv/c ;", "C:=/srv/c;D:=/mnt/d"}, {"C:=/a;c:=/b", "C:=/b"},
-                              {"", ""}, {"C:=/srv/c;D=/mnt/d", nullptr}, {"C:=", nullptr}, {"1:=/x", nullptr},
-                              {"CD:=/x", nullptr}};
+    const char* cases[][2] = {{" d:=/mnt/d ; c:=/srv/c ;", "C:=/srv/c;D:=/mnt/d"}, {"C:=/a;c:=/b", "C:=/b"}, {"", ""},
+                              {"C:=/srv/c;D=/mnt/d", nullptr}, {"C:=", nullptr}, {"1:=/x", nullptr}, {"CD:=/x", nullptr}};
     for (const auto& c : cases) {
         QString error;
         const auto m = DriveMap::parse(q(c[0]), &error);
         EXPECT_EQ(m ? m->toString() : q("refused"), c[1] ? q(c[1]) : q("refused")) << error.toStdString();
         // The message names the entry at fault; what toString writes, parse reads back unchanged.
-        EXPECT_TRUE(m ? DriveMap::parse(m->toString())->drives() == m->drives()
-                      : error.contains(q(c[0]).split(u';').last()))
+        EXPECT_TRUE(m ? DriveMap::parse(m->toString())->drives() == m->drives() : error.contains(q(c[0]).split(u';').last()))
             << c[0];
     }
 }
@@ -57,63 +53,58 @@ TEST(DriveMap, DetectPrefersTheVariableThenThePrefixThenHomeWine) {
     const EnvGuard env{"KSNED_DRIVES", "WINEPREFIX", "HOME"};
     QTemporaryDir dir, home;
     const QString prefix = QDir(dir.path()).canonicalPath();
-    ASSERT_TRUE(QDir(prefix).mkpath(q("dosdevices")) && QDir(prefix).mkpath(q("drive_c")));
+    ASSERT_TRUE(QDir(prefix).mkpath("dosdevices") && QDir(prefix).mkpath("drive_c"));
     for (const char* link : {"../drive_c|c:", "/|z:", "/dev/null|c::", "/nonexistent/cdrom|e:"}) {
         const QStringList l = q(link).split(u'|');
-        ASSERT_TRUE(QFile::link(l[0], prefix + q("/dosdevices/") + l[1]));
+        ASSERT_TRUE(QFile::link(l[0], prefix + "/dosdevices/" + l[1]));
     }
     // c:: is the raw device, no drive; e: is a drive whose media is absent.
-    EXPECT_EQ(DriveMap::fromWinePrefix(prefix).toString(),
-              q("C:=") + prefix + q("/drive_c;E:=/nonexistent/cdrom;Z:=/"));
+    EXPECT_EQ(DriveMap::fromWinePrefix(prefix).toString(), "C:=" + prefix + "/drive_c;E:=/nonexistent/cdrom;Z:=/");
 
     qputenv("KSNED_DRIVES", "C:=/srv/c;D:=/mnt/d");
     qputenv("WINEPREFIX", prefix.toUtf8());
-    EXPECT_EQ(DriveMap::detect().toString(), q("C:=/srv/c;D:=/mnt/d"));
+    EXPECT_EQ(DriveMap::detect().toString(), "C:=/srv/c;D:=/mnt/d");
     for (const char* ignored : {"C=/srv/c", "  "}) {  // a malformed or blank variable does not hide the prefix
         qputenv("KSNED_DRIVES", ignored);
-        EXPECT_EQ(DriveMap::detect().root(u'C'), prefix + q("/drive_c")) << ignored;
+        EXPECT_EQ(DriveMap::detect().root(u'C'), prefix + "/drive_c") << ignored;
     }
     qunsetenv("KSNED_DRIVES");
     qunsetenv("WINEPREFIX");
-    ASSERT_TRUE(QFile::rename(prefix, home.path() + q("/.wine")));
+    ASSERT_TRUE(QFile::rename(prefix, home.path() + "/.wine"));
     qputenv("HOME", home.path().toUtf8());
-    EXPECT_EQ(DriveMap::detect().root(u'C'), QDir::cleanPath(home.path() + q("/.wine/drive_c")));
-    qputenv("HOME", (home.path() + q("/nowhere")).toUtf8());
-    EXPECT_EQ(DriveMap::detect().toString(), q("Z:=/"));
+    EXPECT_EQ(DriveMap::detect().root(u'C'), QDir::cleanPath(home.path() + "/.wine/drive_c"));
+    qputenv("HOME", (home.path() + "/nowhere").toUtf8());
+    EXPECT_EQ(DriveMap::detect().toString(), "Z:=/");
 }
 
 TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolder) {
     const EnvGuard env{"XDG_CONFIG_HOME"};
     const TempDrive d;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(d.host(q("config"))));
-    const FileSystem fs(DriveMap(), q("C:\\"));
-    const MyLibClass lib(fs, d.host(q("prog/KSNED32.exe")));
-    d.mkdir(q("prog"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(d.host("config")));
+    const FileSystem fs(DriveMap(), "C:\\");
+    const MyLibClass lib(fs, d.host("prog/KSNED32.exe"));
+    d.mkdir("prog");
     EXPECT_EQ(ReadIni(lib), QString());
-    ASSERT_TRUE(WriteIni(lib, q("D:\\KSN")));
-    EXPECT_EQ(d.read(q("prog/KSNED32.ini")), QByteArray("[KSNED]\r\nKSN_Folder=D:\\KSN\r\n"));
-    EXPECT_FALSE(QFileInfo::exists(d.host(q("config"))));
-    // The key is one under either spelling, and is replaced where it stands.
-    d.write(q("prog/KSNED32.ini"), "[KSNED]\r\nKSN_FOLDER=D:\\KSN\r\n");
-    EXPECT_EQ(ReadIni(lib), q("D:\\KSN"));
-    ASSERT_TRUE(WriteIni(lib, q("E:\\表示")));
-    EXPECT_EQ(d.read(q("prog/KSNED32.ini")), "[KSNED]\r\nKSN_FOLDER=" + cp932::encode(q("E:\\表示")) + "\r\n");
+    ASSERT_TRUE(WriteIni(lib, "D:\\KSN"));
+    EXPECT_EQ(d.read("prog/KSNED32.ini"), QByteArray("[KSNED]\r\nKSN_Folder=D:\\KSN\r\n"));
+    EXPECT_EQ(ReadIni(lib), "D:\\KSN");
+    EXPECT_FALSE(QFileInfo::exists(d.host("config")));
     // The file beside the program is the one read, even without the key.
-    d.write(q("config/ksned32/KSNED32.ini"), "[KSNED]\r\nKSN_Folder=C:\\Config\r\n");
-    d.write(q("prog/KSNED32.ini"), "[Other]\r\nx=1\r\n");
+    d.write("config/ksned32/KSNED32.ini", "[KSNED]\r\nKSN_Folder=C:\\Config\r\n");
+    d.write("prog/KSNED32.ini", "[Other]\r\nx=1\r\n");
     EXPECT_EQ(ReadIni(lib), QString());
     // A program "folder" that is a plain file: nobody, not even root, can create a file in it.
-    d.write(q("bin"), "not a folder");
-    const MyLibClass installed(fs, d.host(q("bin/KSNED32.exe")));
-    EXPECT_EQ(ReadIni(installed), q("C:\\Config"));
-    ASSERT_TRUE(WriteIni(installed, q("D:\\KSN")));
-    EXPECT_EQ(d.read(q("config/ksned32/KSNED32.ini")), QByteArray("[KSNED]\r\nKSN_Folder=D:\\KSN\r\n"));
+    d.write("bin", "not a folder");
+    const MyLibClass installed(fs, d.host("bin/KSNED32.exe"));
+    EXPECT_EQ(ReadIni(installed), "C:\\Config");
+    ASSERT_TRUE(WriteIni(installed, "D:\\KSN"));
+    EXPECT_EQ(d.read("config/ksned32/KSNED32.ini"), QByteArray("[KSNED]\r\nKSN_Folder=D:\\KSN\r\n"));
 }
 
 // Drive D: holding a few formation folders and car bitmaps, the current directory D:\.
 class FileSystemTest : public ::testing::Test {
 protected:
-    FileSystemTest() : fs(drive.driveMap(), q("D:\\")) {
+    FileSystemTest() : fs(drive.driveMap(), "D:\\") {
         for (const char* f : {"KSN/Express.KSN", "Cars/car1.bmp", "表示/ソフト.bmp", "multi/abc.txt", "multi/Abc.txt",
                               "multi/ABC.txt"})
             drive.write(q(f), "x");
@@ -135,111 +126,98 @@ TEST_F(FileSystemTest, WindowsPathsFindHostFilesWithoutRegardToCase) {
                               // Missing components stay as written: that is where a new file goes.
                               {"D:\\ksn\\New\\x.KSN", "KSN/New/x.KSN"},    {"D:\\", ""},
                               {"\\\\srv\\sh\\a", nullptr},                 {"E:\\a", nullptr}};
-    for (const auto& c : cases)
-        EXPECT_EQ(fs.toHost(q(c[0])).value_or(q("none")), c[1] ? host(c[1]) : q("none")) << c[0];
+    for (const auto& c : cases) EXPECT_EQ(fs.toHost(q(c[0])).value_or("none"), c[1] ? host(c[1]) : "none") << c[0];
 
-    const std::pair<QString, int> exist[] = {  // 1: a file, 2: a folder
-        {q("ksn\\Express.KSN"), 1}, {q("D:\\KSN\\"), 2}, {q("D:\\KSN\\Express.KSN\\x"), 0}, {q(""), 0}, {q("E:\\KSN"), 0},
-        // Decoded from bytes whose second halves are 0x5C: split after decoding, the path holds.
-        {cp932::decode("D:\\\x95\x5C\x8E\xA6\\\x83\x5C\x83\x74\x83\x67.bmp"), 1}};
+    const std::pair<const char*, int> exist[] = {  // 1: a file, 2: a folder
+        {"ksn\\Express.KSN", 1}, {"D:\\KSN\\", 2}, {"D:\\KSN\\Express.KSN\\x", 0}, {"", 0}, {"E:\\KSN", 0}};
     for (const auto& [path, kind] : exist) {
-        EXPECT_EQ(fs.FileExists(path), kind == 1) << path.toStdString();
-        EXPECT_EQ(fs.FolderExists(path), kind == 2) << path.toStdString();
+        EXPECT_EQ(fs.FileExists(q(path)), kind == 1) << path;
+        EXPECT_EQ(fs.FolderExists(q(path)), kind == 2) << path;
     }
 }
 
 TEST_F(FileSystemTest, CurrentDirectoryMovesOnlyToExistingFolders) {
-    EXPECT_FALSE(fs.setCurrentDirectory(q("D:\\nope")));
-    EXPECT_FALSE(fs.setCurrentDirectory(q("D:\\KSN\\Express.KSN")));
-    EXPECT_EQ(fs.currentDirectory(), q("D:\\"));
-    EXPECT_TRUE(fs.setCurrentDirectory(q("d:/ksn/")));
-    EXPECT_EQ(fs.currentDirectory(), q("d:\\ksn"));
-    EXPECT_TRUE(fs.FileExists(q("..\\Cars\\car1.bmp")));
-
+    EXPECT_FALSE(fs.setCurrentDirectory("D:\\nope"));
+    EXPECT_FALSE(fs.setCurrentDirectory("D:\\KSN\\Express.KSN"));
+    EXPECT_EQ(fs.currentDirectory(), "D:\\");
+    EXPECT_TRUE(fs.setCurrentDirectory("d:/ksn/"));
+    EXPECT_EQ(fs.currentDirectory(), "d:\\ksn");
+    EXPECT_TRUE(fs.FileExists("..\\Cars\\car1.bmp"));
+    // The folder part, ending with one "\", of the name as the absolute form spells it.
     const char* folders[][2] = {{"C:/trains/a.ksn", "C:\\trains\\"}, {"..\\x\\a.ksn", "d:\\x\\"}, {"C:\\a.ksn", "C:\\"},
                                 {"C:\\trains\\a.ksn. ", "C:\\trains\\"}, {"\\\\srv\\sh", "\\\\srv\\sh\\"}};
     for (const auto& c : folders) EXPECT_EQ(fs.GetFolderPath(q(c[0])), q(c[1])) << c[0];
-    // Only a bare file name is put into the folder.
-    const char* full[][2] = {{"car1.bmp", "C:\\t\\car1.bmp"}, {"D:\\c\\car1.bmp", "D:\\c\\car1.bmp"}, {"car1", "car1"},
-                             {"EC\\car1.bmp", "EC\\car1.bmp"}};
-    for (const auto& c : full) EXPECT_EQ(fs.GetFullFileName(q("C:\\t\\"), q(c[0])), q(c[1])) << c[0];
 }
 
 TEST_F(FileSystemTest, ToWindowsPicksTheDeepestDriveRootThenTheLowestLetter) {
-    drive.mkdir(q("sub"));
-    drive.mkdir(q("linked"));
+    drive.mkdir("sub");
+    drive.mkdir("linked");
     ASSERT_TRUE(QFile::link(host("linked"), host("via-link")));
     DriveMap m;
     for (const auto& [letter, root] : {std::pair{u'F', ""}, {u'D', ""}, {u'E', "sub"}, {u'G', "via-link"}})
         m.set(letter, host(root));  // G: is a root given through a link
-    m.set(u'Z', q("/"));
-    const FileSystem f(m, q("D:\\"));
+    m.set(u'Z', "/");
+    const FileSystem f(m, "D:\\");
     const char* cases[][2] = {{"KSN/Express.KSN", "D:\\KSN\\Express.KSN"}, {"sub", "E:\\"},
-                              {"sub/new/file.KSN", "E:\\new\\file.KSN"},    {"linked/a.bmp", "G:\\a.bmp"},
+                              {"sub/new/file.KSN", "E:\\new\\file.KSN"}, {"linked/a.bmp", "G:\\a.bmp"},
                               {"via-link/a.bmp", "G:\\a.bmp"}};
     for (const auto& c : cases) {
         QString error;
-        EXPECT_EQ(f.toWindows(host(c[0]), &error).value_or(q("refused: ") + error), q(c[1])) << c[0];
+        EXPECT_EQ(f.toWindows(host(c[0]), &error).value_or("refused: " + error), q(c[1])) << c[0];
     }
-    EXPECT_EQ(f.toWindows(q("/")), q("Z:\\"));
-    EXPECT_EQ(f.toHost(q("E:\\new\\file.KSN")), host("sub/new/file.KSN"));
+    EXPECT_EQ(f.toWindows("/"), "Z:\\");
+    EXPECT_EQ(f.toHost("E:\\new\\file.KSN"), host("sub/new/file.KSN"));
     QString error;
-    EXPECT_FALSE(fs.toWindows(q("/usr/share/a.bmp"), &error).has_value());
-    EXPECT_TRUE(error.contains(q("/usr/share/a.bmp")));
+    EXPECT_FALSE(fs.toWindows("/usr/share/a.bmp", &error).has_value());
+    EXPECT_TRUE(error.contains("/usr/share/a.bmp"));
 }
 
 TEST_F(FileSystemTest, FindFilesAndReadFirstLine) {
     for (const char* f : {"b.KSN", "A.ksn", "_z.KSN", "C.Ksn", "c.txt", ".hidden.KSN", "x.KSN.bak", "d.KSN/in.KSN"})
-        drive.write(q("KSN/") + q(f), "x");
+        drive.write("KSN/" + q(f), "x");
     // Ordinary files in Windows order: names compare as upper case, so "_" (0x5F) follows the letters.
-    EXPECT_EQ(fs.findFiles(q("d:\\ksn\\"), q("*.KSN")),
-              (QStringList{q("A.ksn"), q("b.KSN"), q("C.Ksn"), q("Express.KSN"), q("_z.KSN")}));
-    EXPECT_TRUE(fs.findFiles(q("D:\\nope"), q("*.KSN")).isEmpty());
+    EXPECT_EQ(fs.findFiles("d:\\ksn\\", "*.KSN"), (QStringList{"A.ksn", "b.KSN", "C.Ksn", "Express.KSN", "_z.KSN"}));
+    EXPECT_TRUE(fs.findFiles("D:\\nope", "*.KSN").isEmpty());
 
     const QByteArray longLine(700, 'x');  // longer than one read
-    const QByteArray lines[][2] = {{"Title", "Title"}, {"a\nb\rc", "a\nb"}, {longLine + "\r\n", longLine}};
-    for (const auto& c : lines) {
-        drive.write(q("t.KSN"), c[0]);
-        EXPECT_EQ(fs.readFirstLine(q("D:\\T.ksn")).bytes, c[1]);
+    for (const auto& [bytes, line] : {std::pair<QByteArray, QByteArray>{"a\nb\rc", "a\nb"}, {longLine + "\r\n", longLine}}) {
+        drive.write("t.KSN", bytes);
+        EXPECT_EQ(fs.readFirstLine("D:\\T.ksn").bytes, line);
     }
-    const ReadResult missing = fs.readFirstLine(q("D:\\none.KSN"));
+    const ReadResult missing = fs.readFirstLine("D:\\none.KSN");
     EXPECT_FALSE(missing.ok);
-    EXPECT_TRUE(missing.error.contains(q("D:\\none.KSN")));
+    EXPECT_TRUE(missing.error.contains("D:\\none.KSN"));
 }
 
 TEST_F(FileSystemTest, WriteReplacesTheFileUnderAnySpellingAndRefusesAFolder) {
-    EXPECT_TRUE(fs.writeFile(q("d:\\ksn\\EXPRESS.ksn"), "new").ok);
-    EXPECT_TRUE(fs.writeFile(q("D:\\ksn\\New.KSN"), "n").ok);
-    EXPECT_EQ(drive.read(q("KSN/Express.KSN")), QByteArray("new"));
-    EXPECT_EQ(QDir(drive.host(q("KSN"))).entryList(QDir::Files), (QStringList{q("Express.KSN"), q("New.KSN")}));
+    EXPECT_TRUE(fs.writeFile("d:\\ksn\\EXPRESS.ksn", "new").ok);
+    EXPECT_TRUE(fs.writeFile("D:\\ksn\\New.KSN", "n").ok);
+    EXPECT_EQ(drive.read("KSN/Express.KSN"), QByteArray("new"));
+    EXPECT_EQ(QDir(drive.host("KSN")).entryList(QDir::Files), (QStringList{"Express.KSN", "New.KSN"}));
     for (const char* bad : {"D:\\ksn", "E:\\a.KSN", "\\\\srv\\sh\\a.KSN", "D:\\nope\\a.KSN"}) {
         const IoResult r = fs.writeFile(q(bad), "x");
         EXPECT_FALSE(r.ok || r.error.isEmpty()) << bad;
     }
-    EXPECT_TRUE(QFileInfo(drive.host(q("KSN"))).isDir());
+    EXPECT_TRUE(QFileInfo(drive.host("KSN")).isDir());
 }
 
 TEST_F(FileSystemTest, BitmapSizeComesFromTheHeaderFieldsOnly) {
     QByteArray odd(26, '\0');  // no "BM", extreme values: only the two fields are read
     odd.replace(18, 8, QByteArray("\xFF\xFF\xFF\xFF\x00\x00\x00\x80", 8));
-    const std::pair<const char*, QByteArray> files[] = {
-        {"Cars/car1.bmp", makeBmp(320, 40)}, {"Cars/topdown.bmp", makeBmp(320, -40)}, {"表示/ソ.BMP", makeBmp(12, 34)},
-        {"Cars/odd.bmp", odd}, {"Cars/short25.bmp", makeBmp(7, 9).left(25)}, {"Cars/empty.bmp", {}}};
+    const std::pair<const char*, QByteArray> files[] = {{"Cars/car1.bmp", test::makeBmp(320, -40)}, {"Cars/odd.bmp", odd},
+                                                        {"Cars/short25.bmp", test::makeBmp(7, 9).left(25)}, {"Cars/empty.bmp", {}}};
     for (const auto& [name, bytes] : files) drive.write(q(name), bytes);
-    drive.mkdir(q("Cars/folder.bmp"));
-    ASSERT_TRUE(fs.setCurrentDirectory(q("D:\\Cars")));
-    const MyLibClass lib(fs, drive.host(q("KSNED32.exe")));
-    const struct {
-        const char* path;
-        std::int32_t width, height;
-    } cases[] = {{"d:/cars/CAR1.BMP", 320, 40}, {"..\\表示\\ソ.bmp", 12, 34}, {"topdown.bmp", 320, -40},
-                 {"odd.bmp", -1, INT_MIN},      {"short25.bmp", 7, 0},      // too short for the height
-                 {"empty.bmp", 0, 0},           {"folder.bmp", 0, 0},       {"missing.bmp", 0, 0}, {"E:\\car1.bmp", 0, 0}};
+    drive.mkdir("Cars/folder.bmp");
+    ASSERT_TRUE(fs.setCurrentDirectory("D:\\Cars"));
+    const MyLibClass lib(fs, drive.host("KSNED32.exe"));
+    const struct { const char* path; std::int32_t width, height; } cases[] = {
+        {"d:/cars/CAR1.BMP", 320, -40}, {"odd.bmp", -1, INT_MIN}, {"short25.bmp", 7, 0},  // too short for the height
+        {"empty.bmp", 0, 0}, {"folder.bmp", 0, 0}, {"missing.bmp", 0, 0}, {"E:\\car1.bmp", 0, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(lib.GetBMPWidth(q(c.path)), c.width) << c.path;
         EXPECT_EQ(lib.GetBMPHeight(q(c.path)), c.height) << c.path;
     }
-    EXPECT_FALSE(QFileInfo::exists(drive.host(q("Cars/missing.bmp"))));
+    EXPECT_FALSE(QFileInfo::exists(drive.host("Cars/missing.bmp")));
 }
 
 }  // namespace

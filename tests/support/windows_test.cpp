@@ -17,9 +17,8 @@ QString q(const char* s) { return QString::fromUtf8(s); }
 
 TEST(National, JapaneseOnlyOnAJapaneseSystemWithoutTheSwitchAndFixedOnFirstUse) {
     const QLocale japan(QLocale::Japanese, QLocale::Japan);
-    const std::pair<const char*, qint32> onJapan[] = {{"", National::kJapanese}, {"D:\\KSN\\a.KSN /E", National::kEnglish},
-                                                      {"x/ey", National::kEnglish},  // "/e" anywhere counts
-                                                      {"/f -e \\e", National::kJapanese}};
+    const std::pair<const char*, qint32> onJapan[] = {
+        {"", National::kJapanese}, {"a.KSN x/Ey", National::kEnglish}, {"/f -e \\e", National::kJapanese}};
     for (const auto& [args, base] : onJapan) EXPECT_EQ(National::chooseBase(japan, q(args)), base) << args;
     EXPECT_EQ(National::chooseBase(QLocale(QLocale::English, QLocale::UnitedStates), q("")), National::kEnglish);
     National n;
@@ -33,38 +32,31 @@ TEST(National, JapaneseOnlyOnAJapaneseSystemWithoutTheSwitchAndFixedOnFirstUse) 
 }
 
 TEST(AboutBox, InnerWidthIsTheWidestRowAndTheBoxStaysOnTheScreen) {
-    AboutMetrics a;
-    a.icon = {32, 32};
-    a.title = {110, 15};
-    a.productText = {50, 15};
-    a.ratio = 4;
-    a.version = {40, 15};
-    a.ok = {60, 25};
+    AboutMetrics a{.icon = {32, 32}, .title = {110, 15}, .productText = {50, 15}, .ratio = 4,
+                   .version = {40, 15}, .credit = {}, .questionForm = {}, .ok = {60, 25}};  // the rows set the rest
     const struct {
         int credit, question, inner, creditLeft, questionLeft;
-    } rows[] = {{200, 100, 322, 61, 71},  // the version row: 10 + 32 + 20 + 200 + 10 + 40 + 10
+    } rows[] = {{200, 100, 322, 61, 71},   // the version row: 10 + 32 + 20 + 200 + 10 + 40 + 10
                 {400, 100, 420, 10, 120},  // the credits
                 {201, 300, 390, 94, 5}};   // the buttons: 300 + 60 + 30; odd remainders truncate
     for (const auto& r : rows) {
         a.credit = {r.credit, 70};
         a.questionForm = {r.question, 25};
         const AboutLayout l = layoutAbout(a);
-        EXPECT_EQ(l.inner, QSize(r.inner, 240)) << r.credit << " " << r.question;
-        EXPECT_EQ(l.credit.left(), r.creditLeft) << r.credit << " " << r.question;
-        EXPECT_EQ(l.questionForm.left(), r.questionLeft) << r.credit << " " << r.question;
+        EXPECT_EQ(QList<int>({l.inner.width(), l.inner.height(), l.credit.left(), l.questionForm.left()}),
+                  QList<int>({r.inner, 240, r.creditLeft, r.questionLeft})) << r.credit << " " << r.question;
     }
 
-    const QRect screen(0, 0, 1280, 1024);
+    const QRect screen(0, 0, 1280, 1024), second(1280, 0, 1024, 768);
     const struct {
-        QRect main;
+        QRect main, screen;
         QSize box;
         QPoint at;
-    } centring[] = {{{100, 100, 601, 451}, {300, 200}, {250, 225}},  // odd differences truncate
-                    {{100, 100, 101, 101}, {200, 200}, {51, 51}},    // ... toward zero
-                    {{1100, -400, 600, 450}, {300, 200}, {980, 0}},
-                    {{0, 950, 600, 450}, {1500, 200}, {0, 824}}};  // wider than the screen starts at 0
-    for (const auto& c : centring) EXPECT_EQ(centreOver(c.main, c.box, screen), c.at) << c.main.x();
-    EXPECT_EQ(centreOver({1000, 0, 600, 450}, {300, 200}, QRect(1280, 0, 1024, 768)), QPoint(1280, 125));
+    } centring[] = {{{100, 100, 101, 101}, screen, {200, 200}, {51, 51}},  // a negative odd half truncates toward 0
+                    {{1100, -400, 600, 450}, screen, {300, 200}, {980, 0}},
+                    {{0, 950, 600, 450}, screen, {1500, 200}, {0, 824}},  // wider than the screen starts at 0
+                    {{1000, 0, 600, 450}, second, {300, 200}, {1280, 125}}};
+    for (const auto& c : centring) EXPECT_EQ(centreOver(c.main, c.box, c.screen), c.at) << c.main.x();
 
     // The English table has no headings 7 and 8: their lines keep the colon.
     National en;
@@ -103,35 +95,33 @@ TEST(Possition, SavedAsShortestTextsAndRestoredRoundedAndOnTheScreen) {
     s.sync();
     EXPECT_EQ(s.value(q("frmMainPossition/Left")).toString(), q("2400.5"));
     EXPECT_EQ(possitionText(1e6f), q("1000000"));  // the shortest text, never an exponent
+    FakeWindow main(q("frmMain"));
+    RestorePossition(main, 0, 0);
+    EXPECT_EQ(main.g, (std::vector<double>{1200, 2400, 9000, 6405}));  // halves round to even
 
+    const char* keys[] = {"Top", "Left", "Width", "Height"};
     const struct {
-        const char *top, *left, *width, *height;  // stored texts; nullptr: not stored
+        const char* stored[4];  // the texts of the keys; nullptr: not stored
         double minWidth, minHeight, ownMinWidth;
         std::vector<double> restored;
-    } cases[] = {{"-300", "120.5", "6000", "4500", 0, 0, 0, {0, 120, 6000, 4500}},  // halves round to even
-                 {"0", "121.5", "2000", "100", 3000, 2000.4, 0, {0, 122, 3000, 2000}},
-                 {"9000", "15000", "6000", "3000", 0, 0, 0, {8520, 13200, 6000, 3000}},  // beyond right and bottom
-                 {"0", "0", "6000", "12000", 0, 0, 0, {-480, 0, 6000, 12000}},  // higher than the screen
-                 {nullptr, nullptr, nullptr, nullptr, 7000, 0, 0, {0, 0, 7000, 4500}},  // never saved
-                 {"12abc", " 30", "7000px", "4000", 0, 0, 0, {12, 30, 7000, 4000}},
+    } cases[] = {{{"-300", "120.5", "2000", "100"}, 3000, 2000.4, 0, {0, 120, 3000, 2000}},
+                 {{"12abc", " 121.5", "7000px", "4000"}, 0, 0, 0, {12, 122, 7000, 4000}},
+                 // Beyond the right edge; higher than the screen, so the top goes above it.
+                 {{"9000", "15000", "6000", "12000"}, 0, 0, 0, {-480, 13200, 6000, 12000}},
+                 {{}, 7000, 0, 0, {0, 0, 7000, 4500}},  // never saved
                  // The right edge is kept with the width the window took, not the width it was told.
-                 {nullptr, "15000", "1000", nullptr, 0, 0, 6000, {0, 13200, 6000, 4500}}};
+                 {{nullptr, "15000", "1000"}, 0, 0, 6000, {0, 13200, 6000, 4500}}};
     int n = 0;
     for (const auto& c : cases) {
         const QString name = q("frm%1").arg(++n);  // each window keeps values of its own
-        const std::pair<const char*, const char*> keys[] = {
-            {"Top", c.top}, {"Left", c.left}, {"Width", c.width}, {"Height", c.height}};
-        for (const auto& [key, value] : keys)
-            if (value) s.setValue(possitionSection(name) + u'/' + q(key), q(value));
+        for (int k = 0; k < 4; ++k)
+            if (c.stored[k]) s.setValue(possitionSection(name) + u'/' + q(keys[k]), q(c.stored[k]));
         s.sync();
         FakeWindow w(name);
         w.ownMinWidth = c.ownMinWidth;
         RestorePossition(w, c.minWidth, c.minHeight);
         EXPECT_EQ(w.g, c.restored) << n;
     }
-    FakeWindow main(q("frmMain"));
-    RestorePossition(main, 0, 0);
-    EXPECT_EQ(main.g, (std::vector<double>{1200, 2400, 9000, 6405}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The whole-train view and the car view opened from the main window as a user opens them: real
-// widgets offscreen, the scripted seam answering the boxes.
+// widgets offscreen, the scripted seam answering the boxes. What each view shows is worked out in
+// trainlayout (tested without a window); here, that the windows show it where and as they should.
 #include "frmCar.h"
 #include "frmMain.h"
 #include "frmTrain.h"
@@ -27,22 +28,21 @@ namespace {
 
 using namespace test;
 
-constexpr QRgb kRed = 0xCC2200, kGreen = 0x22AA44, kBlue = 0x2244CC;
-
-// Default folder D:\KSN with the cars a (100 x 40), b (120 x 40) and c (80 x 30), and a formation
-// that also names a missing car.
+// Default folder D:\KSN with the cars a (100 x 40, red), b (120 x 40, green) and c (80 x 30, blue),
+// and a formation that also names a missing car.
 class ViewersTest : public ::testing::Test {
 protected:
     ViewersTest() {
         drive.write("bin/ksned32.ini", "[KSNED]\r\nKSN_Folder=D:\\KSN\r\n");
-        drive.write("KSN/a.bmp", makeBmp(100, 40, kRed));
-        drive.write("KSN/b.bmp", makeBmp(120, 40, kGreen));
-        drive.write("KSN/c.bmp", makeBmp(80, 30, kBlue));
+        drive.write("KSN/a.bmp", makeBmp(100, 40, 0xCC2200));
+        drive.write("KSN/b.bmp", makeBmp(120, 40, 0x22AA44));
+        drive.write("KSN/c.bmp", makeBmp(80, 30, 0x2244CC));
         writeKsn("express.KSN", {"Express", "horn.wav", "a.bmp;front", "b.bmp", "missing.bmp", "c.bmp"});
         state = std::make_unique<Ksned>(FileSystem(drive.driveMap(), "D:\\"), drive.host("bin/ksned32"));
     }
-    ~ViewersTest() override { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    ~ViewersTest() override { deleteClosed(); }
 
+    static void deleteClosed() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     void writeKsn(const QString& name, const QStringList& lines) { drive.write("KSN/" + name, ksnBytes(lines)); }
     // Starts the main window and loads the formation titled title.
     void open(const QString& title = "Express") {
@@ -68,7 +68,6 @@ protected:
         window->menus.at("mnuViewCar")->trigger();
     }
     QPoint belowMain() const { return window->frameGeometry().bottomLeft() + QPoint(0, 1); }
-    static QRgb pixelAt(QWidget& w, QPoint p) { return w.grab().toImage().pixel(p) & 0xFFFFFF; }
 
     TempDrive drive;
     ScriptedModal modal;
@@ -90,22 +89,14 @@ TEST_F(ViewersTest, F2ShowsTheCarsAsKsnRenderDrawsThemBelowTheMainWindow) {
     EXPECT_EQ(t.height(), 30 + bar);
     EXPECT_EQ(t.childAt(50, 35), t.HScroll1);
 
+    // Above the scroll bar every pixel is a car's: a (100 wide), b (120), c (80).
     const auto strip = buildTrainStrip(window->editor().rows(), state->DefaultFolder, state->fso);
-    const QImage drawn = renderTrainStrip(*strip), shown = t.grab().toImage();
-    int compared = 0;
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < drawn.width(); ++x)
-            if (qAlpha(drawn.pixel(x, y)) == 255) {
-                ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, drawn.pixel(x, y) & 0xFFFFFF) << x << "," << y;
-                ++compared;
-            }
-    EXPECT_EQ(compared, 300 * 30);
+    const QImage drawn = renderTrainStrip(*strip).copy(0, 0, 300, 30), shown = t.grab().toImage().copy(0, 0, 300, 30);
+    EXPECT_TRUE(shown.convertToFormat(QImage::Format_RGB32) == drawn.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(ViewersTest, TheStripFollowsTheScrollBarAndItsThumb) {
-    QStringList lines{"Long", "horn.wav"};
-    for (int i = 0; i < 10; ++i) lines << "b.bmp";
-    writeKsn("long.KSN", lines << "missing.bmp" << "c.bmp;last");
+    writeKsn("long.KSN", QStringList{"Long", "horn.wav"} + QStringList(10, "b.bmp") + QStringList{"missing.bmp", "c.bmp"});
     open("Long");
     frmTrain& t = pressF2();
     t.resize(500, 57);
@@ -113,10 +104,8 @@ TEST_F(ViewersTest, TheStripFollowsTheScrollBarAndItsThumb) {
     auto expectSlotsAt = [&](int value) {
         for (size_t i = 0; i < t.imgCar.size(); ++i) EXPECT_EQ(t.imgCar[i]->x(), t.baseLeft(int(i)) - value) << i << " at " << value;
     };
-    for (int value : {1, 333, 780}) {
-        t.HScroll1->setValue(value);
-        expectSlotsAt(value);
-    }
+    t.HScroll1->setValue(780);
+    expectSlotsAt(780);
     EXPECT_EQ(t.imgCar.back()->geometry().right() + 1, t.width());  // the last car ends at the edge
     // While the thumb is dragged the strip moves with it, before any value is committed.
     t.HScroll1->setTracking(false);
@@ -142,33 +131,23 @@ TEST_F(ViewersTest, EachRunReplacesTheSnapshotAndTheViewersCloseWithTheMainWindo
     window->mnuEditCut_Click();
     EXPECT_EQ(first->imgCar.size(), 6u);  // a snapshot keeps the cut car
     QPointer<frmTrain> second = &pressF2();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteClosed();
     EXPECT_TRUE(first.isNull());
     EXPECT_EQ(second->imgCar[2]->toolTip(), "1 : b : ");
-    EXPECT_TRUE(modal.messages.empty());
 
     viewCar(3);
     QPointer<frmCar> car = window->carView;
     window->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteClosed();
     EXPECT_TRUE(second.isNull() && car.isNull());
 }
 
 TEST_F(ViewersTest, TheCarViewFitsEachCarBelowTheMainWindowAndReportsAMissingOne) {
     drive.write("KSN/down.bmp", makeBmp(70, -20));
     writeKsn("bad.KSN", {"Bad", "horn.wav", "down.bmp"});
-    open();
-    const struct {
-        const char* title;
-        int row;  // -1: nothing selected, the first car
-        QString caption;
-        QSize size;
-        QRgb colour;
-    } cases[] = {
-        {"Express", -1, "1 : D:\\KSN\\a.bmp ( 40dot )", {100, 40}, kRed},
-        {"Express", 3, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, kGreen},
-        {"Express", 5, "4 : D:\\KSN\\c.bmp ( 30dot )", {80, 30}, kBlue},
-        {"Express", 4, "4 : D:\\KSN\\c.bmp ( 30dot )", {80, 30}, kBlue},  // missing: reported, the view stays
+    const struct { const char* title; int row; QString caption; QSize size; QRgb colour; } cases[] = {
+        {"Express", 3, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, 0x22AA44},
+        {"Express", 4, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, 0x22AA44},  // missing: reported, the view stays
         {"Bad", 2, "1 : D:\\KSN\\down.bmp ( -20dot )", {1, 1}, 0},  // no usable size: no picture
     };
     for (const auto& c : cases) {
@@ -178,15 +157,14 @@ TEST_F(ViewersTest, TheCarViewFitsEachCarBelowTheMainWindowAndReportsAMissingOne
         ASSERT_TRUE(window->carView);
         frmCar& v = *window->carView;
         EXPECT_EQ(v.windowTitle(), c.caption);
-        EXPECT_EQ(v.size(), c.size) << c.row;
-        EXPECT_EQ(v.frameGeometry().topLeft(), belowMain()) << c.row;
-        EXPECT_EQ(v.imgCar->isVisible(), c.size != QSize(1, 1)) << c.row;
-        EXPECT_TRUE(!c.colour || pixelAt(v, {c.size.width() - 1, c.size.height() - 1}) == c.colour) << c.row;
+        EXPECT_EQ(std::tuple(v.size(), v.frameGeometry().topLeft(), v.imgCar->isVisible()),
+                  std::tuple(c.size, belowMain(), c.colour != 0)) << c.row;
+        EXPECT_TRUE(!c.colour || (v.grab().toImage().pixel(c.size.width() - 1, c.size.height() - 1) & 0xFFFFFF) == c.colour);
         EXPECT_EQ(modal.messageTexts(), c.row == 4 ? QStringList{"車両が見つかりません。\r\nFile= D:\\KSN\\missing.bmp"} : QStringList());
     }
     // Closed by the user, it is made anew.
     window->carView->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteClosed();
     viewCar(3);
     EXPECT_TRUE(window->carView && window->carView->isVisible());
 }
@@ -197,8 +175,8 @@ TEST_F(ViewersTest, FilesDraggedOverTheViewersAreOfferedACopyAndDroppedToNoEffec
     viewCar(2);
     QMimeData files, text;
     files.setUrls({QUrl::fromLocalFile(drive.host("KSN/b.bmp"))});
-    const QStringList before = window->editor().rows();
     text.setText("b.bmp");
+    const QStringList before = window->editor().rows();
     for (QWidget* viewer : {train, static_cast<QWidget*>(window->carView.data())}) {
         for (const auto& [data, actions, accepted] : {std::tuple{&files, Qt::CopyAction | Qt::MoveAction, true},
                                                       std::tuple{&text, Qt::CopyAction | Qt::MoveAction, false},
