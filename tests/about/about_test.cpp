@@ -1,10 +1,8 @@
-// The about box as the user meets it: its texts in either language measured in its own font, its
-// place over the main window, the enquiry form, the double clicks and the keys.
-#include "aboutbox.h"
+// The about box as the user meets it: its texts in either language measured in its own font, and
+// the enquiry form.
 #include "frmAbout.h"
 #include "scripted_modal.h"
 #include "tempdrive.h"
-#include "version.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +11,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -26,10 +23,7 @@ namespace {
 
 class AboutTest : public ::testing::Test {
 protected:
-    AboutTest() {
-        main.setGeometry(300, 200, 600, 450);
-        main.show();
-    }
+    AboutTest() { main.show(); }
     frmAbout& open(const QStringList& arguments = {}) {
         box.reset();  // the language is chosen once per program: a fresh state for each box
         state = std::make_unique<Ksned>(FileSystem(drive.driveMap(), "D:\\"));
@@ -63,13 +57,6 @@ TEST_F(AboutTest, EachLanguageFitsItsTextsIntoTheBox) {
     }
 }
 
-TEST_F(AboutTest, CentresOverTheMainWindowWithinTheScreen) {
-    EXPECT_LE((open().frameGeometry().center() - main.frameGeometry().center()).manhattanLength(), 2);
-    const QRect screen = main.screen()->geometry();
-    main.move(screen.right() - 100, screen.bottom() - 100);
-    EXPECT_EQ(open().frameGeometry().bottomRight(), screen.bottomRight());
-}
-
 TEST_F(AboutTest, EnquiryFormGoesToTheClipboardOnlyAfterYes) {
     frmAbout& b = open();
     QApplication::clipboard()->setText("before");
@@ -79,25 +66,6 @@ TEST_F(AboutTest, EnquiryFormGoesToTheClipboardOnlyAfterYes) {
     QTest::mouseClick(b.cmdQuestionForm, Qt::LeftButton);
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith("SUB:KSNED32 問い合わせ\r\nTO:" + b.EMailAddress + "\r\n"));
     EXPECT_EQ(modal.messageTexts(), QStringList(2, "KSNED32の問い合わせフォームをクリップボードにコピーします。"));
-}
-
-TEST_F(AboutTest, DoubleClicksTellTheirMessagesAndTypingIntoTheCreditsChangesNothing) {
-    frmAbout& b = open();
-    const QString T0 = state->national.GetNationalString(0), T1 = state->national.GetNationalString(1);
-    for (QWidget* w : std::initializer_list<QWidget*>{b.lblProductName, b.lblFullTitle, b.txtCredit->viewport(), b.lblVersion})
-        QTest::mouseDClick(w, Qt::LeftButton);
-    EXPECT_EQ(modal.messageTexts(), (QStringList{T0, T0, T1, revisionText(version::kRevision)}));
-    EXPECT_EQ(modal.messages.back().icon, MsgIcon::Information);
-
-    const QString before = b.txtCredit->toPlainText();
-    QApplication::clipboard()->setText("pasted");
-    QTest::keyClicks(b.txtCredit, "abc");
-    for (int key : {Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Escape}) QTest::keyClick(b.txtCredit, Qt::Key(key));
-    QTest::keyClick(b.txtCredit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(b.txtCredit->toPlainText(), before);
-    EXPECT_TRUE(b.isVisible());  // neither Enter nor Escape reached the box
-    QTest::mouseClick(b.cmdOk, Qt::LeftButton);
-    EXPECT_EQ(b.result(), QDialog::Accepted);
 }
 
 }  // namespace

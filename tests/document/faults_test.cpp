@@ -1,5 +1,4 @@
-// Faults that must lose nothing: a save that cannot complete leaves the old file byte for byte, no
-// temporary file behind, and a message that names the file.
+// A save that cannot complete leaves the old file byte for byte, no temporary file, and names the file.
 #include "fixture.h"
 
 #include <QDir>
@@ -13,55 +12,51 @@
 namespace ksn {
 namespace {
 
-const QString kNamed = QStringLiteral("File= D:\\KSN\\a.KSN");
+using namespace Qt::StringLiterals;
+
+const QString kNamed = u"File= D:\\KSN\\a.KSN"_s;
+constexpr auto kWritable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 
 class FaultTest : public test::EditorFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(loadBytes(original, QStringLiteral("a.KSN")));  // listed by file name: a save changes every path
-    }
-    QStringList strays() const {
-        QStringList names = QDir(drive.host(QStringLiteral("KSN"))).entryList(QDir::Files | QDir::Hidden);
-        names.removeAll(QStringLiteral("a.KSN"));
-        return names;
-    }
-    const QByteArray original =
-        test::ksnBytes({"特急", "C:\\snd\\horn.wav;汽笛", "C:\\cars\\car1.bmp;front", "C:\\cars\\car2.bmp"});
+    void SetUp() override { ASSERT_TRUE(loadBytes(original, u"a.KSN"_s)); }  // listed by file name: a save changes every path
+    // a.KSN alone: no temporary file left behind.
+    QStringList files() const { return QDir(drive.host(u"KSN"_s)).entryList(QDir::Files | QDir::Hidden); }
+    const QByteArray original = test::ksnBytes({"特急", "C:\\snd\\horn.wav;汽笛", "C:\\cars\\car1.bmp;front", "C:\\cars\\car2.bmp"});
 };
 
 TEST_F(FaultTest, ReadOnlyFileOrFolderKeepsTheOldBytesAndSaysWhy) {
     // Read-only is the owner's write bit, so this holds for root too.
     const struct { QString path; QFileDevice::Permissions perms; const char* reason; } cases[] = {
-        {drive.host(QStringLiteral("KSN/a.KSN")), QFileDevice::ReadOwner, "読み取り専用"},
-        {drive.host(QStringLiteral("KSN")), QFileDevice::ReadOwner | QFileDevice::ExeOwner, "書き込みできないフォルダ"},
+        {drive.host(u"KSN/a.KSN"_s), QFileDevice::ReadOwner, "読み取り専用"},
+        {drive.host(u"KSN"_s), QFileDevice::ReadOwner | QFileDevice::ExeOwner, "書き込みできないフォルダ"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.reason);
         QFile::setPermissions(c.path, c.perms);
         QString error;
-        EXPECT_FALSE(editor.WriteCurrentFile(&error));
-        QFile::setPermissions(c.path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        EXPECT_FALSE(editor.WriteCurrentFile(&error)) << c.reason;
+        QFile::setPermissions(c.path, kWritable);
         EXPECT_TRUE(error.contains(QString::fromUtf8(c.reason)) && error.contains(kNamed)) << error.toStdString();
-        EXPECT_EQ(ksn(QStringLiteral("a.KSN")), original);
-        EXPECT_TRUE(strays().isEmpty());
+        EXPECT_EQ(ksn(u"a.KSN"_s), original) << c.reason;
+        EXPECT_EQ(files(), QStringList{u"a.KSN"_s}) << c.reason;
     }
 }
 
 TEST_F(FaultTest, ReadOnlyFileInABatchIsReportedAndTheRunGoesOn) {
-    drive.write(QStringLiteral("KSN/b.KSN"), original);
-    QFile::setPermissions(drive.host(QStringLiteral("KSN/a.KSN")), QFileDevice::ReadOwner);
+    drive.write(u"KSN/b.KSN"_s, original);
+    QFile::setPermissions(drive.host(u"KSN/a.KSN"_s), QFileDevice::ReadOwner);
     QString folder = state.DefaultFolder;
     const RewriteResult r = editor.RewriteFolder(folder);
-    QFile::setPermissions(drive.host(QStringLiteral("KSN/a.KSN")), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(r.failed, QStringList{QStringLiteral("a.KSN")});
-    EXPECT_EQ(ksn(QStringLiteral("a.KSN")), original);
-    EXPECT_EQ(ksn(QStringLiteral("b.KSN")), test::ksnBytes({"特急", "horn.wav;汽笛", "car1.bmp;front", "car2.bmp"}));
+    QFile::setPermissions(drive.host(u"KSN/a.KSN"_s), kWritable);
+    EXPECT_EQ(r.failed, QStringList{u"a.KSN"_s});
+    EXPECT_EQ(ksn(u"a.KSN"_s), original);
+    EXPECT_EQ(ksn(u"b.KSN"_s), test::ksnBytes({"特急", "horn.wav;汽笛", "car1.bmp;front", "car2.bmp"}));
     EXPECT_TRUE(modal.messageTexts().join(u'\n').contains(kNamed));
 }
 
 TEST_F(FaultTest, AWriteThatHitsTheFileSizeLimitLeavesTheOldFile) {
     // The new file outgrows a limit the old one is within: the write fails as on a full disk.
-    for (size_t i = 2; i < 102; ++i) state.FormationLines[i] = QStringLiteral("C:\\a\\long\\folder\\car%1.bmp").arg(i);
+    for (size_t i = 2; i < 102; ++i) state.FormationLines[i] = u"C:\\a\\long\\folder\\car%1.bmp"_s.arg(i);
     editor.setSaveMode(SaveMode::AsInFile);
     editor.RefreshCarList();
     const pid_t pid = fork();
@@ -78,8 +73,8 @@ TEST_F(FaultTest, AWriteThatHitsTheFileSizeLimitLeavesTheOldFile) {
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save claimed success; 2: its message named no file";
-    EXPECT_EQ(ksn(QStringLiteral("a.KSN")), original);
-    EXPECT_TRUE(strays().isEmpty()) << strays().join(' ').toStdString();
+    EXPECT_EQ(ksn(u"a.KSN"_s), original);
+    EXPECT_EQ(files(), QStringList{u"a.KSN"_s});
 }
 
 }  // namespace

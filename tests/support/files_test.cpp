@@ -29,9 +29,7 @@ struct EnvGuard {
         for (const char* n : names)
             saved.emplace_back(n, qEnvironmentVariableIsSet(n) ? std::optional(qgetenv(n)) : std::nullopt);
     }
-    ~EnvGuard() {
-        for (const auto& [n, v] : saved) v ? qputenv(n, *v) : qunsetenv(n);
-    }
+    ~EnvGuard() { for (const auto& [n, v] : saved) v ? qputenv(n, *v) : qunsetenv(n); }
     std::vector<std::pair<const char*, std::optional<QByteArray>>> saved;
 };
 
@@ -48,33 +46,26 @@ TEST(DriveMap, ParseReadsLettersAndRootsOrNamesTheBadEntry) {
     }
 }
 
-// A Wine prefix laid out as Wine makes it.
+// A Wine prefix laid out as Wine makes it, in the home folder.
 TEST(DriveMap, DetectPrefersTheVariableThenThePrefixThenHomeWine) {
     const EnvGuard env{"KSNED_DRIVES", "WINEPREFIX", "HOME"};
-    QTemporaryDir dir, home;
-    const QString prefix = QDir(dir.path()).canonicalPath();
+    QTemporaryDir dir;
+    const QString home = QDir(dir.path()).canonicalPath(), prefix = home + "/.wine";
     ASSERT_TRUE(QDir(prefix).mkpath("dosdevices") && QDir(prefix).mkpath("drive_c"));
-    for (const char* link : {"../drive_c|c:", "/|z:", "/dev/null|c::", "/nonexistent/cdrom|e:"}) {
-        const QStringList l = q(link).split(u'|');
-        ASSERT_TRUE(QFile::link(l[0], prefix + "/dosdevices/" + l[1]));
-    }
+    for (const auto& [target, link] : {std::pair{"../drive_c", "c:"}, {"/", "z:"}, {"/dev/null", "c::"}, {"/nonexistent/cdrom", "e:"}})
+        ASSERT_TRUE(QFile::link(target, prefix + "/dosdevices/" + link));
     // c:: is the raw device, no drive; e: is a drive whose media is absent.
     EXPECT_EQ(DriveMap::fromWinePrefix(prefix).toString(), "C:=" + prefix + "/drive_c;E:=/nonexistent/cdrom;Z:=/");
 
-    qputenv("KSNED_DRIVES", "C:=/srv/c;D:=/mnt/d");
-    qputenv("WINEPREFIX", prefix.toUtf8());
-    EXPECT_EQ(DriveMap::detect().toString(), "C:=/srv/c;D:=/mnt/d");
-    for (const char* ignored : {"C=/srv/c", "  "}) {  // a malformed or blank variable does not hide the prefix
-        qputenv("KSNED_DRIVES", ignored);
-        EXPECT_EQ(DriveMap::detect().root(u'C'), prefix + "/drive_c") << ignored;
-    }
+    qputenv("HOME", home.toUtf8());
     qunsetenv("KSNED_DRIVES");
-    qunsetenv("WINEPREFIX");
-    ASSERT_TRUE(QFile::rename(prefix, home.path() + "/.wine"));
-    qputenv("HOME", home.path().toUtf8());
-    EXPECT_EQ(DriveMap::detect().root(u'C'), QDir::cleanPath(home.path() + "/.wine/drive_c"));
-    qputenv("HOME", (home.path() + "/nowhere").toUtf8());
+    qputenv("WINEPREFIX", "/nonexistent");  // a prefix named outright comes before the home folder's
     EXPECT_EQ(DriveMap::detect().toString(), "Z:=/");
+    qunsetenv("WINEPREFIX");
+    for (const char* drives : {"C:=/srv/c", "C=/srv/c", "  "}) {  // a malformed or blank variable is passed over
+        qputenv("KSNED_DRIVES", drives);
+        EXPECT_EQ(DriveMap::detect().root(u'C'), drives[1] == ':' ? q("/srv/c") : prefix + "/drive_c") << drives;
+    }
 }
 
 TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolder) {
@@ -84,18 +75,12 @@ TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolder) {
     const FileSystem fs(DriveMap(), "C:\\");
     const MyLibClass lib(fs, d.host("prog/KSNED32.exe"));
     d.mkdir("prog");
-    EXPECT_EQ(ReadIni(lib), QString());
     ASSERT_TRUE(WriteIni(lib, "D:\\KSN"));
-    EXPECT_EQ(d.read("prog/KSNED32.ini"), QByteArray("[KSNED]\r\nKSN_Folder=D:\\KSN\r\n"));
-    EXPECT_EQ(ReadIni(lib), "D:\\KSN");
-    EXPECT_FALSE(QFileInfo::exists(d.host("config")));
-    // The file beside the program is the one read, even without the key.
-    d.write("config/ksned32/KSNED32.ini", "[KSNED]\r\nKSN_Folder=C:\\Config\r\n");
-    d.write("prog/KSNED32.ini", "[Other]\r\nx=1\r\n");
-    EXPECT_EQ(ReadIni(lib), QString());
     // A program "folder" that is a plain file: nobody, not even root, can create a file in it.
     d.write("bin", "not a folder");
     const MyLibClass installed(fs, d.host("bin/KSNED32.exe"));
+    d.write("config/ksned32/KSNED32.ini", "[KSNED]\r\nKSN_Folder=C:\\Config\r\n");
+    EXPECT_EQ(ReadIni(lib), "D:\\KSN");  // the file beside the program comes first
     EXPECT_EQ(ReadIni(installed), "C:\\Config");
     ASSERT_TRUE(WriteIni(installed, "D:\\KSN"));
     EXPECT_EQ(d.read("config/ksned32/KSNED32.ini"), QByteArray("[KSNED]\r\nKSN_Folder=D:\\KSN\r\n"));
@@ -130,28 +115,12 @@ TEST_F(FileSystemTest, WindowsPathsFindHostFilesWithoutRegardToCase) {
 
     const std::pair<const char*, int> exist[] = {  // 1: a file, 2: a folder
         {"ksn\\Express.KSN", 1}, {"D:\\KSN\\", 2}, {"D:\\KSN\\Express.KSN\\x", 0}, {"", 0}, {"E:\\KSN", 0}};
-    for (const auto& [path, kind] : exist) {
-        EXPECT_EQ(fs.FileExists(q(path)), kind == 1) << path;
-        EXPECT_EQ(fs.FolderExists(q(path)), kind == 2) << path;
-    }
-}
-
-TEST_F(FileSystemTest, CurrentDirectoryMovesOnlyToExistingFolders) {
-    EXPECT_FALSE(fs.setCurrentDirectory("D:\\nope"));
-    EXPECT_FALSE(fs.setCurrentDirectory("D:\\KSN\\Express.KSN"));
-    EXPECT_EQ(fs.currentDirectory(), "D:\\");
-    EXPECT_TRUE(fs.setCurrentDirectory("d:/ksn/"));
-    EXPECT_EQ(fs.currentDirectory(), "d:\\ksn");
-    EXPECT_TRUE(fs.FileExists("..\\Cars\\car1.bmp"));
-    // The folder part, ending with one "\", of the name as the absolute form spells it.
-    const char* folders[][2] = {{"C:/trains/a.ksn", "C:\\trains\\"}, {"..\\x\\a.ksn", "d:\\x\\"}, {"C:\\a.ksn", "C:\\"},
-                                {"C:\\trains\\a.ksn. ", "C:\\trains\\"}, {"\\\\srv\\sh", "\\\\srv\\sh\\"}};
-    for (const auto& c : folders) EXPECT_EQ(fs.GetFolderPath(q(c[0])), q(c[1])) << c[0];
+    for (const auto& [path, kind] : exist)
+        EXPECT_EQ(std::pair(fs.FileExists(q(path)), fs.FolderExists(q(path))), std::pair(kind == 1, kind == 2)) << path;
 }
 
 TEST_F(FileSystemTest, ToWindowsPicksTheDeepestDriveRootThenTheLowestLetter) {
-    drive.mkdir("sub");
-    drive.mkdir("linked");
+    for (const char* folder : {"sub", "linked"}) drive.mkdir(folder);
     ASSERT_TRUE(QFile::link(host("linked"), host("via-link")));
     DriveMap m;
     for (const auto& [letter, root] : {std::pair{u'F', ""}, {u'D', ""}, {u'E', "sub"}, {u'G', "via-link"}})
@@ -166,10 +135,7 @@ TEST_F(FileSystemTest, ToWindowsPicksTheDeepestDriveRootThenTheLowestLetter) {
         EXPECT_EQ(f.toWindows(host(c[0]), &error).value_or("refused: " + error), q(c[1])) << c[0];
     }
     EXPECT_EQ(f.toWindows("/"), "Z:\\");
-    EXPECT_EQ(f.toHost("E:\\new\\file.KSN"), host("sub/new/file.KSN"));
-    QString error;
-    EXPECT_FALSE(fs.toWindows("/usr/share/a.bmp", &error).has_value());
-    EXPECT_TRUE(error.contains("/usr/share/a.bmp"));
+    EXPECT_FALSE(fs.toWindows("/usr/share/a.bmp").has_value());  // under no drive
 }
 
 TEST_F(FileSystemTest, FindFilesAndReadFirstLine) {
@@ -177,16 +143,10 @@ TEST_F(FileSystemTest, FindFilesAndReadFirstLine) {
         drive.write("KSN/" + q(f), "x");
     // Ordinary files in Windows order: names compare as upper case, so "_" (0x5F) follows the letters.
     EXPECT_EQ(fs.findFiles("d:\\ksn\\", "*.KSN"), (QStringList{"A.ksn", "b.KSN", "C.Ksn", "Express.KSN", "_z.KSN"}));
-    EXPECT_TRUE(fs.findFiles("D:\\nope", "*.KSN").isEmpty());
-
-    const QByteArray longLine(700, 'x');  // longer than one read
-    for (const auto& [bytes, line] : {std::pair<QByteArray, QByteArray>{"a\nb\rc", "a\nb"}, {longLine + "\r\n", longLine}}) {
-        drive.write("t.KSN", bytes);
-        EXPECT_EQ(fs.readFirstLine("D:\\T.ksn").bytes, line);
-    }
-    const ReadResult missing = fs.readFirstLine("D:\\none.KSN");
-    EXPECT_FALSE(missing.ok);
-    EXPECT_TRUE(missing.error.contains("D:\\none.KSN"));
+    const QByteArray longLine(700, '\n');  // longer than one read, and a lone LF is text
+    drive.write("t.KSN", longLine + "\r\nb");
+    EXPECT_EQ(fs.readFirstLine("D:\\T.ksn").bytes, longLine);
+    EXPECT_FALSE(fs.readFirstLine("D:\\none.KSN").ok);
 }
 
 TEST_F(FileSystemTest, WriteReplacesTheFileUnderAnySpellingAndRefusesAFolder) {
@@ -204,19 +164,18 @@ TEST_F(FileSystemTest, WriteReplacesTheFileUnderAnySpellingAndRefusesAFolder) {
 TEST_F(FileSystemTest, BitmapSizeComesFromTheHeaderFieldsOnly) {
     QByteArray odd(26, '\0');  // no "BM", extreme values: only the two fields are read
     odd.replace(18, 8, QByteArray("\xFF\xFF\xFF\xFF\x00\x00\x00\x80", 8));
-    const std::pair<const char*, QByteArray> files[] = {{"Cars/car1.bmp", test::makeBmp(320, -40)}, {"Cars/odd.bmp", odd},
-                                                        {"Cars/short25.bmp", test::makeBmp(7, 9).left(25)}, {"Cars/empty.bmp", {}}};
-    for (const auto& [name, bytes] : files) drive.write(q(name), bytes);
+    drive.write("Cars/car1.bmp", test::makeBmp(320, -40));
+    drive.write("Cars/odd.bmp", odd);
+    drive.write("Cars/short25.bmp", test::makeBmp(7, 9).left(25));
+    drive.write("Cars/empty.bmp", {});
     drive.mkdir("Cars/folder.bmp");
     ASSERT_TRUE(fs.setCurrentDirectory("D:\\Cars"));
     const MyLibClass lib(fs, drive.host("KSNED32.exe"));
     const struct { const char* path; std::int32_t width, height; } cases[] = {
         {"d:/cars/CAR1.BMP", 320, -40}, {"odd.bmp", -1, INT_MIN}, {"short25.bmp", 7, 0},  // too short for the height
         {"empty.bmp", 0, 0}, {"folder.bmp", 0, 0}, {"missing.bmp", 0, 0}, {"E:\\car1.bmp", 0, 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(lib.GetBMPWidth(q(c.path)), c.width) << c.path;
-        EXPECT_EQ(lib.GetBMPHeight(q(c.path)), c.height) << c.path;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(std::pair(lib.GetBMPWidth(q(c.path)), lib.GetBMPHeight(q(c.path))), std::pair(c.width, c.height)) << c.path;
     EXPECT_FALSE(QFileInfo::exists(drive.host("Cars/missing.bmp")));
 }
 
