@@ -114,13 +114,13 @@ bool FileSystem::FileExists(const QString& path) const {
 
 bool FileSystem::FolderExists(const QString& path) const {
     if (path.isEmpty()) return false;
-    const auto host = toHost(path);
+    const auto host = toHost(winpath::searchFolder(path));
     return host && QFileInfo(*host).isDir();
 }
 
 bool FileSystem::setCurrentDirectory(const QString& folder) {
     if (!FolderExists(folder)) return false;
-    currentDir_ = GetAbsolutePathName(folder);
+    currentDir_ = GetAbsolutePathName(winpath::searchFolder(folder));
     return true;
 }
 
@@ -180,7 +180,7 @@ std::optional<QString> FileSystem::toWindows(const QString& hostPath, QString* e
 }
 
 QStringList FileSystem::findFiles(const QString& folder, const QString& pattern) const {
-    const auto host = toHost(folder);
+    const auto host = toHost(winpath::searchFolder(folder));
     if (!host) return {};
     const QRegularExpression re(
         QRegularExpression::wildcardToRegularExpression(pattern, QRegularExpression::UnanchoredWildcardConversion),

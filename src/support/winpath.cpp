@@ -74,11 +74,15 @@ QString extensionName(const QString& path) {
 QString buildPath(const QString& folder, const QString& name) {
     if (folder.isEmpty()) return name;
     if (name.isEmpty()) return folder;
-    const bool folderEnds = isSeparator(folder.back()) || (folder.size() == 2 && isDriveLetterPath(folder));
+    const bool folderEnds = isSeparator(folder.back());
     const bool nameStarts = isSeparator(name.front());
     if (folderEnds && nameStarts) return folder + name.mid(1);
     if (folderEnds || nameStarts) return folder + name;
     return folder + u'\\' + name;
+}
+
+QString searchFolder(const QString& folder) {
+    return folder.size() == 2 && isDriveLetterPath(folder) ? folder + u'\\' : folder;
 }
 
 bool isBareFileName(const QString& name) {

@@ -25,9 +25,14 @@ QString baseName(const QString& path);
 // The extension of the last component without the dot; empty when there is none.
 QString extensionName(const QString& path);
 
-// folder and name joined with exactly one "\" (none added when folder already ends with a separator
-// or is a bare drive such as "C:"; name alone when folder is empty).
+// folder and name joined with exactly one "\" (none added when folder already ends with a separator;
+// name alone when folder is empty). A bare drive "C:" as folder is that drive's root: "C:" and
+// "car1.bmp" give "C:\car1.bmp", never the drive-relative "C:car1.bmp".
 QString buildPath(const QString& folder, const QString& name);
+
+// The folder that a search or a change of directory works on: a bare drive "C:" (as the folder
+// box and the settings file keep a drive's root) is "C:\"; any other folder is itself.
+QString searchFolder(const QString& folder);
 
 // True when name has no folder part and an extension: it equals base + "." + extension.
 bool isBareFileName(const QString& name);

@@ -47,6 +47,9 @@ TEST_F(Ksn, ShowAndListPrintTheCarsAndTitles) {
     EXPECT_EQ(expect(0, {"show", file("KSN/local.KSN"), "--drive", "Q:=" + file("KSN"), "--mode", "no-drive"}),
               q("Local\n \n\\KSN\\cars\\a40.bmp\n"));
     EXPECT_EQ(expect(0, {"list", file("KSN")}), q("express.KSN\t特急 ソニック\nlocal.KSN\tLocal\n"));
+    // The drive's root, while the current folder (the default folder) lies below it.
+    drive.write(q("root.KSN"), ksnBytes({"Root"}));
+    EXPECT_EQ(expect(0, {"--default-folder", file("KSN"), "list", drive.hostRoot()}), q("root.KSN\tRoot\n"));
 }
 
 TEST_F(Ksn, CheckReportsCarsOfAnotherHeightWithExitOne) {

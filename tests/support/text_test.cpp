@@ -35,7 +35,7 @@ TEST(WinPath, PartsAndJoins) {
         EXPECT_EQ(baseName(q(c.path)), q(c.base)) << c.path;
         EXPECT_EQ(extensionName(q(c.path)), q(c.ext)) << c.path;
     }
-    const char* joins[][3] = {{"C:\\trains\\", "\\car1.bmp", "C:\\trains\\car1.bmp"}, {"C:", "car1.bmp", "C:car1.bmp"},
+    const char* joins[][3] = {{"C:\\trains\\", "\\car1.bmp", "C:\\trains\\car1.bmp"}, {"C:", "car1.bmp", "C:\\car1.bmp"},
                               {"", "car1.bmp", "car1.bmp"}, {"C:\\表", "ソ.bmp", "C:\\表\\ソ.bmp"}};
     for (const auto& j : joins) EXPECT_EQ(buildPath(q(j[0]), q(j[1])), q(j[2])) << j[0] << " + " << j[1];
     EXPECT_TRUE(isBareFileName(q("ソ.bmp")));
