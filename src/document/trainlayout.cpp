@@ -10,14 +10,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ksn {
 
-bool CarPicture::usable() const {
-    return headerWidth > 0 && headerWidth <= kMaxCarSide && headerHeight > 0 && headerHeight <= kMaxCarSide;
+std::int32_t CarPicture::height() const {
+    // A top-down bitmap stores its height negated; it is the same picture, its rows stored from the
+    // top. (The lowest value has no positive twin and stays unusable.)
+    return headerHeight < 0 && headerHeight != std::numeric_limits<std::int32_t>::min() ? -headerHeight : headerHeight;
 }
 
-QSize CarPicture::size() const { return usable() ? QSize(headerWidth, headerHeight) : QSize(); }
+bool CarPicture::usable() const {
+    return headerWidth > 0 && headerWidth <= kMaxCarSide && height() > 0 && height() <= kMaxCarSide;
+}
+
+QSize CarPicture::size() const { return usable() ? QSize(headerWidth, height()) : QSize(); }
 
 CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile) {
     CarPicture p;
@@ -157,9 +164,11 @@ CarView buildCarView(const Ksned& state, int selectedRow) {
     }
     v.picture = loadCarPicture(state.fso, v.file);
     v.toolTip = MyLibClass::B_STR(line, semicolon);
-    // The header's own value, usable or not: it tells what is wrong with a broken file.
+    // The height the car is shown at; for a header without a usable size, the header's own value,
+    // which tells what is wrong with the file.
+    const std::int32_t height = v.picture.usable() ? v.picture.height() : v.picture.headerHeight;
     v.caption = QString::number(v.row - 1) + QStringLiteral(" : ") + v.file + QStringLiteral(" ( ") +
-                QString::number(v.picture.headerHeight) + QStringLiteral("dot )");
+                QString::number(height) + QStringLiteral("dot )");
     return v;
 }
 

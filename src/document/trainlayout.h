@@ -30,9 +30,11 @@ struct CarPicture {
     std::int32_t headerHeight = 0;  // as GetBMPHeight reads it
     QImage image;                   // null when the file is no readable picture
 
+    // The height the picture has: the header's, made positive for a top-down bitmap.
+    std::int32_t height() const;
     // Both sides in 1 .. kMaxCarSide: the car gets a place of that size, with or without picture.
     bool usable() const;
-    // The header size when usable, else the empty size.
+    // The picture's size when usable, else the empty size.
     QSize size() const;
 };
 

@@ -68,6 +68,23 @@ TEST_F(TrainLayoutTest, BareNamesLiveInTheDefaultFolderOtherPathsResolveFromTheC
     }
 }
 
+// A top-down bitmap (negative height) is drawn at its real size, the right way up, in both views;
+// the car view's caption gives that height.
+TEST_F(TrainLayoutTest, ATopDownCarIsShownAtItsRealSizeTheRightWayUp) {
+    QByteArray td = makeBmp(80, -30, kBlue);
+    for (int x = 0; x < 80; ++x) td.replace(54 + 3 * x, 3, QByteArray("\x00\x22\xCC", 3));  // the top row red
+    drive.write(u"KSN/td.bmp"_s, td);
+    const TrainStrip s = strip({"a.bmp", "td.bmp"});
+    ASSERT_EQ(std::tuple(s.cars.at(1).placed, s.cars[1].left, s.cars[1].size), std::tuple(true, 100, QSize(80, 30)));
+    EXPECT_EQ(s.caption, u"Express ( 30dot )"_s);
+    const QImage out = renderTrainStrip(s);
+    EXPECT_EQ(std::pair(out.pixel(100, 0), out.pixel(100, 29)), std::pair(0xFF000000 | kRed, 0xFF000000 | kBlue));
+    state.FormationLines = {u"T"_s, u""_s, u"td.bmp"_s};
+    const CarView v = buildCarView(state, 2);
+    EXPECT_EQ(std::tuple(v.picture.size(), v.picture.image.pixel(0, 0), v.caption),
+              std::tuple(QSize(80, 30), 0xFF000000 | kRed, u"1 : D:\\KSN\\td.bmp ( 30dot )"_s));
+}
+
 // The scroll range: the strip's width beyond the window, at least 1; steps of 1 below a range of 10,
 // else a tenth of the range and half the client height, halves to even.
 TEST(TrainScrollRange, StepsFollowTheRangeAndTheHeight) {

@@ -135,12 +135,14 @@ TEST_F(ViewersTest, EachRunReplacesTheViewAndTheViewersCloseWithTheMainWindow) {
 }
 
 TEST_F(ViewersTest, TheCarViewFitsEachCarBelowTheMainWindowAndReportsAMissingOne) {
-    drive.write("KSN/down.bmp", makeBmp(70, -20));
-    writeKsn("bad.KSN", {"Bad", "horn.wav", "down.bmp"});
+    drive.write("KSN/down.bmp", makeBmp(70, -20));  // top-down
+    drive.write("KSN/flat.bmp", makeBmp(70, 0));
+    writeKsn("bad.KSN", {"Bad", "horn.wav", "down.bmp", "flat.bmp"});
     const struct { const char* title; int row; QString caption; QSize size; QRgb colour; } cases[] = {
         {"Express", 3, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, 0x22AA44},
         {"Express", 4, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, 0x22AA44},  // missing: reported, the view stays
-        {"Bad", 2, "1 : D:\\KSN\\down.bmp ( -20dot )", {1, 1}, 0},  // no usable size: no picture
+        {"Bad", 2, "1 : D:\\KSN\\down.bmp ( 20dot )", {70, 20}, 0x336699},  // top-down: its real size
+        {"Bad", 3, "2 : D:\\KSN\\flat.bmp ( 0dot )", {1, 1}, 0},  // no usable size: no picture
     };
     for (const auto& c : cases) {
         open(c.title);
