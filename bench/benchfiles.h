@@ -22,7 +22,7 @@ class CountingModal : public Modal {
         return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
     }
     QString input(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QString> fileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    FileChoice fileDialog(const FileDialogRequest&) override { return std::nullopt; }
     QString browseFolder(const QString&, const QString&) override { return {}; }
     void processEvents() override {}
 

@@ -21,7 +21,7 @@ public:
         return b == ksn::MsgButtons::YesNo ? ksn::MsgAnswer::Yes : ksn::MsgAnswer::Ok;
     }
     QString input(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QString> fileDialog(const ksn::FileDialogRequest&) override { return std::nullopt; }
+    ksn::FileChoice fileDialog(const ksn::FileDialogRequest&) override { return std::nullopt; }
     QString browseFolder(const QString&, const QString&) override { return {}; }
     void processEvents() override {}
 };

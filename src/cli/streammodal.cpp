@@ -32,7 +32,7 @@ MsgAnswer StreamModal::message(const QString& text, const QString& title, MsgBut
 }
 
 QString StreamModal::input(const QString&, const QString&, const QString&) { return {}; }
-std::optional<QString> StreamModal::fileDialog(const FileDialogRequest&) { return std::nullopt; }
+FileChoice StreamModal::fileDialog(const FileDialogRequest&) { return std::nullopt; }
 QString StreamModal::browseFolder(const QString&, const QString&) { return {}; }
 
 void StreamModal::processEvents() {

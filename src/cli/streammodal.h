@@ -17,7 +17,7 @@ public:
 
     MsgAnswer message(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override;
     QString input(const QString& prompt, const QString& title, const QString& initial) override;
-    std::optional<QString> fileDialog(const FileDialogRequest& request) override;
+    FileChoice fileDialog(const FileDialogRequest& request) override;
     QString browseFolder(const QString& title, const QString& initialFolder) override;
     void processEvents() override;
 

@@ -3,6 +3,7 @@
 #include "cp932.h"
 #include "gini.h"
 #include "savequeue.h"
+#include "winpath.h"
 
 #include <QFileInfo>
 
@@ -52,7 +53,7 @@ void Editor::ScanFolder(QString& folder) {
 
     trainItems_.clear();
     trainIndex_ = -1;
-    const QString absFolder = g_.fso.GetAbsolutePathName(folder);
+    const QString absFolder = g_.fso.GetAbsolutePathName(winpath::searchFolder(folder));
     g_.fso.setCurrentDirectory(folder);
     int n = 0;
     for (const QString& name : files) {
@@ -100,8 +101,8 @@ bool Editor::LoadCurrentFile() {
     loadedBytes_ = std::move(r.bytes);
     loadedInvalid_ = text.invalidBytes;
     if (text.invalidBytes) {
-        modal_.message(QStringLiteral("Shift-JIS として読めない文字があります。") + kCrLf +
-                           QStringLiteral("このまま保存すると、その文字は別の文字に置き換わります。") + kCrLf +
+        modal_.message(QStringLiteral("Shift-JIS として読めないバイトがあります。") + kCrLf +
+                           QStringLiteral("このまま保存すると、その部分は別の文字に置き換わります。") + kCrLf +
                            QStringLiteral("File= ") + path,
                        QString(), MsgButtons::Ok, MsgIcon::Exclamation);
     }
@@ -116,7 +117,8 @@ void Editor::RefreshCarList() {
     const auto& L = g_.FormationLines;
     rows_ << L[0];
     for (int i = 1; i < kFormationTableSize; ++i) {
-        rows_ << convertLine(L[size_t(i)], mode_, commentsOn_, g_.fso, g_.DefaultFolder);
+        rows_ << convertLine(L[size_t(i)], i == 1 ? LineKind::Sound : LineKind::Car, mode_, commentsOn_, g_.fso,
+                             g_.DefaultFolder);
         if (i + 1 >= kFormationTableSize || L[size_t(i + 1)].isEmpty()) break;
     }
 }
@@ -225,7 +227,7 @@ RewriteResult Editor::RewriteFolder(QString& folder, const RewriteOptions& optio
         } else if (loadedInvalid_) {
             // Rewriting would replace the bytes that are not Shift-JIS; the file is left alone.
             outcomes[size_t(i)] = Outcome::Failed;
-            modal_.message(QStringLiteral("Shift-JIS として読めない文字があるため、このファイルは書き換えませんでした。") + kCrLf +
+            modal_.message(QStringLiteral("Shift-JIS として読めないバイトがあるため、このファイルは書き換えませんでした。") + kCrLf +
                                QStringLiteral("File= ") + g_.CurrentFilePath,
                            QString(), MsgButtons::Ok, MsgIcon::Exclamation);
         } else {
@@ -303,7 +305,7 @@ void Editor::QuickLoad() {
     LoadCurrentFile();
 }
 
-std::optional<QString> Editor::askFormationFile(FileDialogRequest::Kind kind, const QString& title) {
+FileChoice Editor::askFormationFile(FileDialogRequest::Kind kind, const QString& title) {
     cmDialog_.kind = kind;
     cmDialog_.fileName = g_.CurrentFilePath;
     cmDialog_.title = title;
@@ -408,12 +410,17 @@ void Editor::ChangeSound() {
     cmDialog_.filter = QStringLiteral("WAV File (*.WAV)|*.WAV|All Files (*.*)|*.*|");
     cmDialog_.filterIndex = 1;
     cmDialog_.title = QStringLiteral("サウンドファイルの設定");
-    const auto chosen = modal_.fileDialog(cmDialog_);
+    const FileChoice chosen = modal_.fileDialog(cmDialog_);
     if (chosen) {
         cmDialog_.fileName = *chosen;
         const QString comment = modal_.input(QStringLiteral("必要があればサウンドのコメントを入力してください。"),
                                              QStringLiteral("サウンドコメントの入力"), QString());
         g_.FormationLines[1] = *chosen + u';' + comment;
+        RefreshCarList();
+        return;
+    }
+    // A dialog that failed has said why; the sound line is left as it was.
+    if (chosen.failed()) {
         RefreshCarList();
         return;
     }

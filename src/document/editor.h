@@ -150,7 +150,7 @@ public:
 private:
     // The file dialog for a formation file, starting at the current file; the choice becomes the
     // current file.
-    std::optional<QString> askFormationFile(FileDialogRequest::Kind kind, const QString& title);
+    FileChoice askFormationFile(FileDialogRequest::Kind kind, const QString& title);
 
     Ksned& g_;
     Modal& modal_;

@@ -23,13 +23,14 @@ LineParts splitLine(const QString& line) {
             MyLibClass::B_STR(line, QStringLiteral(";"))};
 }
 
-QString convertLine(const QString& line, SaveMode mode, bool commentsOn, const FileSystem& fs,
+QString convertLine(const QString& line, LineKind kind, SaveMode mode, bool commentsOn, const FileSystem& fs,
                     const QString& defaultFolder) {
     const LineParts parts = splitLine(line);
-    // A line without a path ("", ";comment", a line of spaces) has nothing to convert. It is kept
-    // exactly: listed and written empty, it would end the formation when the file is read again and
-    // every car after it would be lost at the next save.
-    if (parts.path.isEmpty()) return line;
+    // A line without a path ("", ";comment", a line of spaces) has nothing to convert. A car line is
+    // kept exactly: listed and written empty, it would end the formation when the file is read
+    // again and every car after it would be lost at the next save. The sound line has no such
+    // danger (an empty one is written " "), so with comments off its comment goes like any other.
+    if (parts.path.isEmpty()) return kind == LineKind::Sound && !commentsOn ? QString() : line;
     QString path = parts.path;
     switch (mode) {
         case SaveMode::FileOnly:
@@ -59,9 +60,14 @@ FormationText readFormationText(QByteArrayView bytes, int maxLines) {
     for (const QByteArrayView l : lines) {
         bool bad = false;
         QString text = cp932::decode(l, &bad);
-        // What matters is whether saving gives the same bytes back: invalid bytes do not, and neither
-        // do the few NEC/IBM duplicate characters that encode to their other code.
-        if (!bad && !l.isEmpty() && !t.invalidBytes) bad = cp932::encode(text) != l;
+        // What matters is whether saving loses anything. Bytes that do not decode are lost. The
+        // characters with two codes (NEC-selected IBM extensions, NEC row 13) are not: they are
+        // written with Windows' preferred code and read back as the same character.
+        if (!bad && !t.invalidBytes && cp932::encode(text) != l) {
+            bool unencodable = false;
+            const QByteArray written = cp932::encode(text, &unencodable);
+            bad = unencodable || cp932::decode(written) != text;
+        }
         t.invalidBytes = t.invalidBytes || bad;
         t.lines << std::move(text);
     }

@@ -30,15 +30,17 @@ struct LineParts {
 };
 LineParts splitLine(const QString& line);
 
+enum class LineKind { Sound, Car };
+
 // The form in which a sound or car line is listed and written in the given mode.
-QString convertLine(const QString& line, SaveMode mode, bool commentsOn, const FileSystem& fs,
+QString convertLine(const QString& line, LineKind kind, SaveMode mode, bool commentsOn, const FileSystem& fs,
                     const QString& defaultFolder);
 
 // The lines of a formation file as the editor reads them: at most maxLines whole lines.
 struct FormationText {
     QStringList lines;
     bool overLimit = false;     // the file holds further lines
-    bool invalidBytes = false;  // some line would not be written back with the same bytes
+    bool invalidBytes = false;  // some bytes are not code page 932: saving would replace them
 };
 FormationText readFormationText(QByteArrayView bytes, int maxLines);
 

@@ -74,7 +74,7 @@ struct DialogStart {
 DialogStart startOf(const FileSystem& fs, const FileDialogRequest& request) {
     DialogStart start;
     if (!request.initialFolder.isEmpty()) {
-        if (const auto host = fs.toHost(request.initialFolder)) start.folder = nearestFolder(*host);
+        if (const auto host = fs.toHost(winpath::searchFolder(request.initialFolder))) start.folder = nearestFolder(*host);
     }
     if (request.fileName.isEmpty()) return start;
 
@@ -177,7 +177,7 @@ QString QtModal::input(const QString& prompt, const QString& title, const QStrin
     return dialog.textValue();
 }
 
-std::optional<QString> QtModal::fileDialog(const FileDialogRequest& request) {
+FileChoice QtModal::fileDialog(const FileDialogRequest& request) {
     QFileDialog dialog(owner_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (request.kind == FileDialogRequest::Kind::Save) {
@@ -214,7 +214,10 @@ std::optional<QString> QtModal::fileDialog(const FileDialogRequest& request) {
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
-    return windowsFormOf(chosen.front());
+    // A file under no drive has no Windows path to give back: that is reported here, and the
+    // command goes on as after a failed dialog, not as after Cancel.
+    const auto windows = windowsFormOf(chosen.front());
+    return windows ? FileChoice(*windows) : FileChoice::failure();
 }
 
 QString QtModal::browseFolder(const QString& title, const QString& initialFolder) {
@@ -229,7 +232,7 @@ QString QtModal::browseFolder(const QString& title, const QString& initialFolder
     dialog.setSidebarUrls(roots);
     QString folder;
     if (!initialFolder.isEmpty()) {
-        if (const auto host = fs_.toHost(initialFolder)) folder = nearestFolder(*host);
+        if (const auto host = fs_.toHost(winpath::searchFolder(initialFolder))) folder = nearestFolder(*host);
     }
     // Without a folder to show, the first drive rather than wherever the program was started.
     if (folder.isEmpty() && !roots.isEmpty()) folder = roots.front().toLocalFile();

@@ -1,6 +1,8 @@
 // The formation format, and the document commands of the main window run on the Editor without a window.
 #include "fixture.h"
 
+#include <QVariant>
+
 #include <algorithm>
 #include <optional>
 #include <tuple>
@@ -14,17 +16,26 @@ using EditorTest = test::EditorFixture;
 
 TEST(ConvertLine, GivesTheFormOfTheMode) {
     const FileSystem fs(DriveMap(), QStringLiteral("C:\\Work\\KSN"));  // the current directory: for relative paths
-    const struct { const char* line; SaveMode mode; bool comments; const char* out; const char* folder = "D:\\F"; } cases[] = {
-        {"C:\\x\\car1.bmp;a", SaveMode::DefaultFolder, true, "car1.bmp;a", ""},  // no folder yet: the bare name
-        {"C:\\x\\car1.bmp", SaveMode::DefaultFolder, true, "D:\\F\\car1.bmp", "D:\\F\\"},  // one separator
-        {"  car1.bmp  ;  red  ", SaveMode::AsInFile, true, "car1.bmp;  red  "},  // the comment kept exactly
+    constexpr LineKind car = LineKind::Car, sound = LineKind::Sound;
+    const struct { const char* line; LineKind kind; SaveMode mode; bool comments; const char* out; const char* folder = "D:\\F"; } cases[] = {
+        {"C:\\x\\car1.bmp;a", car, SaveMode::DefaultFolder, true, "car1.bmp;a", ""},  // no folder yet: the bare name
+        {"C:\\x\\car1.bmp", car, SaveMode::DefaultFolder, true, "D:\\F\\car1.bmp", "D:\\F\\"},  // one separator
+        // A drive's root as the folder box keeps it: joined with one separator, never drive-relative.
+        {"C:\\x\\car1.bmp", car, SaveMode::DefaultFolder, true, "K:\\car1.bmp", "K:"},
+        // A drive-relative path written in the file keeps its meaning where the mode keeps paths.
+        {"K:car1.bmp;a", car, SaveMode::AsInFile, true, "K:car1.bmp;a"},
+        {"C:car1.bmp", car, SaveMode::NonDrive, true, "\\Work\\KSN\\car1.bmp"},
+        {"  car1.bmp  ;  red  ", car, SaveMode::AsInFile, true, "car1.bmp;  red  "},  // the comment kept exactly
         // 0x5C is the second byte of ソ: the split works on characters, so the name stays whole.
-        {"C:\\ソフト\\表示.bmp", SaveMode::FileOnly, true, "表示.bmp"},
-        // A line without a path is kept exactly: listed empty, it would end the formation at the next load.
-        {";comment only", SaveMode::FileOnly, false, ";comment only"},
+        {"C:\\ソフト\\表示.bmp", car, SaveMode::FileOnly, true, "表示.bmp"},
+        // A car line without a path is kept exactly: listed empty, it would end the formation at the next load.
+        {";comment only", car, SaveMode::FileOnly, false, ";comment only"},
+        // The sound line has no such danger: with comments off its comment goes, and an empty sound remains.
+        {";comment only", sound, SaveMode::FileOnly, false, ""},
+        {";comment only", sound, SaveMode::FileOnly, true, ";comment only"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(convertLine(QString::fromUtf8(c.line), c.mode, c.comments, fs, QString::fromUtf8(c.folder)),
+        EXPECT_EQ(convertLine(QString::fromUtf8(c.line), c.kind, c.mode, c.comments, fs, QString::fromUtf8(c.folder)),
                   QString::fromUtf8(c.out)) << c.line << " in mode " << int(c.mode);
 }
 
@@ -123,7 +134,7 @@ TEST_F(EditorTest, ArgumentsAreTakenWholeAndAnExistingHostFileGetsItsWindowsForm
 
 // An answer replaces the line; Cancel (an empty answer) keeps it unless the next question says delete.
 TEST_F(EditorTest, InputBoxesChangeTheirLineOrKeepItOnCancel) {
-    const struct { void (Editor::*command)(); int selected; std::optional<QString> file; QString input; MsgAnswer answer;
+    const struct { void (Editor::*command)(); int selected; FileChoice file; QString input; MsgAnswer answer;
                    int line; const char* expected; } cases[] = {
         {&Editor::EditTitle, -1, {}, u"快速"_s, MsgAnswer::Ok, 0, "快速"},
         {&Editor::EditTitle, -1, {}, {}, MsgAnswer::Ok, 0, "特急"},
@@ -133,6 +144,8 @@ TEST_F(EditorTest, InputBoxesChangeTheirLineOrKeepItOnCancel) {
         {&Editor::ChangeSound, -1, u"D:\\s\\new.wav"_s, u"ホーン"_s, MsgAnswer::Ok, 1, "D:\\s\\new.wav;ホーン"},
         {&Editor::ChangeSound, -1, std::nullopt, {}, MsgAnswer::Yes, 1, ""},
         {&Editor::ChangeSound, -1, std::nullopt, {}, MsgAnswer::No, 1, "horn.wav;汽笛"},
+        // A dialog that failed (a file under no drive) has said why: nothing is asked, nothing deleted.
+        {&Editor::ChangeSound, -1, FileChoice::failure(), {}, MsgAnswer::Yes, 1, "horn.wav;汽笛"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(load({"特急", "horn.wav;汽笛", "a.bmp;front", "b.bmp"}));
@@ -153,6 +166,62 @@ TEST_F(EditorTest, ABatchRunAnsweredNoWritesNothing) {
     bool stopShown = false;
     editor.PathChange(u"D:\\KSN"_s, [&](bool shown) { stopShown = stopShown || shown; });
     EXPECT_EQ(std::tuple(stopShown, modal.messages.size(), ksn(u"c.KSN"_s)), std::tuple(false, 1u, before));  // asked only
+}
+
+// The folder box and the settings file keep a drive's root as "D:" (the scan drops its "\"). That is
+// the root, wherever the drive's current folder happens to be.
+TEST_F(EditorTest, ADriveRootAsDefaultFolderIsTheRootNotTheDrivesCurrentFolder) {
+    drive.write(u"root.KSN"_s, ksnBytes({"Root", " ", "C:\\x\\car1.bmp"}));
+    drive.write(u"KSN/sub.KSN"_s, ksnBytes({"Sub", " ", "C:\\x\\car2.bmp"}));
+    const QByteArray subBefore = ksn(u"sub.KSN"_s);
+    state.fso.setCurrentDirectory(u"D:\\KSN"_s);
+    QString folder = u"D:\\"_s;
+    editor.ScanFolder(folder);
+    state.DefaultFolder = folder;
+    state.CurrentFilePath = u"nothere.KSN"_s;
+    editor.LoadCurrentFile();
+    state.CurrentFilePath = u"root.KSN"_s;
+    ASSERT_TRUE(editor.LoadCurrentFile());
+    editor.setSaveMode(SaveMode::DefaultFolder);
+    editor.RefreshCarList();
+    const QString listed = editor.rows().value(2);
+    state.fso.setCurrentDirectory(u"D:\\KSN"_s);
+    const RewriteResult r = editor.RewriteFolder(folder);
+    const struct { const char* what; QVariant got, expected; } checks[] = {
+        {"folder as stored", folder, u"D:"_s},
+        {"formation list", editor.trainItems(), QStringList{u"Root"_s}},
+        {"current folder after the scan", state.fso.currentDirectory(), u"D:\\"_s},
+        {"not found", modal.messages.at(0).text, u"File= D:\\nothere.KSN"_s},
+        {"default-folder mode", listed, u"D:\\car1.bmp"_s},
+        {"rewritten", r.changed, QStringList{u"root.KSN"_s}},
+        {"rewritten bytes", drive.read(u"root.KSN"_s), ksnBytes({"Root", " ", "D:\\car1.bmp"})},
+        {"the sub-folder untouched", ksn(u"sub.KSN"_s), subBefore},
+    };
+    for (const auto& c : checks) EXPECT_EQ(c.got, c.expected) << c.what;
+}
+
+// Characters with two codes read back as themselves: saved with Windows' preferred code, nothing
+// to warn about. Bytes that do not decode would be lost: warned, and the batch leaves the file.
+TEST_F(EditorTest, OnlyBytesThatDoNotDecodeAreWarnedAbout) {
+    const QByteArray rest = cp932::encode(u" 急ぎ"_s) + "\r\n \r\n";
+    const QByteArray twins = "\xEE\xE0\xED\x40" + rest;  // 髙纊 急ぎ
+    const QByteArray bad("T\x81\xFF\r\n \r\n");
+    drive.write(u"KSN/twins.KSN"_s, twins);
+    drive.write(u"KSN/bad.KSN"_s, bad);
+    QString folder = state.DefaultFolder;
+    const RewriteResult r = editor.RewriteFolder(folder);
+    // Both messages name bad.KSN; nothing is said about twins.KSN.
+    EXPECT_EQ(modal.messageTexts(), (QStringList{u"Shift-JIS として読めないバイトがあります。\r\nこのまま保存すると、その部分は"
+                                                 "別の文字に置き換わります。\r\nFile= D:\\KSN\\bad.KSN"_s,
+                                                 u"Shift-JIS として読めないバイトがあるため、このファイルは書き換えませんでした。"
+                                                 "\r\nFile= D:\\KSN\\bad.KSN"_s}));
+    EXPECT_EQ(std::pair(r.changed, r.failed), std::pair(QStringList{u"twins.KSN"_s}, QStringList{u"bad.KSN"_s}));
+    EXPECT_EQ(ksn(u"twins.KSN"_s), "\xFB\xFC\xFA\x5C" + rest);  // Windows' preferred codes
+    EXPECT_EQ(ksn(u"bad.KSN"_s), bad);
+    modal.clear();
+    state.CurrentFilePath = u"twins.KSN"_s;
+    ASSERT_TRUE(editor.LoadCurrentFile());
+    EXPECT_EQ(std::pair(editor.rows().value(0), modal.messages.size()), std::pair(u"髙纊 急ぎ"_s, size_t(0)));
 }
 
 TEST_F(EditorTest, TheCommentSwitchRebuildsTheListAndTheSavedBytes) {

@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, TheSaveModeChosenOnTheStatusBarDecidesTheSavedPaths) {
         choose(window->mnuPopupSaveMode, m.item);
         QTest::mouseClick(window->panels.at("SaveMode"), Qt::LeftButton);
         EXPECT_EQ(window->panels.at("SaveMode")->text(), window->menus.at(m.item)->text().section(u'(', 0, 0));
-        modal.files.push_back("D:\\KSN\\out.KSN");
+        modal.files.push_back(QStringLiteral("D:\\KSN\\out.KSN"));
         window->menus.at("mnuFileSaveAs")->trigger();
         EXPECT_TRUE(drive.read("KSN/out.KSN").startsWith(ksnBytes({"特急", m.sound, m.car}))) << m.item;
     }

@@ -20,7 +20,7 @@ QString ScriptedModal::input(const QString& prompt, const QString&, const QStrin
     return s;
 }
 
-std::optional<QString> ScriptedModal::fileDialog(const FileDialogRequest& request) {
+FileChoice ScriptedModal::fileDialog(const FileDialogRequest& request) {
     fileRequests.push_back(request);
     if (files.empty()) return std::nullopt;
     auto f = files.front();

@@ -24,14 +24,14 @@ class ScriptedModal : public Modal {
 public:
     MsgAnswer message(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override;
     QString input(const QString& prompt, const QString& title, const QString& initial) override;
-    std::optional<QString> fileDialog(const FileDialogRequest& request) override;
+    FileChoice fileDialog(const FileDialogRequest& request) override;
     QString browseFolder(const QString& title, const QString& initialFolder) override;
     void processEvents() override;
 
     // Queued answers; when a queue is empty: Yes/Ok, the empty text, Cancel, the empty text.
     std::deque<MsgAnswer> answers;
     std::deque<QString> inputs;
-    std::deque<std::optional<QString>> files;
+    std::deque<FileChoice> files;
     std::deque<QString> folders;
     // Run at each processEvents call (a Stop press between two files, say).
     std::function<void(int call)> onProcessEvents;
