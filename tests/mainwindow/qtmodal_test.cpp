@@ -147,7 +147,7 @@ QStringList shownTexts(QWidget* box) {
 
 // What the user reads on a question, an input box with its text box's menu, and the open dialog.
 struct QtTexts {
-    QStringList question, input, menu, fileDialog;
+    QStringList question, input, menu, fileDialog, listed;
 };
 
 QtTexts textsShownBy(QtModal& modal, const FileDialogRequest& open) {
@@ -166,6 +166,16 @@ QtTexts textsShownBy(QtModal& modal, const FileDialogRequest& open) {
                         }),
                         on<QFileDialog>([&](QFileDialog* d) {
                             t.fileDialog = shownTexts(d);
+                            // The folder's list: name and type (the model reads the folder on a thread).
+                            auto* model = d->findChild<QFileSystemModel*>();
+                            const QModelIndex dir = model->index(d->directory().absolutePath());
+                            EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(dir) == 3; }, 5000));
+                            for (int row = 0; row < model->rowCount(dir); ++row) {
+                                QStringList columns;
+                                for (int column : {0, 2}) columns << model->index(row, column, dir).data().toString();
+                                t.listed << columns.join(u'|');
+                            }
+                            t.listed.sort();
                             d->reject();
                         })});
     EXPECT_EQ(modal.message("保管しますか?", {}, MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
@@ -184,6 +194,8 @@ TEST_F(QtModalTest, QtsOwnTextsAreJapanese) {
                                    "すべてを選択"}));
     EXPECT_EQ(t.fileDialog, (QStringList{"アドレス:", "キャンセル", "ファイルの種類:", "ファイル名(&N):", "一覧表示", "戻る",
                                          "新しいフォルダの作成", "親ディレクトリ", "詳細表示", "進む", "開く(&O)"}));
+    // The file types too: Qt's for a folder, the system's type names for a file.
+    EXPECT_EQ(t.listed, (QStringList{"B.KSN|平文テキストドキュメント", "Sub|フォルダ", "a.ksn|平文テキストドキュメント"}));
 }
 
 // Qt's translators taken out for the life of this object, put back afterwards.
