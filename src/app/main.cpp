@@ -2,6 +2,7 @@
 #include "cp932.h"
 #include "editor.h"
 #include "frmMain.h"
+#include "qtjapanese.h"
 #include "qtmodal.h"
 
 #include <QApplication>
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("ksned32"));
     QApplication::setApplicationVersion(QStringLiteral(KSNED_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ksned32.png")));
+    // The windows are Japanese whatever the system language; so are Qt's own boxes and dialogs.
+    // Without the translation the message and input boxes still get Japanese buttons of ours.
+    ksn::installQtJapanese();
 
     if (!ksn::cp932::available()) {
         QMessageBox::critical(nullptr, ksn::kAppTitle, ksn::cp932::unavailableMessage());

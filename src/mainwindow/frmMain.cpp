@@ -4,7 +4,6 @@
 #include "frmCar.h"
 #include "frmTrain.h"
 #include "trainlayout.h"
-#include "widgetlib.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -29,6 +28,12 @@ namespace ksn {
 
 void CarList::mousePressEvent(QMouseEvent* e) {
     QListWidget::mousePressEvent(e);
+    // A press on no row selects none. Qt would drop the highlight but keep the current row, the one
+    // the commands would still act on.
+    if (!indexAt(e->position().toPoint()).isValid()) {
+        setCurrentRow(-1);
+        clearSelection();
+    }
     emit pressed(e->button(), e->globalPosition().toPoint());
 }
 
@@ -38,11 +43,13 @@ void CarList::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void CarList::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Insert && e->modifiers() == Qt::NoModifier) {
+    // The keypad's Ins and Del (NumLock off) come with the keypad modifier; they are the same keys.
+    const bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (e->key() == Qt::Key_Insert && plain) {
         emit insertPressed();
         return;
     }
-    if (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier) {
+    if (e->key() == Qt::Key_Delete && plain) {
         emit deletePressed();
         return;
     }
@@ -151,17 +158,21 @@ void frmMain::buildControls() {
         editor_.selectTrain(index);
         cmbTrain->setToolTip(editor_.trainToolTip());
     });
-    connect(lstCars, &QListWidget::currentRowChanged, this, [this](int row) {
+    // The highlighted row is the Editor's selection, whatever changed it (a click, a click on no
+    // row, the keyboard, Ctrl+click); the commands act on the Editor's. The current row, which Qt
+    // keeps apart from the highlight, counts for nothing.
+    connect(lstCars->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (syncing_) return;
-        editor_.selectRow(row);
+        const QList<QListWidgetItem*> selected = lstCars->selectedItems();
+        editor_.selectRow(selected.isEmpty() ? -1 : lstCars->row(selected.front()));
         panels[QStringLiteral("Msg")]->setText(editor_.msgPanel());
     });
     connect(lstCars, &CarList::pressed, this, [this](Qt::MouseButton button, const QPoint& globalPos) {
-        editor_.pressRow(lstCars->currentRow());
+        editor_.pressRow(editor_.selectedRow());
         if (button == Qt::RightButton) mnuPopup->exec(globalPos);
     });
     connect(lstCars, &CarList::released, this, [this] {
-        if (editor_.releaseRow(lstCars->currentRow())) syncCarList();
+        if (editor_.releaseRow(editor_.selectedRow())) syncCarList();
     });
     connect(lstCars, &CarList::insertPressed, this, &frmMain::mnuEditAdd_Click);
     connect(lstCars, &CarList::deletePressed, this, &frmMain::mnuEditCut_Click);
@@ -339,10 +350,6 @@ void frmMain::Form_Load(const QString& commandLine) {
     // Putting the folder into the box runs the box's change handler, as typing would.
     editor_.startUp(commandLine, [this](const QString& folder) { txtDefFolder->setText(folder); });
     syncAll();
-    // The window opens where the user left it, at its own size.
-    layout()->activate();
-    const double twips = twipsPerPixel(*this);
-    RestorePossition(*this, frameGeometry().width() * twips, frameGeometry().height() * twips);
 }
 
 // ---------------------------------------------------------------- mirroring
@@ -653,8 +660,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void frmMain::closeEvent(QCloseEvent* e) {
-    SavePossition(*this);
-    // Closing the main window ends the program: every other window goes with it, nothing is asked.
+    // Closing the main window ends the program: every other window goes with it; nothing is asked or saved.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible()) w->close();
     e->accept();

@@ -1,5 +1,6 @@
 #include "qtmodal.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -10,7 +11,9 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QUrl>
+#include <utility>
 
+#include "qtjapanese.h"
 #include "winpath.h"
 
 namespace ksn {
@@ -160,6 +163,14 @@ MsgAnswer QtModal::message(const QString& text, const QString& title, MsgButtons
         box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Ok);
     }
+    // The messages name the buttons in Japanese (｢はい｣, キャンセル); without Qt's translation the
+    // buttons still have to read so.
+    if (!qtTextsTranslated()) {
+        const std::pair<QMessageBox::StandardButton, const char16_t*> names[] = {
+            {QMessageBox::Yes, u"はい"}, {QMessageBox::No, u"いいえ"}, {QMessageBox::Ok, u"OK"}};
+        for (const auto& [which, name] : names)
+            if (QAbstractButton* b = box.button(which)) b->setText(QString::fromUtf16(name));
+    }
     box.exec();
     if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
     return box.clickedButton() == box.button(QMessageBox::Yes) ? MsgAnswer::Yes : MsgAnswer::No;
@@ -173,6 +184,10 @@ QString QtModal::input(const QString& prompt, const QString& title, const QStrin
     // Prompts quote paths and comments; keep them as text, never markup.
     for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(initial);
+    if (!qtTextsTranslated()) {
+        dialog.setOkButtonText(QStringLiteral("OK"));
+        dialog.setCancelButtonText(QStringLiteral("キャンセル"));
+    }
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.textValue();
 }

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -92,7 +93,9 @@ TEST_F(MainWindowTest, KeysMenusButtonsAndMouseReachTheirCommands) {
     frmMain& w = start();
     using Press = std::function<void()>;
     auto key = [&](QKeyCombination k) -> Press { return [&w, k] { QTest::keySequence(&w, QKeySequence(k)); }; };
-    auto listKey = [&](Qt::Key k) -> Press { return [&w, k] { QTest::keyClick(w.lstCars, k); }; };
+    auto listKey = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) -> Press {
+        return [&w, k, m] { QTest::keyClick(w.lstCars, k, m); };
+    };
     auto menu = [&](const char* item) -> Press { return [&w, item] { w.menus.at(item)->trigger(); }; };
     auto button = [&](const char* name) -> Press {
         return [&w, name] { QTest::mouseClick(w.Toolbar1->widgetForAction(w.buttons.at(name)), Qt::LeftButton); };
@@ -125,6 +128,9 @@ TEST_F(MainWindowTest, KeysMenusButtonsAndMouseReachTheirCommands) {
         {"Ctrl+A", key(Qt::CTRL | Qt::Key_A), addCar},            {"Insert", listKey(Qt::Key_Insert), addCar},
         {"add button", button("AddCar"), addCar},                 {"Ctrl+X", key(Qt::CTRL | Qt::Key_X), cut},
         {"Delete", listKey(Qt::Key_Delete), cut},                 {"cut button", button("切り取り"), cut},
+        // The keypad's Ins and Del with NumLock off.
+        {"keypad Insert", listKey(Qt::Key_Insert, Qt::KeypadModifier), addCar},
+        {"keypad Delete", listKey(Qt::Key_Delete, Qt::KeypadModifier), cut},
         {"Ctrl+C", key(Qt::CTRL | Qt::Key_C), copied},            {"copy button", button("コピー"), copied},
         {"Ctrl+V", key(Qt::CTRL | Qt::Key_V), pasted},            {"paste button", button("貼り付け"), pasted},
         {"title menu", menu("mnuEditTitle"), title},              {"title double click", doubleClick(0), title},
@@ -144,6 +150,57 @@ TEST_F(MainWindowTest, KeysMenusButtonsAndMouseReachTheirCommands) {
         c.press();
         EXPECT_EQ(did(), c.did) << c.what;
     }
+}
+
+TEST_F(MainWindowTest, TheHighlightedRowIsTheRowTheCommandsActOn) {
+    frmMain& w = start();
+    auto highlighted = [&] {
+        const QList<QListWidgetItem*> items = w.lstCars->selectedItems();
+        return items.isEmpty() ? -1 : w.lstCars->row(items.front());
+    };
+    auto clickBelowTheRows = [&] { QTest::mouseClick(list(), Qt::LeftButton, {}, QPoint(20, list()->height() - 5)); };
+    auto key = [&](Qt::Key k) { QTest::keyClick(w.lstCars, k); };
+    const QString untouched = "clipboard", b = "D:\\KSN\\cars\\b.bmp";
+    const struct { const char* what; std::function<void()> act; int row; QString cut; } cases[] = {
+        {"click on a row", [&] { clickRow(3); }, 3, b},
+        {"click below the rows", clickBelowTheRows, -1, untouched},
+        {"key up", [&] { key(Qt::Key_Up); }, 3, b},
+        {"key down after a click below", [&] { clickBelowTheRows(); key(Qt::Key_Down); }, 0, untouched},
+        {"Ctrl+click on the highlighted row",
+         [&] { QTest::mouseClick(list(), Qt::LeftButton, Qt::ControlModifier, rowCenter(4)); }, -1, untouched},
+        {"comment switch (the list is rebuilt)",
+         [&] { QTest::mouseClick(w.panels.at("Comment"), Qt::LeftButton); }, -1, untouched},
+    };
+    for (const auto& c : cases) {
+        loadExpress();
+        clickRow(4);
+        QApplication::clipboard()->setText(untouched);
+        c.act();
+        EXPECT_EQ(highlighted(), c.row) << c.what;
+        EXPECT_EQ(w.editor().selectedRow(), c.row) << c.what;
+        QTest::keyClick(w.lstCars, Qt::Key_Delete);
+        EXPECT_EQ(QApplication::clipboard()->text(), c.cut) << c.what;
+        EXPECT_EQ(w.lstCars->count(), c.cut == untouched ? 5 : 4) << c.what;
+        EXPECT_EQ(highlighted(), w.editor().selectedRow()) << c.what;
+    }
+}
+
+TEST_F(MainWindowTest, TheWindowPlacementIsNeitherRestoredNorSaved) {
+    // A placement an earlier version kept: 100, 150 dots at 96 dots per inch.
+    QSettings store(QSettings::UserScope, kProductName, kProductName);
+    store.clear();
+    const std::pair<const char*, int> kept[] = {
+        {"frmMainPossition/Left", 1500}, {"frmMainPossition/Top", 2250},
+        {"frmMainPossition/Width", 12000}, {"frmMainPossition/Height", 9000}};
+    for (const auto& [key, twips] : kept) store.setValue(key, twips);
+    store.sync();
+    frmMain& w = start();
+    EXPECT_NE(w.frameGeometry().topLeft(), QPoint(100, 150));
+    w.move(300, 200);
+    w.close();
+    store.sync();
+    for (const auto& [key, twips] : kept) EXPECT_EQ(store.value(key).toInt(), twips) << key;
+    EXPECT_EQ(store.allKeys().size(), 4);
 }
 
 TEST_F(MainWindowTest, TheSaveModeChosenOnTheStatusBarDecidesTheSavedPaths) {
@@ -168,13 +225,17 @@ TEST_F(MainWindowTest, TheSaveModeChosenOnTheStatusBarDecidesTheSavedPaths) {
 TEST_F(MainWindowTest, DragMovesACarButNeverOntoTitleOrSound) {
     start();
     loadExpress();
-    auto drag = [&](int from, int to) {
-        QTest::mousePress(list(), Qt::LeftButton, {}, rowCenter(from));
+    auto dragFrom = [&](QPoint from, int to) {
+        QTest::mousePress(list(), Qt::LeftButton, {}, from);
         QMouseEvent move(QEvent::MouseMove, rowCenter(to), list()->mapToGlobal(rowCenter(to)), Qt::NoButton,
                          Qt::LeftButton, {});
         QApplication::sendEvent(list(), &move);
         QTest::mouseRelease(list(), Qt::LeftButton, {}, rowCenter(to));
     };
+    auto drag = [&](int from, int to) { dragFrom(rowCenter(from), to); };
+    clickRow(4);
+    dragFrom(QPoint(rowCenter(4).x(), list()->height() - 5), 2);  // a press on no row moves nothing
+    EXPECT_EQ(listRows(), (QStringList{"特急", "horn.wav;汽笛", "a.bmp;front", "b.bmp", "a.bmp;rear"}));
     drag(4, 2);
     const QStringList moved{"特急", "horn.wav;汽笛", "a.bmp;rear", "a.bmp;front", "b.bmp"};
     EXPECT_EQ(listRows(), moved);

@@ -1,4 +1,6 @@
 // The windows' tests need a QApplication before the first widget; GoogleTest's own main has none.
+#include "qtjapanese.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -6,6 +8,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     // No screen is needed: the tests run offscreen unless a platform is asked for (to watch them).
@@ -13,13 +16,16 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
     // Qt's file dialog remembers folders in the user's settings; keep the tests out of them.
     QStandardPaths::setTestModeEnabled(true);
-    // Window placements go to a store of this run's own.
+    // Anything else kept in settings goes to a store of this run's own.
     const QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // The editor's resources live in a static library, which the linker would otherwise leave out.
     Q_INIT_RESOURCE(ksned32);
 
     QApplication app(argc, argv);
+    // Qt's own texts in Japanese, loaded as the editor loads them.
+    if (!ksn::installQtJapanese())
+        std::fprintf(stderr, "Qt's Japanese translation (qtbase_ja.qm) not found\n");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

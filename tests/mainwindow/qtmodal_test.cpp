@@ -1,5 +1,6 @@
 // The Qt modal seam against Qt's own boxes and dialogs: what the user is shown, what each answer
 // gives back, and Windows paths in and out of the file dialogs.
+#include "qtjapanese.h"
 #include "qtmodal.h"
 #include "tempdrive.h"
 
@@ -11,14 +12,17 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -125,6 +129,105 @@ TEST_F(QtModalTest, BoxesShowPlainTextOverTheirOwnerAndEscapeDeclines) {
         box->reject();
     })});
     EXPECT_EQ(modal.input("行 : 3\r\n<b>", {}, "古い"), QString());  // Cancel gives the empty text
+}
+
+// The texts of a box the user reads: its labels' and its buttons', tool tips included, in a fixed order.
+QStringList shownTexts(QWidget* box) {
+    QStringList texts;
+    for (const QLabel* l : box->findChildren<QLabel*>())
+        if (l->isVisible() && !l->text().isEmpty()) texts << l->text();
+    for (const QAbstractButton* b : box->findChildren<QAbstractButton*>()) {
+        if (!b->isVisible()) continue;
+        if (!b->text().isEmpty()) texts << b->text();
+        if (!b->toolTip().isEmpty()) texts << b->toolTip();
+    }
+    texts.sort();
+    return texts;
+}
+
+// What the user reads on a question, an input box with its text box's menu, and the open dialog.
+struct QtTexts {
+    QStringList question, input, menu, fileDialog, listed;
+};
+
+QtTexts textsShownBy(QtModal& modal, const FileDialogRequest& open) {
+    QtTexts t;
+    ModalScript script({on<QMessageBox>([&](QMessageBox* box) {
+                            t.question = shownTexts(box);
+                            box->button(QMessageBox::No)->click();
+                        }),
+                        on<QInputDialog>([&](QInputDialog* box) {
+                            t.input = shownTexts(box);
+                            QLineEdit* edit = box->findChild<QLineEdit*>();
+                            const std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+                            for (const QAction* a : menu->actions())
+                                if (!a->isSeparator()) t.menu << a->text().section(u'\t', 0, 0);
+                            box->reject();
+                        }),
+                        on<QFileDialog>([&](QFileDialog* d) {
+                            t.fileDialog = shownTexts(d);
+                            // The folder's list: name and type (the model reads the folder on a thread).
+                            auto* model = d->findChild<QFileSystemModel*>();
+                            const QModelIndex dir = model->index(d->directory().absolutePath());
+                            EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(dir) == 3; }, 5000));
+                            for (int row = 0; row < model->rowCount(dir); ++row) {
+                                QStringList columns;
+                                for (int column : {0, 2}) columns << model->index(row, column, dir).data().toString();
+                                t.listed << columns.join(u'|');
+                            }
+                            t.listed.sort();
+                            d->reject();
+                        })});
+    EXPECT_EQ(modal.message("保管しますか?", {}, MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
+    EXPECT_EQ(modal.input("行 : 3", {}, "古い"), QString());
+    EXPECT_FALSE(modal.fileDialog(open));
+    return t;
+}
+
+// Qt's own translation, installed as the editor installs it (by the tests' main).
+TEST_F(QtModalTest, QtsOwnTextsAreJapanese) {
+    ASSERT_TRUE(qtTextsTranslated()) << "qtbase_ja.qm is missing (package qt6-translations-l10n)";
+    const QtTexts t = textsShownBy(modal, request({}));
+    EXPECT_EQ(t.question, (QStringList{"いいえ(&N)", "はい(&Y)", "保管しますか?"}));
+    EXPECT_EQ(t.input, (QStringList{"OK", "キャンセル", "行 : 3"}));
+    EXPECT_EQ(t.menu, (QStringList{"元に戻す(&U)", "やり直す(&R)", "切り取り(&T)", "コピー(&C)", "貼り付け(&P)", "削除",
+                                   "すべてを選択"}));
+    EXPECT_EQ(t.fileDialog, (QStringList{"アドレス:", "キャンセル", "ファイルの種類:", "ファイル名(&N):", "一覧表示", "戻る",
+                                         "新しいフォルダの作成", "親ディレクトリ", "詳細表示", "進む", "開く(&O)"}));
+    // The file types too: Qt's for a folder, the system's type names for a file.
+    EXPECT_EQ(t.listed, (QStringList{"B.KSN|平文テキストドキュメント", "Sub|フォルダ", "a.ksn|平文テキストドキュメント"}));
+}
+
+// Qt's translators taken out for the life of this object, put back afterwards.
+class WithoutQtTranslation {
+public:
+    WithoutQtTranslation() : translators_(qApp->findChildren<QTranslator*>()) {
+        for (QTranslator* t : translators_) QCoreApplication::removeTranslator(t);
+        // Qt tells the windows by posted events, which would otherwise reach the next box while it
+        // is open and put Qt's English texts back on its buttons.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    }
+    ~WithoutQtTranslation() {
+        for (QTranslator* t : translators_) QCoreApplication::installTranslator(t);
+    }
+
+private:
+    QList<QTranslator*> translators_;
+};
+
+TEST_F(QtModalTest, WithoutQtsTranslationOurBoxesStillHaveJapaneseButtons) {
+    WithoutQtTranslation without;
+    const QTemporaryDir noTranslations;
+    EXPECT_FALSE(installQtJapanese(noTranslations.path()));
+    ASSERT_FALSE(qtTextsTranslated());
+    const QtTexts t = textsShownBy(modal, request({}));
+    EXPECT_EQ(t.question, (QStringList{"いいえ", "はい", "保管しますか?"}));
+    EXPECT_EQ(t.input, (QStringList{"OK", "キャンセル", "行 : 3"}));
+    ModalScript script({on<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(shownTexts(box), (QStringList{"OK", "済"}));
+        box->button(QMessageBox::Ok)->click();
+    })});
+    modal.message("済", {}, MsgButtons::Ok, MsgIcon::None);
 }
 
 TEST_F(QtModalTest, FileDialogShowsTheRequestAndMatchesNamesWithoutRegardToCase) {
