@@ -5,9 +5,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QLabel>
 #include <QList>
+#include <QLocale>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QUrl>
@@ -113,6 +116,24 @@ QList<QUrl> driveRoots(const DriveMap& drives) {
     return urls;
 }
 
+// The file dialog's size and date columns in Japanese. Qt's file list formats them in the
+// system's locale, which on a desktop set to another language (or none) gives "156 bytes" and
+// "6 Dec"; every other text of the dialog comes from Qt's translation.
+class JapaneseFileColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+        if (index.column() == 3) return japanese.toString(files->lastModified(source), QLocale::ShortFormat);
+        return files->isDir(source) ? QString() : japanese.formattedDataSize(files->size(source));
+    }
+};
+
 }  // namespace
 
 QStringList qtFilters(const QString& windowsFilter) {
@@ -195,6 +216,7 @@ QString QtModal::input(const QString& prompt, const QString& title, const QStrin
 FileChoice QtModal::fileDialog(const FileDialogRequest& request) {
     QFileDialog dialog(owner_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new JapaneseFileColumns(&dialog));
     if (request.kind == FileDialogRequest::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -238,6 +260,7 @@ FileChoice QtModal::fileDialog(const FileDialogRequest& request) {
 QString QtModal::browseFolder(const QString& title, const QString& initialFolder) {
     QFileDialog dialog(owner_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new JapaneseFileColumns(&dialog));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
