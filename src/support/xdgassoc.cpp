@@ -262,8 +262,9 @@ QStringList desktopCommand(const QString& desktopFilePath, const QString& file) 
     // The name in the user's language where the entry has it: Name[ja_JP], then Name[ja], then Name.
     const QString locale = QLocale::system().name();
     QString name;
-    for (const QString& key : {QStringLiteral("Name[%1]").arg(locale),
-                               QStringLiteral("Name[%1]").arg(locale.section(u'_', 0, 0)), QStringLiteral("Name")}) {
+    for (const QString& key :
+         {QStringLiteral("Name[%1]").arg(locale), QStringLiteral("Name[%1]").arg(locale.section(u'_', 0, 0)),
+          QStringLiteral("Name")}) {
         if (entry.contains(key)) {
             name = unescapeValue(entry.value(key));
             break;

@@ -124,15 +124,20 @@ TEST_F(Xdg, DefaultsInListOrderThenAddedThenAnyTakerNotRemoved) {
 TEST(XdgExec, TheLineBecomesTheArgumentsALauncherGives) {
     const QString page = q("/h/my page.htm"), url = q("file:///h/my%20page.htm");
     const xdg::ExecEntry entry{q("web-icon"), q("ブラウザ"), q("/apps/b.desktop")};
-    const struct { const char* exec; QStringList args; } cases[] = {
+    const struct {
+        const char* exec;
+        QStringList args;
+    } cases[] = {
         {"b %u", {"b", url}},
         {"b --new %F", {"b", "--new", page}},
         {"b %U --x=%f", {"b", url, "--x=" + page}},
         {"b", {"b", page}},  // no file code: the file comes last
         {"env FOO=bar /snap/bin/b %u", {"env", "FOO=bar", "/snap/bin/b", url}},
-        {"flatpak run --file-forwarding org.b.B @@u %u @@", {"flatpak", "run", "--file-forwarding", "org.b.B", "@@u", url, "@@"}},
+        {"flatpak run --file-forwarding org.b.B @@u %u @@",
+         {"flatpak", "run", "--file-forwarding", "org.b.B", "@@u", url, "@@"}},
         // In double quotes \" \` \$ \\ are the characters; "\\\\" in the file is one backslash.
-        {R"("/opt/my app/b" "a \"q\" \`x\` \$HOME \\\\ c:\\\\x\\\\y" %f)", {"/opt/my app/b", R"(a "q" `x` $HOME \ c:\x\y)", page}},
+        {R"("/opt/my app/b" "a \"q\" \`x\` \$HOME \\\\ c:\\\\x\\\\y" %f)",
+         {"/opt/my app/b", R"(a "q" `x` $HOME \ c:\x\y)", page}},
         {"b 'it is' \"\" %f", {"b", "it is", "", page}},  // single quotes, and an empty argument kept
         // Value escapes come first: \s is a blank, which parts words unless quoted.
         {R"(b a\sb "c\sd" %f)", {"b", "a", "b", "c d", page}},
@@ -155,7 +160,8 @@ TEST_F(Xdg, CommandOfAnEntryFindsItsProgram) {
     const QString page = path("help/index.htm");
     // A bare name is looked for on PATH; the name is the user's language's where the entry has it.
     const QString name = QLocale::system().language() == QLocale::Japanese ? q("ビューア") : q("Viewer");
-    EXPECT_EQ(xdg::desktopCommand(path("x.desktop"), page), QStringList({path("bin/viewer"), "--title", name, page}));
+    EXPECT_EQ(xdg::desktopCommand(path("x.desktop"), page),
+              QStringList({path("bin/viewer"), "--title", name, page}));
     for (const char* entry : {"gone.desktop", "relative.desktop", "none.desktop"})
         EXPECT_EQ(xdg::desktopCommand(path(entry), page), QStringList()) << entry;
 }
@@ -167,8 +173,9 @@ TEST(HelpLaunch, ReachesTheDefaultBrowserThroughAWrapper) {
     const EnvGuard env{"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_CURRENT_DESKTOP"};
     TempDrive drive;
     const QString script = drive.host(q("opt/browser.sh")), out = drive.host(q("opt/seen.txt"));
-    drive.write(q("opt/browser.sh"), "#!/bin/sh\nprintf '%s\\n' \"$FOO\" \"$@\" > \"" + out.toUtf8() + ".part\"\nmv \"" +
-                                          out.toUtf8() + ".part\" \"" + out.toUtf8() + "\"\n");
+    drive.write(q("opt/browser.sh"), "#!/bin/sh\nprintf '%s\\n' \"$FOO\" \"$@\" > \"" + out.toUtf8() +
+                                         ".part\"\nmv \"" + out.toUtf8() + ".part\" \"" + out.toUtf8() +
+                                         "\"\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     drive.write(q("data/applications/wrapped.desktop"),
                 "[Desktop Entry]\nType=Application\nName=Wrapped\nMimeType=text/html;\nExec=env FOO=bar \"" +
@@ -188,7 +195,8 @@ TEST(HelpLaunch, ReachesTheDefaultBrowserThroughAWrapper) {
     EXPECT_TRUE(modal.messages.empty());
     QDeadlineTimer deadline(5000);
     while (!QFile::exists(out) && !deadline.hasExpired()) QThread::msleep(20);
-    const QString page = QUrl::fromLocalFile(drive.host(q("bin/help/index.htm"))).toString(QUrl::FullyEncoded);
+    const QString page =
+        QUrl::fromLocalFile(drive.host(q("bin/help/index.htm"))).toString(QUrl::FullyEncoded);
     EXPECT_EQ(QString::fromUtf8(drive.read(q("opt/seen.txt"))), q("bar\n--from\na b\n") + page + u'\n');
 }
 
