@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
+    // "/e" is a switch of the Windows command line; a host path such as /home/eri/… is none.
+    state.national.setArguments(ksn::windowsArguments(args, state.fso));
     window.Form_Load(ksn::formationArgument(args, state.fso));
     window.show();
     return app.exec();

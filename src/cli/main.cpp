@@ -51,16 +51,19 @@ const char* kDescription =
     "Formation files (.KSN) from the command line, with the editor's own rules.\n"
     "\n"
     "Commands:\n"
-    "  show FILE          print the car list as the editor lists it\n"
-    "  list [DIR]         print 'file name<TAB>title' for each formation file of DIR\n"
-    "  check FILE...      report cars whose height differs from the first car's (exit 1)\n"
-    "  rewrite [DIR]      rewrite every formation file of DIR in the chosen save mode\n"
-    "  render FILE -o OUT draw the whole-train view of FILE into the picture OUT (PNG)\n"
-    "  parade FILE        print the formation as the screensaver reads it\n"
+    "  ksn show FILE [--mode M] [--comments on|off]   the car list as the editor lists it\n"
+    "  ksn list [DIR]                                 file name and title of each formation\n"
+    "  ksn check FILE...                              cars whose height differs from the first car's\n"
+    "  ksn rewrite [DIR] [--mode M] [--comments on|off] [--dry-run]\n"
+    "                                                 every formation of DIR in the chosen save mode\n"
+    "  ksn parade FILE [--no-bellows] [--quiet]       the train as the screensaver reads it\n"
+    "  ksn render FILE -o OUT.png [--mode M] [--comments on|off]\n"
+    "                                                 the whole-train view as a picture\n"
     "\n"
     "FILE and DIR are host paths; they are turned into Windows paths through the drive map\n"
     "(Wine's drive letters, KSNED_DRIVES=\"C:=/srv/c;D:=/mnt/d\", or --drive).\n"
-    "DIR defaults to the default folder: --default-folder, else the editor's setting.";
+    "DIR defaults to the default folder: --default-folder, else the editor's setting.\n"
+    "Exit status: 0 fine, 1 something was reported, 2 a usage error or a missing file or folder.";
 
 class Cli {
 public:
@@ -138,7 +141,8 @@ int Cli::run() {
                  QStringLiteral("OUT")});
     p.addOption({QStringLiteral("no-bellows"), QStringLiteral("parade: leave out coupler bellows pieces.")});
     p.addOption({QStringLiteral("quiet"), QStringLiteral("parade: no load messages.")});
-    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("show, list, check or rewrite"));
+    p.addPositionalArgument(QStringLiteral("command"),
+                            QStringLiteral("show, list, check, rewrite, parade or render"));
     p.addPositionalArgument(QStringLiteral("args"), QStringLiteral("FILE or DIR arguments"), QStringLiteral("[args...]"));
 
     if (!p.parse(app_.arguments())) return usageError(p.errorText());

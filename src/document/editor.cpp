@@ -2,10 +2,9 @@
 
 #include "cp932.h"
 #include "gini.h"
+#include "regularfile.h"
 #include "savequeue.h"
 #include "winpath.h"
-
-#include <QFileInfo>
 
 #include <optional>
 #include <vector>
@@ -501,8 +500,21 @@ void Editor::DropFile(const QString& path) {
 
 QString formationArgument(const QStringList& arguments, const FileSystem& fs) {
     const QString whole = arguments.join(u' ');
-    if (whole.isEmpty() || !QFileInfo(whole).isFile()) return whole;
+    if (whole.isEmpty() || !isRegularFile(whole)) return whole;
     return fs.toWindows(whole).value_or(whole);
+}
+
+QStringList windowsArguments(const QStringList& arguments, const FileSystem& fs) {
+    // An existing file is a path, never a switch, even when no drive reaches it.
+    const auto asFile = [&](const QString& a) -> std::optional<QString> {
+        if (a.isEmpty() || !isRegularFile(a)) return std::nullopt;
+        return fs.toWindows(a).value_or(QString());
+    };
+    if (const auto whole = asFile(arguments.join(u' '))) return {*whole};
+    QStringList out;
+    out.reserve(arguments.size());
+    for (const QString& a : arguments) out << asFile(a).value_or(a);
+    return out;
 }
 
 }  // namespace ksn

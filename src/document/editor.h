@@ -174,4 +174,10 @@ private:
 // whole; an existing host file is given in its Windows form, anything else as written.
 QString formationArgument(const QStringList& arguments, const FileSystem& fs);
 
+// The editor's arguments as Windows would have given them: the command line taken whole when it
+// names an existing host file, else each argument that does, in Windows form (empty when no drive
+// reaches it); the rest as written. Switches such as "/e" are looked for in these, so that a host
+// path ("/home/eri/…") is no switch.
+QStringList windowsArguments(const QStringList& arguments, const FileSystem& fs);
+
 }  // namespace ksn

@@ -1,10 +1,10 @@
 #include "trainlayout.h"
 
 #include "numtext.h"
+#include "regularfile.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -51,10 +51,10 @@ CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile) {
 namespace {
 
 CarPicture readCarPicture(const QString& host) {
-    QFile file(host);
+    QFile file;
     // Unbuffered: the one read below goes straight into the array, where the device's buffer would
     // copy the file once more and ask the system again for the end of it.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return {};
+    if (!openRegularFile(file, host, QIODevice::ReadOnly | QIODevice::Unbuffered)) return {};
     // One read gives both the header and the picture; of a file too long to decode only the
     // header is read. Asking for no more than the file holds keeps a large buffer from being
     // reserved for every small car.
@@ -69,7 +69,7 @@ CarPicture readCarPicture(const QString& host) {
 std::optional<QString> existingFile(const FileSystem& fs, const QString& path) {
     if (path.isEmpty()) return std::nullopt;
     auto host = fs.toHost(path);
-    if (!host || !QFileInfo(*host).isFile()) return std::nullopt;
+    if (!host || !isRegularFile(*host)) return std::nullopt;
     return host;
 }
 

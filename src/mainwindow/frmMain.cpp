@@ -3,6 +3,7 @@
 #include "frmAbout.h"
 #include "frmCar.h"
 #include "frmTrain.h"
+#include "regularfile.h"
 #include "trainlayout.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -549,7 +549,7 @@ void frmMain::mnuPopupSoundWhistling_Click() {
     const QString path = editor_.soundToPlay();
     // Playing never waits; a sound that cannot be played gives the system's beep instead.
     const auto host = path.isEmpty() ? std::nullopt : g_.fso.toHost(path);
-    if (!host || !QFileInfo(*host).isFile()) {
+    if (!host || !isRegularFile(*host)) {
         QApplication::beep();
         return;
     }

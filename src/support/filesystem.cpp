@@ -1,5 +1,6 @@
 #include "filesystem.h"
 
+#include "regularfile.h"
 #include "winpath.h"
 
 #include <QDir>
@@ -109,7 +110,7 @@ QString FileSystem::GetFolderPath(const QString& path) const {
 bool FileSystem::FileExists(const QString& path) const {
     if (path.isEmpty()) return false;
     const auto host = toHost(path);
-    return host && QFileInfo(*host).isFile();
+    return host && isRegularFile(*host);
 }
 
 bool FileSystem::FolderExists(const QString& path) const {
@@ -199,6 +200,8 @@ QStringList FileSystem::findFiles(const QString& folder, const QString& pattern)
         it.next();
         QString name = it.fileName();
         if (!anchored.match(name).hasMatch()) continue;
+        // A link to a named pipe or a device passes the iterator's filter; it is no formation.
+        if (it.fileInfo().isSymLink() && !isRegularFile(it.filePath())) continue;
         QString key = name;
         for (QChar& c : key) c = c.toUpper();
         entries.push_back({std::move(key), std::move(name)});
@@ -224,9 +227,9 @@ bool openForReading(QFile& f, const std::optional<QString>& host, const QString&
                           QStringLiteral("このドライブはありません。"));
         return false;
     }
-    f.setFileName(*host);
-    if (!f.open(mode)) {
-        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
+    QString reason;
+    if (!openRegularFile(f, *host, mode, &reason)) {
+        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, reason);
         return false;
     }
     return true;

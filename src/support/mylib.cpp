@@ -296,7 +296,11 @@ void MyLibClass::HelpShow(Modal& modal, const Win32ApiClass& api) const {
     if (api.FindExecutable(page, programFolder, buffer) < 32) return;
     const QString program = buffer.left(buffer.indexOf(QChar(u'\0')));
     if (program.isEmpty() || !QFileInfo(program).isFile()) return;
-    if (!api.shell().start(program, {page}))
+    // The program is started as the desktop starts it: through a wrapper (env, flatpak) with the
+    // arguments its registration gives, or, when that changed meanwhile, with the page alone.
+    QStringList command = api.shell().openCommand(page);
+    if (command.value(0) != program) command = QStringList{program, page};
+    if (!api.shell().start(program, command.mid(1)))
         throw ProgramStartError(program);
 }
 

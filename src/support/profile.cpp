@@ -1,6 +1,7 @@
 #include "profile.h"
 
 #include "cp932.h"
+#include "regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -183,8 +184,8 @@ QByteArray withValue(QByteArrayView file, const QString& section, const QString&
 
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int size,
                                 const QString& hostFile) {
-    QFile f(hostFile);
-    const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QFile f;
+    const QByteArray bytes = openRegularFile(f, hostFile, QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     return readValue(bytes, section, key, defaultValue, size);
 }
 
@@ -197,8 +198,9 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
         // the save file, which replaces the target by renaming it. The owner's write bit stands for
         // the read-only attribute, so that this holds for root as well.
         if (info.isDir() || !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner)) return false;
-        QFile f(hostFile);
-        if (!f.open(QIODevice::ReadOnly)) return false;  // writing now would lose the other lines
+        QFile f;
+        // Writing now would lose the other lines; nor is a named pipe or a device a settings file.
+        if (!openRegularFile(f, hostFile, QIODevice::ReadOnly)) return false;
         old = f.readAll();
         if (f.error() != QFileDevice::NoError) return false;
     }

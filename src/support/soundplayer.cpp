@@ -1,5 +1,7 @@
 #include "soundplayer.h"
 
+#include "regularfile.h"
+
 #include <QFileInfo>
 #include <QLibrary>
 
@@ -41,7 +43,9 @@ bool SoundPlayer::available() {
 }
 
 bool SoundPlayer::play(const QString& hostFile) {
-    if (!QFileInfo(hostFile).isFile()) return false;
+    // A named pipe or a device is no sound: the module would wait on it or never reach its end. The
+    // module opens the file itself, on its own loading thread, so what it is handed is looked at here.
+    if (!isRegularFile(hostFile)) return false;
     return available() && backend_->play(hostFile);
 }
 

@@ -29,12 +29,13 @@ namespace ksn {
 
 // ---------------------------------------------------------------- the desktop
 
-QString DesktopShell::registeredProgram(const QString& hostFile) const {
+QStringList DesktopShell::openCommand(const QString& hostFile) const {
 #ifdef Q_OS_WIN
     wchar_t buffer[MAX_PATH + 1] = {};
     const auto r = reinterpret_cast<INT_PTR>(
         ::FindExecutableW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(hostFile).utf16()), nullptr, buffer));
-    return r > 32 ? QString::fromWCharArray(buffer) : QString();
+    if (r <= 32) return {};
+    return {QString::fromWCharArray(buffer), hostFile};
 #else
     const xdg::Dirs dirs = xdg::Dirs::fromEnvironment();
     const QMimeType type = QMimeDatabase().mimeTypeForFile(hostFile);
@@ -44,7 +45,7 @@ QString DesktopShell::registeredProgram(const QString& hostFile) const {
     for (const QString& t : types) {
         const QString entry = xdg::defaultApplication(t, dirs);
         if (entry.isEmpty()) continue;
-        if (const QString program = xdg::desktopProgram(entry); !program.isEmpty()) return program;
+        if (QStringList command = xdg::desktopCommand(entry, hostFile); !command.isEmpty()) return command;
     }
     return {};
 #endif

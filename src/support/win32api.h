@@ -20,17 +20,22 @@ class FileSystem;
 class Shell {
 public:
     virtual ~Shell() = default;
+    // The command the desktop runs to open the host file: the registered program's host path, then
+    // its arguments (which hold the file). Empty when no program is registered for it.
+    virtual QStringList openCommand(const QString& hostFile) const = 0;
     // Host path of the program registered to open the host file; empty when none is.
-    virtual QString registeredProgram(const QString& hostFile) const = 0;
-    // Starts program with arguments and does not wait for it. False when it could not be started.
+    QString registeredProgram(const QString& hostFile) const { return openCommand(hostFile).value(0); }
+    // Starts program with arguments and does not wait for it; never through a shell. False when it
+    // could not be started.
     virtual bool start(const QString& program, const QStringList& arguments) const = 0;
 };
 
-// The desktop's own: on Windows the shell's file associations; elsewhere the freedesktop.org
-// default application for the file's MIME type and the program of its desktop entry.
+// The desktop's own: on Windows the shell's file associations (the program, given the file);
+// elsewhere the freedesktop.org default application for the file's MIME type, whose desktop
+// entry's Exec line is run as a launcher runs it (wrappers such as env or flatpak included).
 class DesktopShell : public Shell {
 public:
-    QString registeredProgram(const QString& hostFile) const override;
+    QStringList openCommand(const QString& hostFile) const override;
     bool start(const QString& program, const QStringList& arguments) const override;
 };
 

@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QList>
+#include <QLocale>
 #include <QSet>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace ksn::xdg {
 
@@ -166,25 +169,38 @@ QString defaultApplication(const QString& mimeType, const Dirs& dirs) {
     return {};
 }
 
-QStringList execWords(const QString& exec) {
-    const QString s = unescapeValue(exec);
-    QStringList words;
-    QString word;
-    bool inWord = false, quoted = false;
+namespace {
+
+// The words of an Exec value whose value escapes are resolved: blanks part them outside quotes.
+// Each word also tells whether any of it was quoted, so that "" stays an (empty) argument.
+struct ExecWord {
+    QString text;
+    bool quoted = false;
+};
+
+QList<ExecWord> splitExec(const QString& s) {
+    QList<ExecWord> words;
+    ExecWord word;
+    bool inWord = false;
     for (qsizetype i = 0; i < s.size(); ++i) {
         const QChar c = s[i];
-        if (quoted) {
-            if (c == u'"') quoted = false;
-            else if (c == u'\\' && i + 1 < s.size()) word += s[++i];
-            else word += c;
-        } else if (c == u'"') {
-            quoted = inWord = true;
-        } else if (c == u' ' || c == u'\t') {
+        if (c == u'"') {
+            inWord = word.quoted = true;
+            for (++i; i < s.size() && s[i] != u'"'; ++i) {
+                // Only these four are escaped inside double quotes; any other backslash is itself.
+                if (s[i] == u'\\' && i + 1 < s.size() && QStringView(u"\"`$\\").contains(s[i + 1])) ++i;
+                word.text += s[i];
+            }
+        } else if (c == u'\'') {
+            inWord = word.quoted = true;
+            for (++i; i < s.size() && s[i] != u'\''; ++i) word.text += s[i];
+        } else if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r') {
             if (inWord) words << word;
-            word.clear();
+            word = {};
             inWord = false;
         } else {
-            word += c;
+            if (c == u'\\' && i + 1 < s.size()) ++i;
+            word.text += s[i];
             inWord = true;
         }
     }
@@ -192,16 +208,82 @@ QStringList execWords(const QString& exec) {
     return words;
 }
 
-QString desktopProgram(const QString& desktopFilePath) {
+bool isFileCode(QChar c) { return c == u'f' || c == u'F' || c == u'u' || c == u'U'; }
+
+}  // namespace
+
+QStringList execArguments(const QString& exec, const QString& file, const ExecEntry& entry) {
+    const QList<ExecWord> words = splitExec(unescapeValue(exec));
+    if (words.isEmpty() || words.first().text.isEmpty()) return {};
+    const QString url = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    QStringList out;
+    bool fileGiven = false;
+    for (qsizetype w = 0; w < words.size(); ++w) {
+        const QString& text = words[w].text;
+        // The program is taken as written: a percent sign in its name is no field code.
+        if (w == 0) {
+            out << text;
+            continue;
+        }
+        if (text == u"%i") {
+            if (!entry.icon.isEmpty()) out << QStringLiteral("--icon") << entry.icon;
+            continue;
+        }
+        QString arg;
+        bool literal = words[w].quoted;  // something of the word itself is kept
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i] != u'%' || i + 1 == text.size()) {
+                arg += text[i];
+                literal = true;
+                continue;
+            }
+            const QChar code = text[++i];
+            if (isFileCode(code)) {
+                arg += code.toLower() == u'f' ? file : url;
+                fileGiven = literal = true;
+            } else if (code == u'%') {
+                arg += u'%';
+                literal = true;
+            } else if (code == u'c') {
+                arg += entry.name;
+            } else if (code == u'k') {
+                arg += entry.location;
+            }
+            // %d %D %n %N %v %m and %i inside a word are dropped, and so is a code no launcher knows.
+        }
+        if (literal || !arg.isEmpty()) out << arg;
+    }
+    if (!fileGiven) out << file;
+    return out;
+}
+
+QStringList desktopCommand(const QString& desktopFilePath, const QString& file) {
     const auto entry = readGroup(desktopFilePath, QStringLiteral("Desktop Entry"));
-    const QStringList words = execWords(entry.value(QStringLiteral("Exec")));
-    if (words.isEmpty()) return {};
-    const QString program = words.first();
+    // The name in the user's language where the entry has it: Name[ja_JP], then Name[ja], then Name.
+    const QString locale = QLocale::system().name();
+    QString name;
+    for (const QString& key :
+         {QStringLiteral("Name[%1]").arg(locale), QStringLiteral("Name[%1]").arg(locale.section(u'_', 0, 0)),
+          QStringLiteral("Name")}) {
+        if (entry.contains(key)) {
+            name = unescapeValue(entry.value(key));
+            break;
+        }
+    }
+    const ExecEntry about{unescapeValue(entry.value(QStringLiteral("Icon"))), name,
+                          QFileInfo(desktopFilePath).absoluteFilePath()};
+    QStringList command = execArguments(entry.value(QStringLiteral("Exec")), file, about);
+    if (command.isEmpty()) return {};
+    QString& program = command.first();
     if (program.contains(u'/')) {
         const QFileInfo info(program);
-        return info.isAbsolute() && info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
+        if (!info.isAbsolute() || !info.isFile() || !info.isExecutable()) return {};
+        program = info.absoluteFilePath();
+    } else {
+        program = QStandardPaths::findExecutable(program);
+        if (program.isEmpty()) return {};
     }
-    return QStandardPaths::findExecutable(program);
+    return command;
 }
 
 }  // namespace ksn::xdg

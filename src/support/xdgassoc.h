@@ -33,11 +33,26 @@ QString desktopFile(const QString& id, const Dirs& dirs);
 // the type.
 QString defaultApplication(const QString& mimeType, const Dirs& dirs);
 
-// The words of a desktop entry's Exec value, with its escapes and quotes resolved.
-QStringList execWords(const QString& exec);
+// What an Exec line's field codes stand for, besides the file: the entry's Icon value, its Name
+// (translated where the entry has the user's language) and the desktop file's own location.
+struct ExecEntry {
+    QString icon;
+    QString name;
+    QString location;
+};
 
-// The host path of the program a desktop file runs: the first word of its Exec line, looked up on
-// PATH unless it is a path. Empty when the file has none or the program cannot be found.
-QString desktopProgram(const QString& desktopFilePath);
+// The argument vector an Exec value gives to open one local file, program first, as a launcher
+// runs it: the value's escapes (\s \n \t \r \\) resolved, then the line split at blanks outside
+// quotes (in double quotes \" \` \$ \\ stand for the character; single quotes keep everything, as
+// launchers accept), then the field codes of each argument: %f and %F the file's path, %u and %U
+// its file:// URL, %i "--icon" and the icon (nothing without one), %c the name, %k the location,
+// %% a percent sign; the other codes are dropped, and an argument made of dropped codes alone goes.
+// Without a file code the file comes last. Empty when the value holds no program.
+QStringList execArguments(const QString& exec, const QString& file, const ExecEntry& entry);
+
+// The command that opens file with a desktop file's application: the program's host path (looked
+// up on PATH unless it is a path), then its arguments. Empty when the entry has no Exec line or
+// its program cannot be found.
+QStringList desktopCommand(const QString& desktopFilePath, const QString& file);
 
 }  // namespace ksn::xdg

@@ -85,6 +85,16 @@ TEST_F(Ksn, BadUsageExitsTwoAndSaysWhy) {
     }
 }
 
+TEST_F(Ksn, HelpGivesTheSynopsisOfEveryCommand) {
+    const QString help = expect(0, {"--help"});
+    for (const char* synopsis :
+         {"ksn show FILE [--mode M] [--comments on|off]", "ksn list [DIR]", "ksn check FILE...",
+          "ksn rewrite [DIR] [--mode M] [--comments on|off] [--dry-run]",
+          "ksn parade FILE [--no-bellows] [--quiet]",
+          "ksn render FILE -o OUT.png [--mode M] [--comments on|off]"})
+        EXPECT_TRUE(help.contains(q("\n  ") + q(synopsis))) << synopsis << "\n" << help.toStdString();
+}
+
 TEST_F(Ksn, ParadePrintsTheTrainAsTheScreensaverReadsIt) {
     // Bare names are the formation's folder's: these formations sit beside their cars.
     drive.write(q("KSN/cars/bellows.bmp"), makeBmp(12, 40));
@@ -115,6 +125,48 @@ TEST_F(Ksn, RenderDrawsTheStripOrWritesNothing) {
     EXPECT_TRUE(ghost.err.contains(q("no car file"))) << ghost.err.toStdString();
     EXPECT_FALSE(QFile::exists(file("ghost.png")));
     expect(1, {"render", file("KSN/local.KSN"), "-o", file("no/such/dir/x.png"), "--mode", "as-in-file"});
+}
+
+// Named pipes and devices are no files: a car, a formation or a folder entry that names one is
+// passed over at once. Each run is bounded, so that one that waits fails instead of hanging.
+TEST_F(Ksn, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
+    drive.special(q("KSN/cars/pipe.bmp"));
+    drive.special(q("KSN/cars/link.bmp"), file("KSN/cars/pipe.bmp"));
+    drive.special(q("KSN/cars/zero.bmp"), q("/dev/zero"));
+    drive.special(q("KSN/pipe.KSN"));
+    drive.special(q("KSN/zlink.KSN"), file("KSN/pipe.KSN"));
+    drive.write(q("KSN/cars/odd.KSN"),
+                ksnBytes({"Odd", "pipe.wav", "a40.bmp", "pipe.bmp", "zero.bmp", "link.bmp"}));
+    const QString odd = file("KSN/cars/odd.KSN"), folder = file("KSN/cars");
+    const QString heights = odd + q(":2: pipe.bmp: height 0, first car 40\n") + odd +
+                            q(":3: zero.bmp: height 0, first car 40\n") + odd +
+                            q(":4: link.bmp: height 0, first car 40\n");
+    const struct {
+        QStringList args;
+        int exitCode;
+        QString out;
+        const char* err;
+    } cases[] = {
+        {{"check", "--default-folder", folder, odd}, 1, heights, ""},
+        {{"show", odd}, 0, q("Odd\npipe.wav\na40.bmp\npipe.bmp\nzero.bmp\nlink.bmp\n"), ""},
+        {{"render", odd, "-o", file("odd.png"), "--default-folder", folder}, 0, {}, ""},
+        {{"parade", odd},
+         0,
+         q("Odd\npipe.wav\n1\n0\t1\tD:\\KSN\\cars\\a40.bmp\t\n0\n"),
+         "CAR= D:\\KSN\\cars\\zero.bmp"},
+        {{"list", file("KSN")}, 0, q("express.KSN\t特急 ソニック\nlocal.KSN\tLocal\n"), ""},
+        {{"show", file("KSN/pipe.KSN")}, 2, {}, "no such file"},
+        {{"check", file("KSN/zlink.KSN")}, 2, {}, "no such file"},
+        {{"parade", file("KSN/pipe.KSN")}, 2, {}, "KSN= D:\\KSN\\pipe.KSN"},
+    };
+    for (const auto& c : cases) {
+        const test::ProgramRun r = test::runProgram(q(KSN_EXE), drive, c.args, 5000);
+        EXPECT_EQ(std::tuple(r.exitCode, r.out), std::tuple(c.exitCode, c.out))
+            << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(q(c.err))) << c.args.join(u' ').toStdString() << "\n"
+                                              << r.err.toStdString();
+    }
+    EXPECT_EQ(QImage(file("odd.png"), "PNG").size(), QSize(120, 40));  // the special cars take no place
 }
 
 // Killed at any moment, a rewrite leaves each file old or new, never mixed or empty, done in any order.

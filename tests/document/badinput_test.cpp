@@ -7,7 +7,13 @@
 #include <QFile>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <functional>
+#include <future>
 #include <unistd.h>
 
 namespace ksn {
@@ -121,6 +127,93 @@ TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNoneAndNeverStopTheStrip) {
     ASSERT_TRUE(QFile::resize(drive.host(u"KSN/bad.bmp"_s), kMaxCarFileBytes + 1));  // sparse: costs no disk
     const CarPicture p = loadCarPicture(state.fso, u"D:\\KSN\\bad.bmp"_s);
     EXPECT_TRUE(p.size() == QSize(100, 40) && p.image.isNull());
+}
+
+// Runs work on a thread of its own and waits for it at most five seconds, so that a read waiting on
+// a named pipe fails the test instead of hanging it; the pipes are then opened for writing, which
+// lets such reads end, and a run that still does not end stops the program.
+bool finishesInTime(const std::function<void()>& work, const QStringList& pipes) {
+    std::future<void> done = std::async(std::launch::async, work);
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
+    for (int round = 0; round < 100; ++round) {
+        for (const QString& p : pipes)
+            if (const int fd = ::open(QFile::encodeName(p).constData(), O_RDWR | O_NONBLOCK); fd >= 0)
+                ::close(fd);
+        if (done.wait_for(std::chrono::milliseconds(50)) == std::future_status::ready) return false;
+    }
+    std::fprintf(stderr, "a read still waits on a named pipe or a device\n");
+    std::abort();
+}
+
+TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
+    drive.write(u"KSN/cars/a.bmp"_s, makeBmp(30, 20));
+    drive.special(u"KSN/cars/pipe.bmp"_s);
+    drive.special(u"KSN/cars/link.bmp"_s, drive.host(u"KSN/cars/pipe.bmp"_s));
+    drive.special(u"KSN/cars/zero.bmp"_s, u"/dev/zero"_s);
+    drive.special(u"KSN/pipe.KSN"_s);
+    drive.special(u"KSN/link.KSN"_s, drive.host(u"KSN/pipe.KSN"_s));
+    const QStringList pipes{drive.host(u"KSN/cars/pipe.bmp"_s), drive.host(u"KSN/pipe.KSN"_s)};
+    const QStringList specials{u"D:\\KSN\\cars\\pipe.bmp"_s, u"D:\\KSN\\cars\\zero.bmp"_s,
+                               u"D:\\KSN\\cars\\link.bmp"_s};
+    const QStringList lines =
+        QStringList{u"Odd"_s, u"D:\\KSN\\cars\\pipe.bmp"_s, u"D:\\KSN\\cars\\a.bmp"_s} + specials;
+    const struct {
+        const char* name;
+        std::function<void()> check;
+    } cases[] = {
+        {"load with the height check",
+         [&] {
+             ASSERT_TRUE(load(lines));
+             EXPECT_EQ(editor.rows().size(), 6);
+             EXPECT_EQ(modal.messageTexts().join(u'\n').count(u"Line="_s), 3);  // each special car: height 0
+         }},
+        {"whole-train view",
+         [&] {
+             const auto strip = buildTrainStrip(lines, state.DefaultFolder, state.fso);
+             ASSERT_TRUE(strip);
+             EXPECT_EQ(std::tuple(strip->cars[0].placed, strip->cars[1].found, strip->cars[2].found,
+                                  strip->cars[3].found, strip->height),
+                       std::tuple(true, false, false, false, 20));
+         }},
+        {"car view and car pictures",
+         [&] {
+             ASSERT_TRUE(load(lines));
+             EXPECT_FALSE(buildCarView(state, 3).found);
+             for (const QString& car : specials)
+                 EXPECT_TRUE(loadCarPicture(state.fso, car).size().isEmpty()) << car.toStdString();
+         }},
+        {"reads",
+         [&] {
+             for (const QString& path : specials + QStringList{u"D:\\KSN\\pipe.KSN"_s}) {
+                 EXPECT_FALSE(state.fso.FileExists(path)) << path.toStdString();
+                 const ReadResult r = state.fso.readFile(path);
+                 EXPECT_TRUE(!r.ok && r.error.contains(u"通常のファイルではありません"_s))
+                     << r.error.toStdString();
+                 EXPECT_FALSE(state.fso.readFirstLine(path).ok) << path.toStdString();
+             }
+         }},
+        {"folder scan",
+         [&] {
+             drive.write(u"KSN/real.KSN"_s, ksnBytes({"Real"}));
+             QString folder = state.DefaultFolder;
+             editor.ScanFolder(folder);
+             EXPECT_EQ(state.fso.findFiles(folder, u"*.KSN"_s), (QStringList{u"real.KSN"_s, u"t.KSN"_s}));
+             EXPECT_EQ(editor.trainItems(), (QStringList{u"Real"_s, u"Odd"_s}));  // t.KSN: the loads above
+         }},
+        {"formation that is a pipe",
+         [&] {
+             for (const char* name : {"pipe.KSN", "link.KSN"}) {
+                 state.CurrentFilePath = QString::fromUtf8(name);
+                 EXPECT_FALSE(editor.LoadCurrentFile());
+                 EXPECT_EQ(modal.messages.back().title, u"Not found"_s);
+             }
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        modal.clear();
+        EXPECT_TRUE(finishesInTime(c.check, pipes));
+    }
 }
 
 TEST_F(BadInputTest, SettingsFilesGiveTheFirstUsableFolderOrNone) {

@@ -1,6 +1,8 @@
 // The formation format, and the document commands of the main window run on the Editor without a window.
 #include "fixture.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QVariant>
 
 #include <algorithm>
@@ -130,6 +132,29 @@ TEST_F(EditorTest, ArgumentsAreTakenWholeAndAnExistingHostFileGetsItsWindowsForm
     drive.write(u"KSN/my train.KSN"_s, ksnBytes({"T"}));
     EXPECT_EQ(formationArgument({drive.host(u"KSN/my"_s), u"train.KSN"_s}, state.fso), u"D:\\KSN\\my train.KSN"_s);
     EXPECT_EQ(formationArgument({u"\"C:\\x y.KSN\""_s}, state.fso), u"\"C:\\x y.KSN\""_s);  // no such file: as written
+}
+
+// "/e" chooses English only as a switch: a host path that holds it (/home/eri, …/ebooks/) is a file.
+TEST_F(EditorTest, SlashEInAHostPathIsNoLanguageSwitch) {
+    drive.write(u"x/ebooks/a.KSN"_s, ksnBytes({"T"}));
+    QTemporaryDir elsewhere;  // under no drive
+    QFile outside(elsewhere.path() + u"/ebooks.KSN"_s);
+    ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
+    const QString book = drive.host(u"x/ebooks/a.KSN"_s);
+    const struct { QStringList args; qint32 base; } cases[] = {
+        {{u"/e"_s}, National::kEnglish},
+        {{book}, National::kJapanese},
+        {{drive.host(u"x/ebooks/none.KSN"_s)}, National::kEnglish},  // no such file: as written
+        {{book, u"/E"_s}, National::kEnglish},
+        {{outside.fileName()}, National::kJapanese},
+    };
+    for (const auto& c : cases) {
+        National national;
+        national.setSystemLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+        national.setArguments(windowsArguments(c.args, state.fso));
+        national.InitNational();
+        EXPECT_EQ(national.NationalBase(), c.base) << c.args.join(u' ').toStdString();
+    }
 }
 
 // An answer replaces the line; Cancel (an empty answer) keeps it unless the next question says delete.

@@ -26,6 +26,10 @@ TEST(SoundPlayerTest, LoadsTheModuleOnDemandAndRefusesWhatItCannotPlay) {
     EXPECT_TRUE(beside.loadError().isEmpty());  // a missing file is refused before loading anything
     ASSERT_TRUE(beside.available()) << beside.loadError().toStdString();
     EXPECT_FALSE(beside.play(drive.hostRoot()));  // a folder is not a sound
+    drive.special(QStringLiteral("pipe.wav"));
+    EXPECT_FALSE(
+        beside.play(drive.host(QStringLiteral("pipe.wav"))));  // nor a named pipe, which would never end
+    EXPECT_FALSE(beside.play(QStringLiteral("/dev/zero")));    // nor a device
 }
 
 TEST(SoundPlayerTest, FindsTheModuleInTheInstalledLayout) {

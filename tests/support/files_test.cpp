@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "drivemap.h"
+#include "envguard.h"
 #include "filesystem.h"
 #include "gini.h"
 #include "mylib.h"
@@ -19,19 +20,10 @@
 namespace ksn {
 namespace {
 
+using test::EnvGuard;
 using test::TempDrive;
 
 QString q(const char* s) { return QString::fromUtf8(s); }
-
-// Environment variables a test sets, put back as they were afterwards.
-struct EnvGuard {
-    EnvGuard(std::initializer_list<const char*> names) {
-        for (const char* n : names)
-            saved.emplace_back(n, qEnvironmentVariableIsSet(n) ? std::optional(qgetenv(n)) : std::nullopt);
-    }
-    ~EnvGuard() { for (const auto& [n, v] : saved) v ? qputenv(n, *v) : qunsetenv(n); }
-    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved;
-};
 
 TEST(DriveMap, ParseReadsLettersAndRootsOrNamesTheBadEntry) {
     const char* cases[][2] = {{" d:=/mnt/d ; c:=/srv/c ;", "C:=/srv/c;D:=/mnt/d"}, {"C:=/a;c:=/b", "C:=/b"}, {"", ""},

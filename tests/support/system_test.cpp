@@ -1,9 +1,14 @@
 // Text wrapping, the help launcher, and the desktop's default applications.
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
+#include <QThread>
+#include <QUrl>
 
+#include "envguard.h"
 #include "filesystem.h"
 #include "mylib.h"
 #include "scripted_modal.h"
@@ -15,6 +20,7 @@
 namespace ksn {
 namespace {
 
+using test::EnvGuard;
 using test::ScriptedModal;
 using test::TempDrive;
 
@@ -115,14 +121,83 @@ TEST_F(Xdg, DefaultsInListOrderThenAddedThenAnyTakerNotRemoved) {
     EXPECT_EQ(html(), QString());
 }
 
-TEST_F(Xdg, ProgramOfAnEntry) {
-    const QByteArray savedPath = qgetenv("PATH");
+TEST(XdgExec, TheLineBecomesTheArgumentsALauncherGives) {
+    const QString page = q("/h/my page.htm"), url = q("file:///h/my%20page.htm");
+    const xdg::ExecEntry entry{q("web-icon"), q("ブラウザ"), q("/apps/b.desktop")};
+    const struct {
+        const char* exec;
+        QStringList args;
+    } cases[] = {
+        {"b %u", {"b", url}},
+        {"b --new %F", {"b", "--new", page}},
+        {"b %U --x=%f", {"b", url, "--x=" + page}},
+        {"b", {"b", page}},  // no file code: the file comes last
+        {"env FOO=bar /snap/bin/b %u", {"env", "FOO=bar", "/snap/bin/b", url}},
+        {"flatpak run --file-forwarding org.b.B @@u %u @@",
+         {"flatpak", "run", "--file-forwarding", "org.b.B", "@@u", url, "@@"}},
+        // In double quotes \" \` \$ \\ are the characters; "\\\\" in the file is one backslash.
+        {R"("/opt/my app/b" "a \"q\" \`x\` \$HOME \\\\ c:\\\\x\\\\y" %f)",
+         {"/opt/my app/b", R"(a "q" `x` $HOME \ c:\x\y)", page}},
+        {"b 'it is' \"\" %f", {"b", "it is", "", page}},  // single quotes, and an empty argument kept
+        // Value escapes come first: \s is a blank, which parts words unless quoted.
+        {R"(b a\sb "c\sd" %f)", {"b", "a", "b", "c d", page}},
+        {"b %i %c %k %f", {"b", "--icon", "web-icon", "ブラウザ", "/apps/b.desktop", page}},
+        {"b 100%% --name=%c%m %d %D %n %N %v %m %z %f", {"b", "100%", "--name=ブラウザ", page}},
+        {"", {}},
+        {"  ", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(xdg::execArguments(q(c.exec), page, entry), c.args) << c.exec;
+    EXPECT_EQ(xdg::execArguments(q("b %i %f"), page, {}), QStringList({"b", page}));  // no icon: no --icon
+}
+
+TEST_F(Xdg, CommandOfAnEntryFindsItsProgram) {
+    const EnvGuard env{"PATH"};
     qputenv("PATH", path("bin").toLocal8Bit());
-    write("x.desktop", "[Desktop Entry]\nExec=viewer --x %f\n");  // a bare name is looked for on PATH
-    EXPECT_EQ(xdg::desktopProgram(path("x.desktop")), path("bin/viewer"));
-    qputenv("PATH", savedPath);
-    // \s is a blank, and blanks part words; quotes keep them.
-    EXPECT_EQ(xdg::execWords(q("\"/opt/my app/bin\" a\\sb %u")), QStringList({"/opt/my app/bin", "a", "b", "%u"}));
+    write("x.desktop", "[Desktop Entry]\nName=Viewer\nName[ja]=ビューア\nExec=viewer --title %c %f\n");
+    write("gone.desktop", "[Desktop Entry]\nExec=/no/such/viewer %f\n");
+    write("relative.desktop", "[Desktop Entry]\nExec=bin/viewer %f\n");
+    write("none.desktop", "[Desktop Entry]\nName=No Exec\n");
+    const QString page = path("help/index.htm");
+    // A bare name is looked for on PATH; the name is the user's language's where the entry has it.
+    const QString name = QLocale::system().language() == QLocale::Japanese ? q("ビューア") : q("Viewer");
+    EXPECT_EQ(xdg::desktopCommand(path("x.desktop"), page),
+              QStringList({path("bin/viewer"), "--title", name, page}));
+    for (const char* entry : {"gone.desktop", "relative.desktop", "none.desktop"})
+        EXPECT_EQ(xdg::desktopCommand(path(entry), page), QStringList()) << entry;
+}
+
+// The real desktop: the default browser's entry starts it through env, as snap and flatpak
+// desktops do, and the page reaches it with the wrapper's arguments and environment.
+TEST(HelpLaunch, ReachesTheDefaultBrowserThroughAWrapper) {
+    // The system's data folders stay: they hold the MIME database. The user's list comes first.
+    const EnvGuard env{"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_CURRENT_DESKTOP"};
+    TempDrive drive;
+    const QString script = drive.host(q("opt/browser.sh")), out = drive.host(q("opt/seen.txt"));
+    drive.write(q("opt/browser.sh"), "#!/bin/sh\nprintf '%s\\n' \"$FOO\" \"$@\" > \"" + out.toUtf8() +
+                                         ".part\"\nmv \"" + out.toUtf8() + ".part\" \"" + out.toUtf8() +
+                                         "\"\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    drive.write(q("data/applications/wrapped.desktop"),
+                "[Desktop Entry]\nType=Application\nName=Wrapped\nMimeType=text/html;\nExec=env FOO=bar \"" +
+                    script.toUtf8() + "\" --from \"a b\" %u\n");
+    drive.write(q("config/mimeapps.list"), "[Default Applications]\ntext/html=wrapped.desktop\n");
+    drive.write(q("bin/help/index.htm"), "<html></html>");
+    qputenv("XDG_DATA_HOME", drive.host(q("data")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", drive.host(q("config")).toUtf8());
+    qputenv("XDG_CONFIG_DIRS", drive.host(q("no-system-config")).toUtf8());
+    qunsetenv("XDG_CURRENT_DESKTOP");
+
+    FileSystem fs(drive.driveMap(), q("D:\\"));
+    Win32ApiClass api(fs);
+    MyLibClass lib(fs, drive.host(q("bin/ksned32")));
+    ScriptedModal modal;
+    lib.HelpShow(modal, api);
+    EXPECT_TRUE(modal.messages.empty());
+    QDeadlineTimer deadline(5000);
+    while (!QFile::exists(out) && !deadline.hasExpired()) QThread::msleep(20);
+    const QString page =
+        QUrl::fromLocalFile(drive.host(q("bin/help/index.htm"))).toString(QUrl::FullyEncoded);
+    EXPECT_EQ(QString::fromUtf8(drive.read(q("opt/seen.txt"))), q("bar\n--from\na b\n") + page + u'\n');
 }
 
 }  // namespace

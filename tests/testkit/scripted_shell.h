@@ -11,9 +11,9 @@ namespace ksn::test {
 
 class ScriptedShell : public Shell {
 public:
-    QString registeredProgram(const QString& hostFile) const override {
+    QStringList openCommand(const QString& hostFile) const override {
         asked << hostFile;
-        return program;
+        return program.isEmpty() ? QStringList() : QStringList{program, hostFile};
     }
     bool start(const QString& p, const QStringList& arguments) const override {
         started << (QStringList{p} + arguments);

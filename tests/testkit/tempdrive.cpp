@@ -9,6 +9,7 @@
 #include <QProcessEnvironment>
 
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace ksn::test {
 
@@ -47,6 +48,14 @@ QByteArray TempDrive::read(const QString& relative) const {
 }
 
 void TempDrive::mkdir(const QString& relative) const { QDir().mkpath(host(relative)); }
+
+void TempDrive::special(const QString& relative, const QString& linkTarget) const {
+    const QString path = host(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const bool made = linkTarget.isEmpty() ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                                           : QFile::link(linkTarget, path);
+    if (!made) throw std::runtime_error("cannot make special file " + path.toStdString());
+}
 
 QByteArray makeBmp(std::int32_t width, std::int32_t height, std::uint32_t rgb) {
     const std::int64_t absH = height < 0 ? -std::int64_t(height) : height;
@@ -90,7 +99,8 @@ QByteArray ksnBytes(const QStringList& lines) {
 
 namespace ksn::test {
 
-ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args) {
+ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args,
+                      int timeoutMs) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("KSNED_DRIVES"), QString(drive.letter()) + QStringLiteral(":=") + drive.hostRoot());
@@ -98,7 +108,11 @@ ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStr
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(drive.hostRoot());
     p.start(program, args);
-    p.waitForFinished(60000);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("(did not finish in time)")};
+    }
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 

@@ -30,6 +30,8 @@ public:
     void write(const QString& relative, const QByteArray& bytes) const;
     QByteArray read(const QString& relative) const;
     void mkdir(const QString& relative) const;
+    // A named pipe at a relative path; with linkTarget, a symbolic link to that host path instead.
+    void special(const QString& relative, const QString& linkTarget = {}) const;
 
 private:
     QTemporaryDir dir_;
@@ -53,7 +55,9 @@ struct ProgramRun {
 };
 
 // Runs program with args in the drive's root, the drive mapped as its only drive and the user's
-// configuration kept inside the drive.
-ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args);
+// configuration kept inside the drive. A run that takes longer than timeoutMs is killed and gives
+// the exit code -1.
+ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args,
+                      int timeoutMs = 60000);
 
 }  // namespace ksn::test

@@ -1,0 +1,79 @@
+#include "regularfile.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+namespace ksn {
+
+namespace {
+
+// Whether hostPath is a regular file; when it is not, why not.
+bool lookAt(const QString& hostPath, QString* reason) {
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(hostPath).constData(), &st) != 0) {
+        if (reason) *reason = qt_error_string(errno);
+        return false;
+    }
+    if (S_ISREG(st.st_mode)) return true;
+#else
+    const QFileInfo info(hostPath);
+    if (info.isFile()) return true;
+    if (!info.exists()) {
+        QFile missing(hostPath);  // the system's own words for it
+        if (reason) *reason = missing.open(QIODevice::ReadOnly) ? QString() : missing.errorString();
+        return false;
+    }
+#endif
+    if (reason) *reason = QString::fromUtf16(kNotRegularFile);
+    return false;
+}
+
+}  // namespace
+
+bool isRegularFile(const QString& hostPath) { return lookAt(hostPath, nullptr); }
+
+bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode mode, QString* error) {
+    if (file.isOpen()) file.close();
+    file.setFileName(hostPath);
+    // Looked at before the open, so that a device is never opened at all: opening some has effects
+    // of its own (a terminal, a tape).
+    if (!lookAt(hostPath, error)) return false;
+#ifdef Q_OS_UNIX
+    auto fail = [&](const QString& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    int fd;
+    do {
+        fd = ::open(QFile::encodeName(hostPath).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return fail(qt_error_string(errno));
+    // What was opened is what counts: the path may name something else since it was looked at.
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(QString::fromUtf16(kNotRegularFile));
+    }
+    // Reading a regular file never waits anyway; the flag goes so that the file reads as any other.
+    if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(file.errorString());
+    }
+    return true;
+#else
+    if (file.open(mode)) return true;
+    if (error) *error = file.errorString();
+    return false;
+#endif
+}
+
+}  // namespace ksn

@@ -1,0 +1,25 @@
+// Regular files only. Formations come from Windows, where a path names a file or a folder; on this
+// host it may also name a named pipe, a socket or a device, and opening one of those for reading
+// can wait forever (a pipe without a writer) or never reach its end (/dev/zero). None of them is a
+// file to this program: it neither lists, nor reads, nor counts them as existing.
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+namespace ksn {
+
+// True when hostPath names a regular file, after following symbolic links.
+bool isRegularFile(const QString& hostPath);
+
+// Opens hostPath in file for reading (mode must be read-only, buffered or not) when it is a
+// regular file. The open itself never waits: a path swapped for a named pipe after a check is
+// opened without blocking and refused. False, with *error set to a text for the user, otherwise.
+bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode mode,
+                     QString* error = nullptr);
+
+// The reason openRegularFile gives for a path that exists but is not a regular file.
+inline constexpr const char16_t* kNotRegularFile =
+    u"通常のファイルではありません（名前付きパイプやデバイスは読みません）。";
+
+}  // namespace ksn

@@ -1,0 +1,25 @@
+// Environment variables a test sets, put back as they were afterwards.
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <initializer_list>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace ksn::test {
+
+struct EnvGuard {
+    EnvGuard(std::initializer_list<const char*> names) {
+        for (const char* n : names)
+            saved.emplace_back(n, qEnvironmentVariableIsSet(n) ? std::optional(qgetenv(n)) : std::nullopt);
+    }
+    ~EnvGuard() { for (const auto& [n, v] : saved) v ? qputenv(n, *v) : qunsetenv(n); }
+    EnvGuard(const EnvGuard&) = delete;
+    EnvGuard& operator=(const EnvGuard&) = delete;
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved;
+};
+
+}  // namespace ksn::test
