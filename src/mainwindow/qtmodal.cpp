@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTreeView>
 #include <QUrl>
 #include <utility>
 
@@ -134,6 +137,23 @@ public:
     }
 };
 
+// Room for the Japanese columns: Qt sizes them for its English headers, which cut "156 バイト" and
+// the type names short.
+void fitColumns(QFileDialog& dialog) {
+    QTreeView* details = dialog.findChild<QTreeView*>();
+    if (!details) return;
+    const QFontMetrics metrics(details->font());
+    const int margin = metrics.horizontalAdvance(u'M') * 2;
+    details->header()->resizeSection(1, metrics.horizontalAdvance(QStringLiteral("9,999 キロバイト")) + margin);
+    details->header()->resizeSection(2, metrics.horizontalAdvance(QStringLiteral("平文テキストドキュメント")) + margin);
+    details->header()->resizeSection(3, metrics.horizontalAdvance(QStringLiteral("2026/12/31 23:59")) + margin);
+    details->header()->resizeSection(0, metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMMMMMMMM.KSN")) + margin);
+    int columns = 0;
+    for (int i = 0; i < 4; ++i) columns += details->header()->sectionSize(i);
+    // The side bar and the frames beside the list.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(columns + 7 * margin, metrics.height() * 28)));
+}
+
 }  // namespace
 
 QStringList qtFilters(const QString& windowsFilter) {
@@ -217,6 +237,7 @@ FileChoice QtModal::fileDialog(const FileDialogRequest& request) {
     QFileDialog dialog(owner_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new JapaneseFileColumns(&dialog));
+    fitColumns(dialog);
     if (request.kind == FileDialogRequest::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -261,6 +282,7 @@ QString QtModal::browseFolder(const QString& title, const QString& initialFolder
     QFileDialog dialog(owner_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new JapaneseFileColumns(&dialog));
+    fitColumns(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
