@@ -6,11 +6,11 @@
 // ratios are printed at the end: the scan should stay within 1.5x of the raw reads and the batch
 // rewrite within 2x of the raw copy.
 #include "benchkit.h"
-#include "cp932.h"
-#include "drivemap.h"
-#include "editor.h"
-#include "filesystem.h"
-#include "ksned.h"
+#include "support/text/cp932.h"
+#include "support/paths/drivemap.h"
+#include "document/editor.h"
+#include "support/paths/filesystem.h"
+#include "document/ksned.h"
 
 #include <benchmark/benchmark.h>
 

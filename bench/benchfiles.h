@@ -9,7 +9,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "modal.h"
+#include "support/ui/modal.h"
 
 namespace ksn::bench {
 

@@ -11,14 +11,14 @@
 
 #include "benchfiles.h"
 #include "childreport.h"
-#include "cp932.h"
-#include "drivemap.h"
-#include "editor.h"
-#include "filesystem.h"
-#include "frmMain.h"
-#include "frmTrain.h"
-#include "ksned.h"
-#include "qtmodal.h"
+#include "support/text/cp932.h"
+#include "support/paths/drivemap.h"
+#include "document/editor.h"
+#include "support/paths/filesystem.h"
+#include "mainwindow/frmMain.h"
+#include "viewers/frmTrain.h"
+#include "document/ksned.h"
+#include "mainwindow/qtmodal.h"
 
 namespace ksn::bench {
 

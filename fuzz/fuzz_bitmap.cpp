@@ -1,7 +1,7 @@
 // Bytes as a car bitmap: the header fields read as the editor reads them, and Qt's decoding of the
 // same bytes under the editor's allocation limit. Neither crashes nor hangs on any input.
-#include "mylib.h"
-#include "filesystem.h"
+#include "support/mylib.h"
+#include "support/paths/filesystem.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,9 +2,9 @@
 // state, written back. Loading never crashes or hangs; a file that decodes cleanly and is listed
 // as it stands (as-in-file mode, comments on, no line over the limit) is written back with the
 // same lines.
-#include "cp932.h"
-#include "editor.h"
-#include "modal.h"
+#include "support/text/cp932.h"
+#include "document/editor.h"
+#include "support/ui/modal.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Bytes as a settings file: read a value, set it, read it again. The value set is read back and
 // every line of the file but the one replaced stands in the new file, in order.
-#include "profile.h"
+#include "support/settings/profile.h"
 
 #include <QList>
 

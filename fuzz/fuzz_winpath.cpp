@@ -1,6 +1,6 @@
 // Any text as a Windows path: the absolute form is idempotent, starts with its drive part, and
 // the path operations never crash.
-#include "winpath.h"
+#include "support/paths/winpath.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
-#include "frmAbout.h"
+#include "about/frmAbout.h"
 
-#include "aboutbox.h"
-#include "nationalform.h"
-#include "version.h"
+#include "about/rules/aboutbox.h"
+#include "platform/nationalform.h"
+#include "support/product/version.h"
 
 #include <QApplication>
 #include <QClipboard>

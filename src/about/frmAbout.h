@@ -4,8 +4,8 @@
 // main window.
 #pragma once
 
-#include "ksned.h"
-#include "modal.h"
+#include "document/ksned.h"
+#include "support/ui/modal.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,9 +1,10 @@
 // ksned32: the formation file editor.
-#include "cp932.h"
-#include "editor.h"
-#include "frmMain.h"
-#include "qtjapanese.h"
-#include "qtmodal.h"
+#include "support/text/cp932.h"
+#include "document/editor.h"
+#include "mainwindow/frmMain.h"
+#include "mainwindow/qtjapanese.h"
+#include "mainwindow/qtmodal.h"
+#include "support/product/version.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,10 +1,10 @@
 // ksn: the editor's formation commands for scripted work on whole folders.
-#include "cp932.h"
-#include "editor.h"
-#include "gini.h"
-#include "render.h"
-#include "parade.h"
-#include "streammodal.h"
+#include "support/text/cp932.h"
+#include "document/editor.h"
+#include "support/settings/settingsfile.h"
+#include "cli/render.h"
+#include "cli/parade.h"
+#include "cli/streammodal.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

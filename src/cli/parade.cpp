@@ -1,6 +1,6 @@
-#include "parade.h"
+#include "cli/parade.h"
 
-#include "ksnclass.h"
+#include "document/ksnclass.h"
 
 #include <QByteArray>
 #include <QStringList>

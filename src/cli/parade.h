@@ -1,8 +1,8 @@
 // ksn parade: a formation as the screensaver reads it.
 #pragma once
 
-#include "ksned.h"
-#include "modal.h"
+#include "document/ksned.h"
+#include "support/ui/modal.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "render.h"
+#include "cli/render.h"
 
-#include "trainlayout.h"
+#include "document/trainlayout.h"
 
 #include <QFileInfo>
 #include <QImageWriter>

@@ -1,7 +1,7 @@
 // ksn render: the whole-train view as a picture file, for pasting into a web page.
 #pragma once
 
-#include "editor.h"
+#include "document/editor.h"
 
 #include <QString>
 

@@ -1,4 +1,5 @@
-#include "streammodal.h"
+#include "cli/streammodal.h"
+#include "support/product/version.h"
 
 #include <QByteArray>
 

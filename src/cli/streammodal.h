@@ -3,7 +3,7 @@
 // turns a pending Ctrl+C into the batch rewrite's Stop.
 #pragma once
 
-#include "modal.h"
+#include "support/ui/modal.h"
 
 #include <csignal>
 #include <cstdio>

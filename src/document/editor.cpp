@@ -1,10 +1,11 @@
-#include "editor.h"
+#include "document/editor.h"
 
-#include "cp932.h"
-#include "gini.h"
-#include "regularfile.h"
-#include "savequeue.h"
-#include "winpath.h"
+#include "support/text/cp932.h"
+#include "support/settings/settingsfile.h"
+#include "support/paths/regularfile.h"
+#include "support/paths/savequeue.h"
+#include "support/paths/winpath.h"
+#include "support/product/version.h"
 
 #include <optional>
 #include <vector>

@@ -3,9 +3,10 @@
 // them. The command line and the tests drive the same code.
 #pragma once
 
-#include "formation.h"
-#include "ksned.h"
-#include "modal.h"
+#include "document/formation.h"
+#include "document/ksned.h"
+#include "support/ui/modal.h"
+#include "support/product/version.h"
 
 #include <QString>
 #include <QStringList>

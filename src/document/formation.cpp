@@ -1,8 +1,8 @@
-#include "formation.h"
+#include "document/formation.h"
 
-#include "cp932.h"
-#include "filesystem.h"
-#include "mylib.h"
+#include "support/text/cp932.h"
+#include "support/paths/filesystem.h"
+#include "support/mylib.h"
 
 namespace ksn {
 

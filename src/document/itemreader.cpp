@@ -1,6 +1,6 @@
-#include "itemreader.h"
+#include "document/itemreader.h"
 
-#include "ksnerror.h"
+#include "document/ksnerror.h"
 
 namespace ksn {
 

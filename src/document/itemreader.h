@@ -17,7 +17,7 @@
 //   counts physical lines when every line holds one item.
 #pragma once
 
-#include "linereader.h"
+#include "support/text/linereader.h"
 
 #include <QByteArray>
 #include <QString>

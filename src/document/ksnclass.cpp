@@ -1,6 +1,6 @@
-#include "ksnclass.h"
+#include "document/ksnclass.h"
 
-#include "itemreader.h"
+#include "document/itemreader.h"
 
 #include <optional>
 

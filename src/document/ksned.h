@@ -1,10 +1,10 @@
 // The program's shared state: one object, owned by the application and handed to whoever needs it.
 #pragma once
 
-#include "filesystem.h"
-#include "mylib.h"
-#include "national.h"
-#include "win32api.h"
+#include "support/paths/filesystem.h"
+#include "support/mylib.h"
+#include "support/locale/national.h"
+#include "support/system/osservices.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "trainlayout.h"
+#include "document/trainlayout.h"
 
-#include "numtext.h"
-#include "regularfile.h"
+#include "support/text/numtext.h"
+#include "support/paths/regularfile.h"
 
 #include <QBuffer>
 #include <QFile>

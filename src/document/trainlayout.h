@@ -3,7 +3,7 @@
 // from disk. The viewer windows, `ksn render` and the tests all use these functions.
 #pragma once
 
-#include "ksned.h"
+#include "document/ksned.h"
 
 #include <QByteArrayView>
 #include <QImage>

@@ -1,10 +1,11 @@
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
-#include "frmAbout.h"
-#include "frmCar.h"
-#include "frmTrain.h"
-#include "regularfile.h"
-#include "trainlayout.h"
+#include "about/frmAbout.h"
+#include "viewers/frmCar.h"
+#include "viewers/frmTrain.h"
+#include "support/paths/regularfile.h"
+#include "document/trainlayout.h"
+#include "support/product/version.h"
 
 #include <QApplication>
 #include <QClipboard>

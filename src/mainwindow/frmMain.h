@@ -3,8 +3,8 @@
 // Editor's state into the widgets; the window holds no rule of its own.
 #pragma once
 
-#include "editor.h"
-#include "soundplayer.h"
+#include "document/editor.h"
+#include "support/system/soundplayer.h"
 
 #include <QListWidget>
 #include <QMainWindow>

@@ -1,4 +1,4 @@
-#include "qtjapanese.h"
+#include "mainwindow/qtjapanese.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "qtmodal.h"
+#include "mainwindow/qtmodal.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -19,8 +19,9 @@
 #include <QUrl>
 #include <utility>
 
-#include "qtjapanese.h"
-#include "winpath.h"
+#include "mainwindow/qtjapanese.h"
+#include "support/paths/winpath.h"
+#include "support/product/version.h"
 
 namespace ksn {
 

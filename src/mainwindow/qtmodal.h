@@ -12,8 +12,8 @@
 #include <QWidget>
 #include <optional>
 
-#include "filesystem.h"
-#include "modal.h"
+#include "support/paths/filesystem.h"
+#include "support/ui/modal.h"
 
 namespace ksn {
 

@@ -1,7 +1,7 @@
-#include "nationalform.h"
+#include "platform/nationalform.h"
 
-#include "national.h"
-#include "numtext.h"
+#include "support/locale/national.h"
+#include "support/text/numtext.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "widgetapi.h"
+#include "platform/widgetapi.h"
 
 #include <QGuiApplication>
 #include <QImage>

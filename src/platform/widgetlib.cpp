@@ -1,9 +1,9 @@
-#include "widgetlib.h"
+#include "platform/widgetlib.h"
 
-#include "mylib.h"
-#include "nationalform.h"
-#include "numtext.h"
-#include "possition.h"
+#include "support/mylib.h"
+#include "platform/nationalform.h"
+#include "support/text/numtext.h"
+#include "support/settings/placement.h"
 
 #include <QAction>
 #include <QFontMetricsF>

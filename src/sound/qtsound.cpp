@@ -1,5 +1,5 @@
 // The sound module: plays files with Qt Multimedia. Loaded by SoundPlayer on the first sound.
-#include "soundplayer.h"
+#include "support/system/soundplayer.h"
 
 #include <QSoundEffect>
 #include <QUrl>

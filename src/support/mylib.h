@@ -1,4 +1,9 @@
 // MyLibClass: the shared utility object (one instance, owned by the application state).
+//
+// Only the declaration lives here. Each member is defined with the topic it serves: the line
+// routines in text/lines.cpp, numbers and times in text/formatting.cpp, the bitmap header in
+// paths/bitmapheader.cpp, the settings file's name in settings/settingsfile.cpp, the environment
+// in system/environment.cpp and the help launch in system/helplaunch.cpp.
 #pragma once
 
 #include <QByteArrayView>
@@ -8,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 class QIODevice;
 
@@ -37,7 +43,7 @@ class MyLibClass {
 public:
     // fs: the file system through which bitmap paths (Windows paths) are read.
     // programPath: the host path of the program file; its folder and base name give the ini file.
-    MyLibClass(const FileSystem& fs, QString programPath);
+    MyLibClass(const FileSystem& fs, QString programPath) : fs_(fs), programPath_(std::move(programPath)) {}
 
     // Text before the first c; S unchanged when c does not occur.
     static QString F_STR(const QString& S, const QString& c);

@@ -1,4 +1,4 @@
-#include "filedrop.h"
+#include "viewers/filedrop.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -1,6 +1,6 @@
-#include "frmCar.h"
+#include "viewers/frmCar.h"
 
-#include "filedrop.h"
+#include "viewers/filedrop.h"
 
 #include <QDropEvent>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // reused by every run of the command until the user closes it.
 #pragma once
 
-#include "trainlayout.h"
+#include "document/trainlayout.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "frmTrain.h"
+#include "viewers/frmTrain.h"
 
-#include "filedrop.h"
+#include "viewers/filedrop.h"
 
 #include <QDropEvent>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "pictureslot.h"
+#include "viewers/pictureslot.h"
 
 #include <QPaintEvent>
 #include <QPainter>

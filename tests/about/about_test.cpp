@@ -1,8 +1,8 @@
 // The about box as the user meets it: its texts in either language measured in its own font, and
 // the enquiry form.
-#include "frmAbout.h"
-#include "scripted_modal.h"
-#include "tempdrive.h"
+#include "about/frmAbout.h"
+#include "testkit/scripted_modal.h"
+#include "testkit/tempdrive.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <csignal>
 #include <random>
 
-#include "tempdrive.h"
+#include "testkit/tempdrive.h"
 
 namespace ksn {
 namespace {

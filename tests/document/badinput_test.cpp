@@ -1,8 +1,8 @@
 // What arrives from old machines, forums and archives: each bad input has an expected outcome, and
 // none crashes, hangs or loses a byte the user did not mean to change.
 #include "fixture.h"
-#include "gini.h"
-#include "trainlayout.h"
+#include "support/settings/settingsfile.h"
+#include "document/trainlayout.h"
 
 #include <QFile>
 

@@ -1,10 +1,10 @@
 // Shared by the document tests: an editor on a temporary drive, and bitmap headers that lie.
 #pragma once
 
-#include "cp932.h"
-#include "editor.h"
-#include "scripted_modal.h"
-#include "tempdrive.h"
+#include "support/text/cp932.h"
+#include "document/editor.h"
+#include "testkit/scripted_modal.h"
+#include "testkit/tempdrive.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The formation as the screensaver reads it: kinds, the distinct images and the limits.
 #include "fixture.h"
-#include "ksnclass.h"
+#include "document/ksnclass.h"
 
 #include <vector>
 

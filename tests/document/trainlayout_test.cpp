@@ -1,6 +1,6 @@
 // The whole-train view without a window: where each car stands, and the picture.
 #include "fixture.h"
-#include "trainlayout.h"
+#include "document/trainlayout.h"
 
 #include <array>
 #include <tuple>

@@ -1,10 +1,11 @@
 // The main window driven as a user drives it: real widgets offscreen, keys, clicks, drags and
 // drops, the real clipboard; the scripted seam answers the boxes and records what they showed.
-#include "frmCar.h"
-#include "frmMain.h"
-#include "scripted_modal.h"
-#include "scripted_shell.h"
-#include "tempdrive.h"
+#include "viewers/frmCar.h"
+#include "mainwindow/frmMain.h"
+#include "testkit/scripted_modal.h"
+#include "testkit/scripted_shell.h"
+#include "testkit/tempdrive.h"
+#include "support/product/version.h"
 
 #include <gtest/gtest.h>
 

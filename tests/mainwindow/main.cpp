@@ -1,5 +1,5 @@
 // The windows' tests need a QApplication before the first widget; GoogleTest's own main has none.
-#include "qtjapanese.h"
+#include "mainwindow/qtjapanese.h"
 
 #include <gtest/gtest.h>
 

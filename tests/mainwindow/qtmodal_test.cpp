@@ -1,8 +1,9 @@
 // The Qt modal seam against Qt's own boxes and dialogs: what the user is shown, what each answer
 // gives back, and Windows paths in and out of the file dialogs.
-#include "qtjapanese.h"
-#include "qtmodal.h"
-#include "tempdrive.h"
+#include "mainwindow/qtjapanese.h"
+#include "mainwindow/qtmodal.h"
+#include "testkit/tempdrive.h"
+#include "support/product/version.h"
 
 #include <gtest/gtest.h>
 

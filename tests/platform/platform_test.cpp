@@ -1,8 +1,8 @@
 // The window-level members of the utility and system classes on real widgets, offscreen.
-#include "national.h"
-#include "nationalform.h"
-#include "widgetapi.h"
-#include "widgetlib.h"
+#include "support/locale/national.h"
+#include "platform/nationalform.h"
+#include "platform/widgetapi.h"
+#include "platform/widgetlib.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "soundplayer.h"
-#include "tempdrive.h"
+#include "support/system/soundplayer.h"
+#include "testkit/tempdrive.h"
 
 #include <QDir>
 #include <QFile>

@@ -10,12 +10,12 @@
 #include <optional>
 #include <vector>
 
-#include "drivemap.h"
-#include "envguard.h"
-#include "filesystem.h"
-#include "gini.h"
-#include "mylib.h"
-#include "tempdrive.h"
+#include "support/paths/drivemap.h"
+#include "testkit/envguard.h"
+#include "support/paths/filesystem.h"
+#include "support/settings/settingsfile.h"
+#include "support/mylib.h"
+#include "testkit/tempdrive.h"
 
 namespace ksn {
 namespace {

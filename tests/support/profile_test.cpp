@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "cp932.h"
-#include "profile.h"
-#include "tempdrive.h"
+#include "support/text/cp932.h"
+#include "support/settings/profile.h"
+#include "testkit/tempdrive.h"
 
 namespace ksn::profile {
 namespace {

@@ -1,5 +1,5 @@
-#include "savequeue.h"
-#include "tempdrive.h"
+#include "support/paths/savequeue.h"
+#include "testkit/tempdrive.h"
 
 #include <gtest/gtest.h>
 

@@ -8,14 +8,14 @@
 #include <QThread>
 #include <QUrl>
 
-#include "envguard.h"
-#include "filesystem.h"
-#include "mylib.h"
-#include "scripted_modal.h"
-#include "scripted_shell.h"
-#include "tempdrive.h"
-#include "win32api.h"
-#include "xdgassoc.h"
+#include "testkit/envguard.h"
+#include "support/paths/filesystem.h"
+#include "support/mylib.h"
+#include "testkit/scripted_modal.h"
+#include "testkit/scripted_shell.h"
+#include "testkit/tempdrive.h"
+#include "support/system/osservices.h"
+#include "support/system/desktopentry.h"
 
 namespace ksn {
 namespace {

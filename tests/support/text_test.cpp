@@ -7,10 +7,10 @@
 #include <ostream>
 #include <tuple>
 
-#include "cp932.h"
-#include "mylib.h"
-#include "numtext.h"
-#include "winpath.h"
+#include "support/text/cp932.h"
+#include "support/mylib.h"
+#include "support/text/numtext.h"
+#include "support/paths/winpath.h"
 
 // Failures show the text, not its UTF-16 code units.
 [[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

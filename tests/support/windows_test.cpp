@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "national.h"
-#include "possition.h"
+#include "support/locale/national.h"
+#include "support/settings/placement.h"
 
 namespace ksn {
 namespace {

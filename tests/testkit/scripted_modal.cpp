@@ -1,4 +1,5 @@
 #include "scripted_modal.h"
+#include "support/product/version.h"
 
 namespace ksn::test {
 

@@ -1,7 +1,7 @@
 // A modal seam for tests: records every message, input box and dialog, and answers from queues.
 #pragma once
 
-#include "modal.h"
+#include "support/ui/modal.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // The desktop replaced for tests: one program registered for every file, starts recorded.
 #pragma once
 
-#include "win32api.h"
+#include "support/system/osservices.h"
 
 #include <QList>
 #include <QString>

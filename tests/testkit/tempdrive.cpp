@@ -1,6 +1,6 @@
 #include "tempdrive.h"
 
-#include "cp932.h"
+#include "support/text/cp932.h"
 
 #include <QDir>
 #include <QFile>

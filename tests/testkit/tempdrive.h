@@ -1,7 +1,7 @@
 // A temporary host folder mapped as a Windows drive, with helpers to make files in it.
 #pragma once
 
-#include "drivemap.h"
+#include "support/paths/drivemap.h"
 
 #include <QByteArray>
 #include <QString>

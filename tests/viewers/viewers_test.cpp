@@ -1,11 +1,11 @@
 // The whole-train view and the car view opened from the main window as a user opens them: real
 // widgets offscreen, the scripted seam answering the boxes. What each view shows is worked out in
 // trainlayout (tested without a window); here, that the windows show it where and as they should.
-#include "frmCar.h"
-#include "frmMain.h"
-#include "frmTrain.h"
-#include "scripted_modal.h"
-#include "tempdrive.h"
+#include "viewers/frmCar.h"
+#include "mainwindow/frmMain.h"
+#include "viewers/frmTrain.h"
+#include "testkit/scripted_modal.h"
+#include "testkit/tempdrive.h"
 
 #include <gtest/gtest.h>
 

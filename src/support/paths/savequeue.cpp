@@ -1,4 +1,4 @@
-#include "savequeue.h"
+#include "support/paths/savequeue.h"
 
 #include <algorithm>
 

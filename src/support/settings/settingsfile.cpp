@@ -1,12 +1,19 @@
-#include "gini.h"
+#include "support/settings/settingsfile.h"
 
-#include "profile.h"
+#include "support/mylib.h"
+#include "support/settings/profile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 namespace ksn {
+
+// The settings file beside the program: its folder, its base name, ".ini".
+QString MyLibClass::GetIniFileName() const {
+    const QFileInfo program(programPath_);
+    return program.absolutePath() + u'/' + program.completeBaseName() + QStringLiteral(".ini");
+}
 
 namespace {
 

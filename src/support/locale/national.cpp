@@ -1,6 +1,6 @@
-#include "national.h"
+#include "support/locale/national.h"
 
-#include "numtext.h"
+#include "support/text/numtext.h"
 
 #include <QCoreApplication>
 #include <QFile>

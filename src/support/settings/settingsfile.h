@@ -5,7 +5,7 @@
 // ("<config>/ksned32/"); the file beside the program, when there is one, still comes first.
 #pragma once
 
-#include "mylib.h"
+#include "support/mylib.h"
 
 #include <QString>
 #include <QStringList>

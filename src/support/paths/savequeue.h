@@ -7,7 +7,7 @@
 // all, so a batch stopped or killed part-way leaves each file with its old bytes or its new ones.
 #pragma once
 
-#include "filesystem.h"
+#include "support/paths/filesystem.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "profile.h"
+#include "support/settings/profile.h"
 
-#include "cp932.h"
-#include "regularfile.h"
+#include "support/text/cp932.h"
+#include "support/paths/regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "filesystem.h"
+#include "support/paths/filesystem.h"
 
-#include "regularfile.h"
-#include "winpath.h"
+#include "support/paths/regularfile.h"
+#include "support/paths/winpath.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,4 +1,4 @@
-#include "numtext.h"
+#include "support/text/numtext.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
-#include "win32api.h"
+#include "support/system/osservices.h"
 
-#include "filesystem.h"
-#include "winpath.h"
-#include "xdgassoc.h"
+#include "support/paths/filesystem.h"
+#include "support/paths/winpath.h"
+#include "support/system/desktopentry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "drivemap.h"
+#include "support/paths/drivemap.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "cp932.h"
+#include "support/text/cp932.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,6 +1,6 @@
-#include "aboutbox.h"
+#include "about/rules/aboutbox.h"
 
-#include "numtext.h"
+#include "support/text/numtext.h"
 
 #include <algorithm>
 

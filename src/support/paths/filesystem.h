@@ -5,7 +5,7 @@
 // the path and existence operations the editor relies on, under their Windows names.
 #pragma once
 
-#include "drivemap.h"
+#include "support/paths/drivemap.h"
 
 #include <QByteArray>
 #include <QString>

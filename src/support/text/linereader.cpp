@@ -1,6 +1,6 @@
-#include "linereader.h"
+#include "support/text/linereader.h"
 
-#include "cp932.h"
+#include "support/text/cp932.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "winpath.h"
+#include "support/paths/winpath.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "regularfile.h"
+#include "support/paths/regularfile.h"
 
 #include <QFileInfo>
 

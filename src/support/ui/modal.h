@@ -9,11 +9,6 @@
 
 namespace ksn {
 
-// The title of message boxes that have none of their own.
-inline const QString kAppTitle = QStringLiteral("KSN File Editer 32");
-// The product name, used in window captions and menu items.
-inline const QString kProductName = QStringLiteral("KSNED32");
-
 enum class MsgButtons { Ok, YesNo };
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgAnswer { Ok, Yes, No };

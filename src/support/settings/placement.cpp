@@ -1,7 +1,8 @@
-#include "possition.h"
+#include "support/settings/placement.h"
 
-#include "modal.h"
-#include "numtext.h"
+#include "support/ui/modal.h"
+#include "support/text/numtext.h"
+#include "support/product/version.h"
 
 #include <QSettings>
 

@@ -1,6 +1,6 @@
-#include "soundplayer.h"
+#include "support/system/soundplayer.h"
 
-#include "regularfile.h"
+#include "support/paths/regularfile.h"
 
 #include <QFileInfo>
 #include <QLibrary>

@@ -1,4 +1,4 @@
-#include "xdgassoc.h"
+#include "support/system/desktopentry.h"
 
 #include <QDir>
 #include <QDirIterator>
