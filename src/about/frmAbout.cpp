@@ -1,6 +1,7 @@
 #include "about/frmAbout.h"
 
 #include "about/rules/aboutbox.h"
+#include "platform/named.h"
 #include "platform/nationalform.h"
 #include "support/product/version.h"
 
@@ -29,21 +30,14 @@ frmAbout::frmAbout(Ksned& state, Modal& modal, QWidget* mainWindow)
     setProperty("Tag", QStringLiteral("37"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    picIcon = new QLabel(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    lblFullTitle = new QLabel(this);
-    lblFullTitle->setObjectName(QStringLiteral("lblFullTitle"));
-    lblProductName = new QLabel(this);
-    lblProductName->setObjectName(QStringLiteral("lblProductName"));
-    lblVersion = new QLabel(this);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    txtCredit = new QPlainTextEdit(this);
-    txtCredit->setObjectName(QStringLiteral("txtCredit"));
-    cmdQuestionForm = new QPushButton(this);
-    cmdQuestionForm->setObjectName(QStringLiteral("cmdQuestionForm"));
+    picIcon = named(new QLabel(this), "picIcon");
+    lblFullTitle = named(new QLabel(this), "lblFullTitle");
+    lblProductName = named(new QLabel(this), "lblProductName");
+    lblVersion = named(new QLabel(this), "lblVersion");
+    txtCredit = named(new QPlainTextEdit(this), "txtCredit");
+    cmdQuestionForm = named(new QPushButton(this), "cmdQuestionForm");
     cmdQuestionForm->setProperty("Tag", QStringLiteral("36"));
-    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk = named(new QPushButton(QStringLiteral("&Ok"), this), "cmdOk");
     cmdOk->setDefault(true);
 
     // The credits can be read and selected, never changed: no typing, no pasting, no dropping.
