@@ -1,6 +1,7 @@
 #include "about/frmAbout.h"
 
 #include "about/rules/aboutbox.h"
+#include "platform/named.h"
 #include "platform/nationalform.h"
 #include "support/product/version.h"
 
@@ -23,27 +24,23 @@ constexpr int kProductPointSize = 36;
 }  // namespace
 
 frmAbout::frmAbout(Ksned& state, Modal& modal, QWidget* mainWindow)
-    : QDialog(mainWindow), g_(state), modal_(modal), main_(mainWindow) {
+    : QDialog(mainWindow),
+      picIcon(named(new QLabel(this), "picIcon")),
+      lblFullTitle(named(new QLabel(this), "lblFullTitle")),
+      lblProductName(named(new QLabel(this), "lblProductName")),
+      lblVersion(named(new QLabel(this), "lblVersion")),
+      txtCredit(named(new QPlainTextEdit(this), "txtCredit")),
+      cmdQuestionForm(named(new QPushButton(this), "cmdQuestionForm")),
+      cmdOk(named(new QPushButton(QStringLiteral("&Ok"), this), "cmdOk")),
+      g_(state),
+      modal_(modal),
+      main_(mainWindow) {
     setObjectName(QStringLiteral("frmAbout"));
     // The designer's text numbers: the caption's, and the enquiry button's.
     setProperty("Tag", QStringLiteral("37"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    picIcon = new QLabel(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    lblFullTitle = new QLabel(this);
-    lblFullTitle->setObjectName(QStringLiteral("lblFullTitle"));
-    lblProductName = new QLabel(this);
-    lblProductName->setObjectName(QStringLiteral("lblProductName"));
-    lblVersion = new QLabel(this);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    txtCredit = new QPlainTextEdit(this);
-    txtCredit->setObjectName(QStringLiteral("txtCredit"));
-    cmdQuestionForm = new QPushButton(this);
-    cmdQuestionForm->setObjectName(QStringLiteral("cmdQuestionForm"));
     cmdQuestionForm->setProperty("Tag", QStringLiteral("36"));
-    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setDefault(true);
 
     // The credits can be read and selected, never changed: no typing, no pasting, no dropping.
@@ -68,7 +65,7 @@ frmAbout::frmAbout(Ksned& state, Modal& modal, QWidget* mainWindow)
 void frmAbout::Form_Load() {
     const int m = 10;
     SetNationalForm(*this, g_.national);
-    setWindowTitle(kProductName + u' ' + T(37));
+    setWindowTitle(aboutCaption(kProductName, T(37)));
 
     EMailAddress = National::LoadResString(0).value_or(QString());
     WebPage = National::LoadResString(3).value_or(QString());
@@ -129,30 +126,28 @@ void frmAbout::SetFormCenter() {
 void frmAbout::cmdOk_Click() { accept(); }
 
 void frmAbout::cmdQuestionForm_Click() {
-    if (modal_.message(kProductName + T(2), QString(), MsgButtons::YesNo, MsgIcon::Information) != MsgAnswer::Yes)
+    if (modal_.message(enquiryQuestion(kProductName, T(2)), QString(), MsgButtons::YesNo, MsgIcon::Information) != MsgAnswer::Yes)
         return;
     const QString form = enquiryForm(kProductName, [this](int r) { return T(r); }, EMailAddress, version::kMajor,
                                      version::kMinor, version::kRevision);
     QApplication::clipboard()->setText(form);
 }
 
-void frmAbout::lblProductName_DblClick() { modal_.message(T(0), QString(), MsgButtons::Ok, MsgIcon::None); }
-void frmAbout::lblFullTitle_DblClick() { modal_.message(T(0), QString(), MsgButtons::Ok, MsgIcon::None); }
-void frmAbout::txtCredit_DblClick() { modal_.message(T(1), QString(), MsgButtons::Ok, MsgIcon::None); }
-
-void frmAbout::lblVersion_DblClick() {
-    modal_.message(revisionText(version::kRevision), QString(), MsgButtons::Ok, MsgIcon::Information);
+bool frmAbout::control_DblClick(const QObject* control) {
+    if (control == lblProductName || control == lblFullTitle) {
+        modal_.message(T(0), QString(), MsgButtons::Ok, MsgIcon::None);
+    } else if (control == txtCredit->viewport()) {
+        modal_.message(T(1), QString(), MsgButtons::Ok, MsgIcon::None);
+    } else if (control == lblVersion) {
+        modal_.message(revisionText(version::kRevision), QString(), MsgButtons::Ok, MsgIcon::Information);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::MouseButtonDblClick) {
-        if (watched == lblProductName) lblProductName_DblClick();
-        else if (watched == lblFullTitle) lblFullTitle_DblClick();
-        else if (watched == lblVersion) lblVersion_DblClick();
-        else if (watched == txtCredit->viewport()) txtCredit_DblClick();
-        else return QDialog::eventFilter(watched, e);
-        return true;
-    }
+    if (e->type() == QEvent::MouseButtonDblClick && control_DblClick(watched)) return true;
     // Every character typed into the credits is discarded before the box sees it, Enter and
     // Escape included, so that typing there neither edits nor closes anything.
     if (watched == txtCredit && e->type() == QEvent::KeyPress && !static_cast<QKeyEvent*>(e)->text().isEmpty()) {

@@ -27,22 +27,22 @@ public:
 
     void cmdOk_Click();
     void cmdQuestionForm_Click();
-    void lblProductName_DblClick();
-    void lblFullTitle_DblClick();
-    void lblVersion_DblClick();
-    void txtCredit_DblClick();
+    // A double click on the product name, the title, the version or the credits tells what it stands
+    // for; on any other control it does nothing and returns false.
+    bool control_DblClick(const QObject* control);
 
     // The contact texts, string-table entries 0 and 3, read when the box opens.
     QString EMailAddress;
     QString WebPage;
 
-    QLabel* picIcon = nullptr;
-    QLabel* lblFullTitle = nullptr;
-    QLabel* lblProductName = nullptr;
-    QLabel* lblVersion = nullptr;
-    QPlainTextEdit* txtCredit = nullptr;
-    QPushButton* cmdQuestionForm = nullptr;
-    QPushButton* cmdOk = nullptr;
+    // The controls, made with the box and kept for its life.
+    QLabel* const picIcon;
+    QLabel* const lblFullTitle;
+    QLabel* const lblProductName;
+    QLabel* const lblVersion;
+    QPlainTextEdit* const txtCredit;
+    QPushButton* const cmdQuestionForm;
+    QPushButton* const cmdOk;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

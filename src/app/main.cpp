@@ -2,6 +2,7 @@
 #include "support/text/cp932.h"
 #include "document/editor.h"
 #include "mainwindow/frmMain.h"
+#include "mainwindow/messages.h"
 #include "mainwindow/qtjapanese.h"
 #include "mainwindow/qtmodal.h"
 #include "support/product/version.h"
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     QString driveError;
     const QString drivesEnv = qEnvironmentVariable("KSNED_DRIVES");
     if (!drivesEnv.trimmed().isEmpty() && !ksn::DriveMap::parse(drivesEnv, &driveError))
-        QMessageBox::warning(nullptr, ksn::kAppTitle, QStringLiteral("KSNED_DRIVES: ") + driveError);
+        QMessageBox::warning(nullptr, ksn::kAppTitle, ksn::msg::drivesVariableInvalid(driveError));
 
     ksn::Ksned state(ksn::FileSystem(ksn::DriveMap::detect()), QApplication::applicationFilePath());
     ksn::QtModal modal(nullptr, state.fso);

@@ -1,12 +1,16 @@
 #include "mainwindow/frmMain.h"
 
 #include "about/frmAbout.h"
+#include "mainwindow/messages.h"
+#include "platform/named.h"
+#include "viewers/filedrop.h"
 #include "viewers/frmCar.h"
 #include "viewers/frmTrain.h"
 #include "support/paths/regularfile.h"
 #include "document/trainlayout.h"
 #include "support/product/version.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -69,22 +73,32 @@ QFrame* hLine(QWidget* parent, int left, int top, int right) {
     return line;
 }
 
-bool offersFiles(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return false;
-    for (const QUrl& u : data->urls())
-        if (u.isLocalFile()) return true;
-    return false;
-}
+// The save modes in the order the status bar's popup offers them; the captions are the modes' own.
+constexpr struct {
+    const char* name;
+    SaveMode mode;
+} kSaveModes[] = {{"mnuPopupSaveModeFileOnly", SaveMode::FileOnly},
+                  {"mnuPopupSaveModeKSN", SaveMode::AsInFile},
+                  {"mnuPopupSaveModeNonDrive", SaveMode::NonDrive},
+                  {"mnuPopupSaveModeDefault", SaveMode::DefaultFolder}};
 
-// Drops are taken as copies: when the source does not offer a copy, nothing can be dropped.
-void acceptCopy(QDropEvent* e) {
-    if (offersFiles(e->mimeData()) && (e->possibleActions() & Qt::CopyAction)) {
-        e->setDropAction(Qt::CopyAction);
-        e->accept();
-    } else {
-        e->ignore();
-    }
-}
+// The toolbar: each button is the action of the menu item it names, so that button, menu item and
+// shortcut are one command. A row without a key is a separator.
+constexpr struct {
+    const char16_t* key;
+    const char16_t* tip;
+    const char* icon;
+    const char* menuItem;
+} kToolbar[] = {{u"新規作成", u"編成新規作成", "new", "mnuFileNew"},
+                {u"開く", u"編成を開く", "open", "mnuFileQuickLoad"},
+                {u"保存", u"名前を付けて編成を保存", "save", "mnuFileSaveAs"},
+                {nullptr, nullptr, nullptr, nullptr},
+                {u"AddCar", u"車両の追加", "addcar", "mnuEditAdd"},
+                {u"切り取り", u"車両の切り取り", "cut", "mnuEditCut"},
+                {u"コピー", u"車両のコピー", "copy", "mnuEditCopy"},
+                {u"貼り付け", u"車両の貼り付け", "paste", "mnuEditPaste"},
+                {nullptr, nullptr, nullptr, nullptr},
+                {u"ﾍﾙﾌﾟ", u"ヘルプの表示", "help", "mnuHelpHelp"}};
 
 }  // namespace
 
@@ -114,33 +128,17 @@ void frmMain::buildControls() {
     client->setFixedSize(600, 406);
     setCentralWidget(client);
 
-    Label1Folder = new QLabel(QStringLiteral("フォルダ"), client);
-    Label1Folder->setObjectName(QStringLiteral("Label1"));
-    Label1Folder->setGeometry(8, 6, 65, 17);
-    txtDefFolder = new QLineEdit(client);
-    txtDefFolder->setObjectName(QStringLiteral("txtDefFolder"));
-    txtDefFolder->setGeometry(80, 4, 511, 25);
-    Line1First = hLine(client, 0, 40, 588);
-    Line1First->setObjectName(QStringLiteral("Line1"));
-    Label1Train = new QLabel(QStringLiteral("編成"), client);
-    Label1Train->setObjectName(QStringLiteral("Label1"));
-    Label1Train->setGeometry(4, 50, 33, 17);
-    cmbTrain = new QComboBox(client);
-    cmbTrain->setObjectName(QStringLiteral("cmbTrain"));
-    cmbTrain->setGeometry(48, 48, 549, 26);
-    Line1Second = hLine(client, 6, 80, 592);
-    Line1Second->setObjectName(QStringLiteral("Line1"));
-    prgRewrite = new QProgressBar(client);
-    prgRewrite->setObjectName(QStringLiteral("prgRewrite"));
-    prgRewrite->setGeometry(8, 92, 216, 21);
+    Label1Folder = named(new QLabel(QStringLiteral("フォルダ"), client), "Label1", {8, 6, 65, 17});
+    txtDefFolder = named(new QLineEdit(client), "txtDefFolder", {80, 4, 511, 25});
+    Line1First = named(hLine(client, 0, 40, 588), "Line1");
+    Label1Train = named(new QLabel(QStringLiteral("編成"), client), "Label1", {4, 50, 33, 17});
+    cmbTrain = named(new QComboBox(client), "cmbTrain", {48, 48, 549, 26});
+    Line1Second = named(hLine(client, 6, 80, 592), "Line1");
+    prgRewrite = named(new QProgressBar(client), "prgRewrite", {8, 92, 216, 21});
     prgRewrite->hide();
-    cmdStop = new QPushButton(QStringLiteral("&Stop"), client);
-    cmdStop->setObjectName(QStringLiteral("cmdStop"));
-    cmdStop->setGeometry(232, 88, 105, 29);
+    cmdStop = named(new QPushButton(QStringLiteral("&Stop"), client), "cmdStop", {232, 88, 105, 29});
     cmdStop->hide();
-    lstCars = new CarList(client);
-    lstCars->setObjectName(QStringLiteral("lstCars"));
-    lstCars->setGeometry(8, 120, 585, 256);
+    lstCars = named(new CarList(client), "lstCars", {8, 120, 585, 256});
     lstCars->setSelectionMode(QAbstractItemView::SingleSelection);
     lstCars->setContextMenuPolicy(Qt::NoContextMenu);
     // Rows of Japanese and Latin text would otherwise differ in height.
@@ -203,78 +201,77 @@ void frmMain::buildMenus() {
         menus[name] = m->menuAction();
         return m;
     };
-    auto bar_ = [&](QMenu* m, const QString& name) {
-        QAction* s = m->addSeparator();
-        s->setObjectName(name);
-        menus[name] = s;
+    // Each menu is a table of its items; a row without a handler is a separator. The captions of
+    // the two items that name the program are set at start-up.
+    struct Item {
+        const char* name;
+        const char16_t* caption;
+        QKeyCombination key;
+        void (frmMain::*handler)();
     };
+    auto fill = [&](QMenu* m, std::initializer_list<Item> items) {
+        for (const Item& item : items) {
+            const QString name = QString::fromLatin1(item.name);
+            if (!item.handler) {
+                QAction* s = m->addSeparator();
+                s->setObjectName(name);
+                menus[name] = s;
+                continue;
+            }
+            const QKeySequence key = item.key.toCombined() ? QKeySequence(item.key) : QKeySequence();
+            addItem(m, name, QString::fromUtf16(item.caption), key, item.handler);
+        }
+    };
+    const QKeyCombination none;
 
-    QMenu* file = topMenu(QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
-    addItem(file, QStringLiteral("mnuFileQuickLoad"), QStringLiteral("編成読み込み(&L)"), QKeySequence(Qt::CTRL | Qt::Key_L),
-            &frmMain::mnuFileQuickLoad_Click);
-    addItem(file, QStringLiteral("mnuFileLoad"), QStringLiteral("ファイルを指定して読み込み(&O)..."), {}, &frmMain::mnuFileLoad_Click);
-    addItem(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("名前を付けて保管(&S)..."), QKeySequence(Qt::CTRL | Qt::Key_S),
-            &frmMain::mnuFileSaveAs_Click);
-    addItem(file, QStringLiteral("mnuFileNew"), QStringLiteral("編成の新生(&N)..."), QKeySequence(Qt::CTRL | Qt::Key_N),
-            &frmMain::mnuFileNew_Click);
-    bar_(file, QStringLiteral("mnuFileBar"));
-    addItem(file, QStringLiteral("mnuFilePathChange"), QStringLiteral("パス名連続変更"), {}, &frmMain::mnuFilePathChange_Click);
-    bar_(file, QStringLiteral("mnuFileBar2"));
-    addItem(file, QStringLiteral("mnuFileEnd"), QString(), {}, &frmMain::mnuFileEnd_Click);
-
-    QMenu* edit = topMenu(QStringLiteral("mnuEdit"), QStringLiteral("編集(&E)"));
-    addItem(edit, QStringLiteral("mnuEditAdd"), QStringLiteral("車両の追加(&A)..."), QKeySequence(Qt::CTRL | Qt::Key_A),
-            &frmMain::mnuEditAdd_Click);
-    addItem(edit, QStringLiteral("mnuEditCut"), QStringLiteral("車両の切り取り(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X),
-            &frmMain::mnuEditCut_Click);
-    addItem(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("車両のコピー(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C),
-            &frmMain::mnuEditCopy_Click);
-    addItem(edit, QStringLiteral("mnuEditPaste"), QStringLiteral("車両の貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V),
-            &frmMain::mnuEditPaste_Click);
-    bar_(edit, QStringLiteral("mnuEditBar"));
-    addItem(edit, QStringLiteral("mnuEditTitle"), QStringLiteral("編成名の編集(&T)..."), {}, &frmMain::mnuEditTitle_Click);
-    addItem(edit, QStringLiteral("mnuEditSound"), QStringLiteral("サウンドの変更(&S)..."), {}, &frmMain::mnuEditSound_Click);
-    addItem(edit, QStringLiteral("mnuEditComment"), QStringLiteral("コメントの編集(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_M),
-            &frmMain::mnuEditComment_Click);
-
-    QMenu* view = topMenu(QStringLiteral("mnuView"), QStringLiteral("表示(&V)"));
-    addItem(view, QStringLiteral("mnuViewTrain"), QStringLiteral("編成(&T)"), QKeySequence(Qt::Key_F2), &frmMain::mnuViewTrain_Click);
-    addItem(view, QStringLiteral("mnuViewCar"), QStringLiteral("車両(&C)"), {}, &frmMain::mnuViewCar_Click);
-
-    QMenu* option = topMenu(QStringLiteral("mnuOption"), QStringLiteral("オプション(&O)"));
-    addItem(option, QStringLiteral("mnuOptionSetFolder"), QStringLiteral("フォルダの設定(&B)..."), {},
-            &frmMain::mnuOptionSetFolder_Click);
-    addItem(option, QStringLiteral("mnuOptionRescanFolder"), QStringLiteral("編成再検索(&S)"), QKeySequence(Qt::Key_F5),
-            &frmMain::mnuOptionRescanFolder_Click);
-
-    QMenu* help = topMenu(QStringLiteral("mnuHelp"), QStringLiteral("ヘルプ(&H)"));
-    addItem(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("ヘルプ(&H)"), QKeySequence(Qt::Key_F1), &frmMain::mnuHelpHelp_Click);
-    addItem(help, QStringLiteral("mnuHelpAbout"), QString(), {}, &frmMain::mnuHelpAbout_Click);
+    fill(topMenu(QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)")),
+         {{"mnuFileQuickLoad", u"編成読み込み(&L)", Qt::CTRL | Qt::Key_L, &frmMain::mnuFileQuickLoad_Click},
+          {"mnuFileLoad", u"ファイルを指定して読み込み(&O)...", none, &frmMain::mnuFileLoad_Click},
+          {"mnuFileSaveAs", u"名前を付けて保管(&S)...", Qt::CTRL | Qt::Key_S, &frmMain::mnuFileSaveAs_Click},
+          {"mnuFileNew", u"編成の新生(&N)...", Qt::CTRL | Qt::Key_N, &frmMain::mnuFileNew_Click},
+          {"mnuFileBar", nullptr, none, nullptr},
+          {"mnuFilePathChange", u"パス名連続変更", none, &frmMain::mnuFilePathChange_Click},
+          {"mnuFileBar2", nullptr, none, nullptr},
+          {"mnuFileEnd", u"", none, &frmMain::mnuFileEnd_Click}});
+    fill(topMenu(QStringLiteral("mnuEdit"), QStringLiteral("編集(&E)")),
+         {{"mnuEditAdd", u"車両の追加(&A)...", Qt::CTRL | Qt::Key_A, &frmMain::mnuEditAdd_Click},
+          {"mnuEditCut", u"車両の切り取り(&X)", Qt::CTRL | Qt::Key_X, &frmMain::mnuEditCut_Click},
+          {"mnuEditCopy", u"車両のコピー(&C)", Qt::CTRL | Qt::Key_C, &frmMain::mnuEditCopy_Click},
+          {"mnuEditPaste", u"車両の貼り付け(&P)", Qt::CTRL | Qt::Key_V, &frmMain::mnuEditPaste_Click},
+          {"mnuEditBar", nullptr, none, nullptr},
+          {"mnuEditTitle", u"編成名の編集(&T)...", none, &frmMain::mnuEditTitle_Click},
+          {"mnuEditSound", u"サウンドの変更(&S)...", none, &frmMain::mnuEditSound_Click},
+          {"mnuEditComment", u"コメントの編集(&O)...", Qt::CTRL | Qt::Key_M, &frmMain::mnuEditComment_Click}});
+    fill(topMenu(QStringLiteral("mnuView"), QStringLiteral("表示(&V)")),
+         {{"mnuViewTrain", u"編成(&T)", Qt::Key_F2, &frmMain::mnuViewTrain_Click},
+          {"mnuViewCar", u"車両(&C)", none, &frmMain::mnuViewCar_Click}});
+    fill(topMenu(QStringLiteral("mnuOption"), QStringLiteral("オプション(&O)")),
+         {{"mnuOptionSetFolder", u"フォルダの設定(&B)...", none, &frmMain::mnuOptionSetFolder_Click},
+          {"mnuOptionRescanFolder", u"編成再検索(&S)", Qt::Key_F5, &frmMain::mnuOptionRescanFolder_Click}});
+    fill(topMenu(QStringLiteral("mnuHelp"), QStringLiteral("ヘルプ(&H)")),
+         {{"mnuHelpHelp", u"ヘルプ(&H)", Qt::Key_F1, &frmMain::mnuHelpHelp_Click},
+          {"mnuHelpAbout", u"", none, &frmMain::mnuHelpAbout_Click}});
 
     // The two popups never appear in the menu bar; they are shown at the pointer only.
     mnuPopup = new QMenu(this);
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    addItem(mnuPopup, QStringLiteral("mnuPopupEditComment"), QStringLiteral("コメントの変更(&C)..."), {}, &frmMain::mnuEditComment_Click);
-    addItem(mnuPopup, QStringLiteral("mnuPopupViewCar"), QStringLiteral("車両の表示(&V)"), {}, &frmMain::mnuViewCar_Click);
-    bar_(mnuPopup, QStringLiteral("mnuPopupBar"));
-    addItem(mnuPopup, QStringLiteral("mnuPopupEditTitle"), QStringLiteral("編成名の編集(&T)..."), {}, &frmMain::mnuEditTitle_Click);
-    addItem(mnuPopup, QStringLiteral("mnuPopupSound"), QStringLiteral("サウンドの変更(&S)..."), {}, &frmMain::mnuEditSound_Click);
-    addItem(mnuPopup, QStringLiteral("mnuPopupSoundWhistling"), QStringLiteral("サウンドを鳴らす(&W)..."), {},
-            &frmMain::mnuPopupSoundWhistling_Click);
+    fill(mnuPopup, {{"mnuPopupEditComment", u"コメントの変更(&C)...", none, &frmMain::mnuEditComment_Click},
+                    {"mnuPopupViewCar", u"車両の表示(&V)", none, &frmMain::mnuViewCar_Click},
+                    {"mnuPopupBar", nullptr, none, nullptr},
+                    {"mnuPopupEditTitle", u"編成名の編集(&T)...", none, &frmMain::mnuEditTitle_Click},
+                    {"mnuPopupSound", u"サウンドの変更(&S)...", none, &frmMain::mnuEditSound_Click},
+                    {"mnuPopupSoundWhistling", u"サウンドを鳴らす(&W)...", none, &frmMain::mnuPopupSoundWhistling_Click}});
 
     mnuPopupSaveMode = new QMenu(this);
     mnuPopupSaveMode->setObjectName(QStringLiteral("mnuPopupSaveMode"));
-    const std::pair<const char*, SaveMode> modes[] = {{"mnuPopupSaveModeFileOnly", SaveMode::FileOnly},
-                                                     {"mnuPopupSaveModeKSN", SaveMode::AsInFile},
-                                                     {"mnuPopupSaveModeNonDrive", SaveMode::NonDrive},
-                                                     {"mnuPopupSaveModeDefault", SaveMode::DefaultFolder}};
-    for (const auto& [name, mode] : modes) {
-        QAction* a = addItem(mnuPopupSaveMode, QString::fromLatin1(name), saveModeCaption(mode), {}, nullptr);
+    auto* modes = new QActionGroup(mnuPopupSaveMode);
+    for (const auto& item : kSaveModes) {
+        QAction* a = addItem(mnuPopupSaveMode, QString::fromLatin1(item.name), saveModeCaption(item.mode), {},
+                             nullptr);
         a->setCheckable(true);
-        const SaveMode m = mode;
-        connect(a, &QAction::triggered, this, [this, m] { mnuPopupSaveMode_Click(m); });
+        modes->addAction(a);
+        connect(a, &QAction::triggered, this, [this, mode = item.mode] { mnuPopupSaveMode_Click(mode); });
     }
-    updateSaveModeChecks();
 }
 
 void frmMain::buildToolbar() {
@@ -290,29 +287,23 @@ void frmMain::buildToolbar() {
     Toolbar1->layout()->setContentsMargins(0, 0, 0, 0);
     Toolbar1->setAcceptDrops(true);  // no drop target; see eventFilter
     Toolbar1->installEventFilter(this);
-    const struct {
-        const char* key;
-        const char* tip;
-        const char* icon;
-    } items[] = {{"新規作成", "編成新規作成", "new"},      {"開く", "編成を開く", "open"},
-                 {"保存", "名前を付けて編成を保存", "save"}, {nullptr, nullptr, nullptr},
-                 {"AddCar", "車両の追加", "addcar"},        {"切り取り", "車両の切り取り", "cut"},
-                 {"コピー", "車両のコピー", "copy"},        {"貼り付け", "車両の貼り付け", "paste"},
-                 {nullptr, nullptr, nullptr},               {"ﾍﾙﾌﾟ", "ヘルプの表示", "help"}};
-    for (const auto& item : items) {
+    for (const auto& item : kToolbar) {
         if (!item.key) {
             Toolbar1->addSeparator();
             continue;
         }
-        const QString key = QString::fromUtf8(item.key);
-        QAction* a = Toolbar1->addAction(QIcon(QStringLiteral(":/icons/toolbar/%1.png").arg(QLatin1String(item.icon))),
-                                         QString::fromUtf8(item.tip));
-        a->setToolTip(QString::fromUtf8(item.tip));
-        a->setProperty("Key", key);
-        a->setObjectName(key);
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        const QString key = QString::fromUtf16(item.key);
+        QAction* a = menus.at(QString::fromLatin1(item.menuItem));
+        a->setIcon(QIcon(QStringLiteral(":/icons/toolbar/%1.png").arg(QLatin1String(item.icon))));
+        a->setIconVisibleInMenu(false);  // the menus show captions only
+        a->setToolTip(QString::fromUtf16(item.tip));
+        Toolbar1->addAction(a);
         buttons[key] = a;
-        if (QWidget* b = Toolbar1->widgetForAction(a)) b->setFixedSize(23, 22);
+        QWidget* b = Toolbar1->widgetForAction(a);
+        b->setObjectName(key);
+        b->setProperty("Key", key);
+        b->setAccessibleName(a->toolTip());
+        b->setFixedSize(23, 22);
     }
 }
 
@@ -341,7 +332,8 @@ void frmMain::buildStatusBar() {
     panel(QString(), QStringLiteral("コメント"), 0);
     panel(QStringLiteral("Comment"), QStringLiteral("On"), 0)->setMinimumWidth(40);
     panel(QString(), QStringLiteral("保存モード"), 0);
-    panel(QStringLiteral("SaveMode"), saveModeName(SaveMode::FileOnly), 0)->setMinimumWidth(130);
+    panel(QStringLiteral("SaveMode"), QString(), 0)->setMinimumWidth(130);
+    syncStatusPanels();
 }
 
 void frmMain::Form_Load(const QString& commandLine) {
@@ -376,6 +368,7 @@ void frmMain::syncCarList() {
     if (sel < 0) lstCars->clearSelection();
     panels[QStringLiteral("Msg")]->setText(editor_.msgPanel());
     syncing_ = false;
+    syncStatusPanels();
     syncCaption();
 }
 
@@ -397,42 +390,27 @@ void frmMain::syncCaption() {
     if (windowTitle() != editor_.caption()) setWindowTitle(editor_.caption());
 }
 
-void frmMain::setCommentPanel(bool on) {
-    QLabel* p = panels[QStringLiteral("Comment")];
-    p->setFrameShadow(on ? QFrame::Sunken : QFrame::Raised);
-    p->setText(on ? QStringLiteral("On") : QStringLiteral("Off"));
-}
-
-void frmMain::updateSaveModeChecks() {
-    const std::pair<const char*, SaveMode> modes[] = {{"mnuPopupSaveModeFileOnly", SaveMode::FileOnly},
-                                                     {"mnuPopupSaveModeKSN", SaveMode::AsInFile},
-                                                     {"mnuPopupSaveModeNonDrive", SaveMode::NonDrive},
-                                                     {"mnuPopupSaveModeDefault", SaveMode::DefaultFolder}};
-    for (const auto& [name, mode] : modes) menus[QString::fromLatin1(name)]->setChecked(editor_.saveMode() == mode);
+// The switch and the mode are the Editor's; their panels and the popup's checks only show them.
+void frmMain::syncStatusPanels() {
+    QLabel* comment = panels.at(QStringLiteral("Comment"));
+    comment->setFrameShadow(editor_.commentsOn() ? QFrame::Sunken : QFrame::Raised);
+    comment->setText(editor_.commentsOn() ? QStringLiteral("On") : QStringLiteral("Off"));
+    panels.at(QStringLiteral("SaveMode"))->setText(saveModeName(editor_.saveMode()));
+    for (const auto& item : kSaveModes)
+        menus.at(QString::fromLatin1(item.name))->setChecked(editor_.saveMode() == item.mode);
 }
 
 // ---------------------------------------------------------------- commands
 
-void frmMain::mnuFileQuickLoad_Click() {
-    editor_.QuickLoad();
+void frmMain::run(void (Editor::*command)()) {
+    (editor_.*command)();
     syncCarList();
 }
 
-void frmMain::mnuFileLoad_Click() {
-    editor_.LoadChosen();
-    syncCarList();
-}
-
-void frmMain::mnuFileSaveAs_Click() {
-    editor_.SaveAs();
-    syncCarList();
-}
-
-void frmMain::mnuFileNew_Click() {
-    editor_.NewFormation();
-    syncCarList();
-}
-
+void frmMain::mnuFileQuickLoad_Click() { run(&Editor::QuickLoad); }
+void frmMain::mnuFileLoad_Click() { run(&Editor::LoadChosen); }
+void frmMain::mnuFileSaveAs_Click() { run(&Editor::SaveAs); }
+void frmMain::mnuFileNew_Click() { run(&Editor::NewFormation); }
 void frmMain::mnuFilePathChange_Click() {
     RewriteOptions options;
     options.progress = [this](int done, int total, const QString&) {
@@ -455,45 +433,34 @@ void frmMain::cmdStop_Click() {
 
 void frmMain::mnuFileEnd_Click() { close(); }
 
-void frmMain::mnuEditAdd_Click() {
-    editor_.AddCar();
-    syncCarList();
+void frmMain::mnuEditAdd_Click() { run(&Editor::AddCar); }
+
+namespace {
+
+// A car goes to the clipboard alone: whatever else was there is cleared first.
+void toClipboard(const std::optional<QString>& car) {
+    if (!car) return;
+    QApplication::clipboard()->clear();
+    QApplication::clipboard()->setText(*car);
 }
+
+}  // namespace
 
 void frmMain::mnuEditCut_Click() {
-    if (const auto text = editor_.CutCar()) {
-        QApplication::clipboard()->clear();
-        QApplication::clipboard()->setText(*text);
-    }
+    toClipboard(editor_.CutCar());
     syncCarList();
 }
 
-void frmMain::mnuEditCopy_Click() {
-    if (const auto text = editor_.CopyCar()) {
-        QApplication::clipboard()->clear();
-        QApplication::clipboard()->setText(*text);
-    }
-}
+void frmMain::mnuEditCopy_Click() { toClipboard(editor_.CopyCar()); }
 
 void frmMain::mnuEditPaste_Click() {
     editor_.PasteCar(QApplication::clipboard()->text());
     syncCarList();
 }
 
-void frmMain::mnuEditTitle_Click() {
-    editor_.EditTitle();
-    syncCarList();
-}
-
-void frmMain::mnuEditSound_Click() {
-    editor_.ChangeSound();
-    syncCarList();
-}
-
-void frmMain::mnuEditComment_Click() {
-    editor_.EditComment();
-    syncCarList();
-}
+void frmMain::mnuEditTitle_Click() { run(&Editor::EditTitle); }
+void frmMain::mnuEditSound_Click() { run(&Editor::ChangeSound); }
+void frmMain::mnuEditComment_Click() { run(&Editor::EditComment); }
 
 void frmMain::mnuViewTrain_Click() {
     const auto strip = buildTrainStrip(editor_.rows(), g_.DefaultFolder, g_.fso);
@@ -522,8 +489,7 @@ void frmMain::mnuHelpHelp_Click() {
     try {
         g_.lib.HelpShow(modal_, g_.api);
     } catch (const ProgramStartError& e) {
-        modal_.message(QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。\r\nFile= ") + e.program, QString(),
-                       MsgButtons::Ok, MsgIcon::Exclamation);
+        modal_.message(msg::helpNotStarted(e.program), QString(), MsgButtons::Ok, MsgIcon::Exclamation);
     }
 }
 
@@ -559,8 +525,7 @@ void frmMain::mnuPopupSoundWhistling_Click() {
 
 void frmMain::mnuPopupSaveMode_Click(SaveMode mode) {
     editor_.setSaveMode(mode);
-    updateSaveModeChecks();
-    panels[QStringLiteral("SaveMode")]->setText(saveModeName(mode));
+    syncStatusPanels();
 }
 
 void frmMain::StatusBar1_PanelClick(const QString& key) {
@@ -569,23 +534,13 @@ void frmMain::StatusBar1_PanelClick(const QString& key) {
         editor_.RefreshCarList();
         syncCarList();
     } else if (key == u"Comment") {
-        const bool raised = panels[key]->frameShadow() == QFrame::Raised;
-        setCommentPanel(raised);
-        editor_.setCommentsOn(raised);
-        editor_.RefreshCarList();
+        editor_.toggleComments();
         syncCarList();
     }
 }
 
 void frmMain::Toolbar1_ButtonClick(const QString& key) {
-    if (key == u"新規作成") mnuFileNew_Click();
-    else if (key == u"開く") mnuFileQuickLoad_Click();
-    else if (key == u"保存") mnuFileSaveAs_Click();
-    else if (key == u"AddCar") mnuEditAdd_Click();
-    else if (key == u"切り取り") mnuEditCut_Click();
-    else if (key == u"コピー") mnuEditCopy_Click();
-    else if (key == u"貼り付け") mnuEditPaste_Click();
-    else if (key == u"ﾍﾙﾌﾟ") mnuHelpHelp_Click();
+    if (const auto b = buttons.find(key); b != buttons.end()) b->second->trigger();
 }
 
 void frmMain::lstCars_DblClick() {
@@ -620,12 +575,12 @@ bool frmMain::overBar(const QPoint& at) const {
 
 void frmMain::dragEnterEvent(QDragEnterEvent* e) {
     if (overBar(e->position().toPoint())) e->ignore();
-    else acceptCopy(e);
+    else acceptFileCopy(e);
 }
 
 void frmMain::dragMoveEvent(QDragMoveEvent* e) {
     if (overBar(e->position().toPoint())) e->ignore();
-    else acceptCopy(e);
+    else acceptFileCopy(e);
 }
 
 void frmMain::dropEvent(QDropEvent* e) {
@@ -633,7 +588,7 @@ void frmMain::dropEvent(QDropEvent* e) {
         e->ignore();
         return;
     }
-    acceptCopy(e);
+    acceptFileCopy(e);
     if (e->isAccepted()) dropFiles(e->mimeData()->urls());
 }
 
@@ -646,7 +601,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* e) {
     }
     if (isDrag && watched == txtDefFolder) {
         auto* de = static_cast<QDropEvent*>(e);
-        acceptCopy(de);
+        acceptFileCopy(de);
         if (t == QEvent::Drop && de->isAccepted()) dropFiles(de->mimeData()->urls());
         return true;
     }

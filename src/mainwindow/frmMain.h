@@ -106,7 +106,7 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     std::map<QString, QLabel*> panels;  // "Msg", "Comment", "SaveMode"
     std::map<QString, QAction*> menus;  // every menu item by name, popups included
-    std::map<QString, QAction*> buttons;  // toolbar buttons by key
+    std::map<QString, QAction*> buttons;  // toolbar buttons by key: the actions of their menu items
     QMenu* mnuPopup = nullptr;
     QMenu* mnuPopupSaveMode = nullptr;
     std::unique_ptr<SoundPlayer> sound;
@@ -132,8 +132,10 @@ private:
     void syncCarList();
     void syncTrainList();
     void syncCaption();
-    void setCommentPanel(bool on);
-    void updateSaveModeChecks();
+    // The comment switch, the save mode and the popup's checks, from the Editor.
+    void syncStatusPanels();
+    // Runs an Editor command that needs nothing from the window, then mirrors the Editor.
+    void run(void (Editor::*command)());
 
     Ksned& g_;
     Modal& modal_;

@@ -1,6 +1,6 @@
-// Drags onto the viewers: a list of files is taken as a copy, and a drop does nothing with it, so
-// that files dragged past a viewer on their way to the main window are not refused with a
-// forbidden-sign cursor.
+// What a drag must carry to be taken: local files, offered as a copy. The main window takes such a
+// drop and loads the files; the viewers take it and do nothing with it, so that files dragged past
+// a viewer on their way to the main window are not refused with a forbidden-sign cursor.
 #pragma once
 
 class QDropEvent;

@@ -68,5 +68,26 @@ TEST_F(AboutTest, EnquiryFormGoesToTheClipboardOnlyAfterYes) {
     EXPECT_EQ(modal.messageTexts(), QStringList(2, "KSNED32の問い合わせフォームをクリップボードにコピーします。"));
 }
 
+TEST_F(AboutTest, DoubleClicksTellWhatTheControlStandsFor) {
+    frmAbout& b = open();
+    const QString product = state->national.GetNationalString(0), credits = state->national.GetNationalString(1);
+    const struct { const char* what; QWidget* control; QString text; MsgIcon icon; } cases[] = {
+        {"product name", b.lblProductName, product, MsgIcon::None},
+        {"title", b.lblFullTitle, product, MsgIcon::None},
+        {"credits", b.txtCredit->viewport(), credits, MsgIcon::None},
+        {"version", b.lblVersion, "Revision=", MsgIcon::Information},
+        {"icon", b.picIcon, "", MsgIcon::None},
+    };
+    auto said = [&](const QString& text, MsgIcon icon) { return text + ' ' + QString::number(int(icon)); };
+    for (const auto& c : cases) {
+        modal.clear();
+        QTest::mouseDClick(c.control, Qt::LeftButton);
+        const auto& shown = modal.messages;
+        EXPECT_EQ(shown.empty() ? QString() : said(shown[0].text.left(c.text.size()), shown[0].icon),
+                  c.text.isEmpty() ? QString() : said(c.text, c.icon))
+            << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace ksn

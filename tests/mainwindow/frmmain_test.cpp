@@ -217,10 +217,48 @@ TEST_F(MainWindowTest, TheSaveModeChosenOnTheStatusBarDecidesTheSavedPaths) {
         choose(window->mnuPopupSaveMode, m.item);
         QTest::mouseClick(window->panels.at("SaveMode"), Qt::LeftButton);
         EXPECT_EQ(window->panels.at("SaveMode")->text(), window->menus.at(m.item)->text().section(u'(', 0, 0));
+        for (const auto& other : modes)
+            EXPECT_EQ(window->menus.at(other.item)->isChecked(), &other == &m) << m.item << ' ' << other.item;
         modal.files.push_back(QStringLiteral("D:\\KSN\\out.KSN"));
         window->menus.at("mnuFileSaveAs")->trigger();
         EXPECT_TRUE(drive.read("KSN/out.KSN").startsWith(ksnBytes({"特急", m.sound, m.car}))) << m.item;
     }
+}
+
+TEST_F(MainWindowTest, TheCommentPanelShowsTheEditorsSwitch) {
+    frmMain& w = start();
+    loadExpress();
+    QLabel* panel = w.panels.at("Comment");
+    auto shown = [&] { return panel->text() + (panel->frameShadow() == QFrame::Raised ? " raised" : " sunken"); };
+    EXPECT_EQ(shown(), "On sunken");
+    QTest::mouseClick(panel, Qt::LeftButton);
+    EXPECT_EQ(shown() + ' ' + listRows()[1], "Off raised horn.wav");
+    // The switch turned back by the Editor alone: the panel follows at the next command, and a click
+    // flips the Editor's switch, not the one the panel showed before.
+    w.editor().setCommentsOn(true);
+    loadExpress();
+    EXPECT_EQ(shown() + ' ' + listRows()[1], "On sunken horn.wav;汽笛");
+    w.editor().setCommentsOn(false);
+    QTest::mouseClick(panel, Qt::LeftButton);
+    EXPECT_EQ(shown() + ' ' + listRows()[1], "On sunken horn.wav;汽笛");
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsAreTheirMenuItemsWithTheirOwnTips) {
+    frmMain& w = start();
+    const struct { const char* key; const char* item; const char* tip; } cases[] = {
+        {"新規作成", "mnuFileNew", "編成新規作成"},         {"開く", "mnuFileQuickLoad", "編成を開く"},
+        {"保存", "mnuFileSaveAs", "名前を付けて編成を保存"}, {"AddCar", "mnuEditAdd", "車両の追加"},
+        {"切り取り", "mnuEditCut", "車両の切り取り"},       {"コピー", "mnuEditCopy", "車両のコピー"},
+        {"貼り付け", "mnuEditPaste", "車両の貼り付け"},     {"ﾍﾙﾌﾟ", "mnuHelpHelp", "ヘルプの表示"},
+    };
+    for (const auto& c : cases) {
+        QAction* a = w.buttons.at(c.key);
+        EXPECT_EQ(a, w.menus.at(c.item)) << c.key;
+        QWidget* b = w.Toolbar1->widgetForAction(a);
+        EXPECT_EQ(b->objectName() + ' ' + b->toolTip(), QString(c.key) + ' ' + c.tip);
+        EXPECT_FALSE(a->icon().isNull() || a->isIconVisibleInMenu()) << c.key;
+    }
+    EXPECT_EQ(w.buttons.size(), std::size(cases));
 }
 
 TEST_F(MainWindowTest, DragMovesACarButNeverOntoTitleOrSound) {

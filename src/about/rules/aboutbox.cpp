@@ -74,4 +74,8 @@ QString revisionText(int revision) {
     return QStringLiteral("Revision=") + (revision < 0 ? QStringLiteral("-") : QString()) + digits;
 }
 
+QString aboutCaption(const QString& product, const QString& information) { return product + u' ' + information; }
+
+QString enquiryQuestion(const QString& product, const QString& question) { return product + question; }
+
 }  // namespace ksn

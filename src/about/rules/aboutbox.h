@@ -48,4 +48,10 @@ QString enquiryForm(const QString& product, const std::function<QString(int)>& T
 // "Revision=" and the revision with at least four digits.
 QString revisionText(int revision);
 
+// The box's caption: the product name and the localised word for "information".
+QString aboutCaption(const QString& product, const QString& information);
+
+// The question before the enquiry form is copied: the product name and the localised question.
+QString enquiryQuestion(const QString& product, const QString& question);
+
 }  // namespace ksn
