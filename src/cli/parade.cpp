@@ -1,5 +1,6 @@
 #include "cli/parade.h"
 
+#include "cli/messages.h"
 #include "document/ksnclass.h"
 
 #include <QByteArray>
@@ -26,7 +27,7 @@ int parade(const Ksned& g, Modal& modal, const QString& file, const ParadeOption
         if (!train.LoadKsn()) return 2;
     } catch (const KsnError& e) {
         // The screensaver stops at this point; there is no train to show.
-        write(err, QStringLiteral("ksn: %1: %2 (Err.Number= %3)\n").arg(file, e.description()).arg(e.number()));
+        write(err, climsg::errorLine(climsg::readerStopped(file, e.description(), e.number())));
         return 2;
     }
 

@@ -1,5 +1,6 @@
 #include "cli/render.h"
 
+#include "cli/messages.h"
 #include "document/trainlayout.h"
 
 #include <QFileInfo>
@@ -11,7 +12,7 @@ namespace ksn {
 namespace {
 
 void print(std::FILE* err, const QString& s) {
-    const QByteArray b = (QStringLiteral("ksn: ") + s + u'\n').toUtf8();
+    const QByteArray b = climsg::errorLine(s).toUtf8();
     std::fwrite(b.constData(), 1, size_t(b.size()), err);
 }
 
@@ -31,32 +32,32 @@ int render(Editor& editor, const QString& file, const QString& outputPath, std::
 
     const auto strip = buildTrainStrip(editor.rows(), g.DefaultFolder, g.fso);
     if (!strip || !strip->anyFound()) {
-        print(err, QStringLiteral("no car file of %1 exists").arg(file));
+        print(err, climsg::noCarFile(file));
         return 2;
     }
     if (strip->totalWidth == 0) {
-        print(err, QStringLiteral("no car of %1 has a bitmap header with a usable size").arg(file));
+        print(err, climsg::noUsableCarSize(file));
         return 2;
     }
     const QImage picture = renderTrainStrip(*strip);
     if (picture.isNull()) {
-        print(err, QStringLiteral("the strip of %1 x %2 pixels is too large to draw").arg(strip->totalWidth).arg(strip->tallest));
+        print(err, climsg::stripTooLarge(strip->totalWidth, strip->tallest));
         return 1;
     }
 
     QSaveFile out(outputPath);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        print(err, QStringLiteral("cannot write %1: %2").arg(outputPath, out.errorString()));
+        print(err, climsg::cannotWrite(outputPath, out.errorString()));
         return 1;
     }
     QImageWriter writer(&out, formatFor(outputPath));
     if (!writer.write(picture)) {
         out.cancelWriting();
-        print(err, QStringLiteral("cannot write %1: %2").arg(outputPath, writer.errorString()));
+        print(err, climsg::cannotWrite(outputPath, writer.errorString()));
         return 1;
     }
     if (!out.commit()) {
-        print(err, QStringLiteral("cannot write %1: %2").arg(outputPath, out.errorString()));
+        print(err, climsg::cannotWrite(outputPath, out.errorString()));
         return 1;
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "cli/streammodal.h"
-#include "support/product/version.h"
+
+#include "cli/messages.h"
 
 #include <QByteArray>
 
@@ -25,7 +26,7 @@ void StreamModal::installInterruptHandler() { std::signal(SIGINT, onInterrupt); 
 bool StreamModal::interrupted() { return gInterrupted != 0; }
 
 MsgAnswer StreamModal::message(const QString& text, const QString& title, MsgButtons buttons, MsgIcon) {
-    writeText(err_, QStringLiteral("[") + (title.isEmpty() ? kAppTitle : title) + QStringLiteral("]\n"));
+    writeText(err_, climsg::messageHeading(title));
     writeText(err_, text);
     if (!text.endsWith(u'\n')) writeText(err_, QStringLiteral("\n"));
     std::fflush(err_);

@@ -35,10 +35,6 @@ struct ProgramStartError : std::runtime_error {
     QString program;
 };
 
-// The help pages' messages.
-inline const QString kNoHelpMessage = QStringLiteral("ヘルプがありません。別途入手してください。\r\n");
-inline const QString kNoCoverMessage = QStringLiteral("ヘルプ前紙もありません。再インストールしてください。\r\n");
-
 class MyLibClass {
 public:
     // fs: the file system through which bitmap paths (Windows paths) are read.

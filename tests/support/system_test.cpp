@@ -10,6 +10,7 @@
 
 #include "testkit/envguard.h"
 #include "support/paths/filesystem.h"
+#include "support/messages.h"
 #include "support/mylib.h"
 #include "testkit/scripted_modal.h"
 #include "testkit/scripted_shell.h"
@@ -50,8 +51,8 @@ protected:
 
 TEST_F(SystemTest, HelpOpensTheStartPageElseTheCoverPageInTheViewer) {
     const struct { QStringList pages, messages; const char* opened; /* nullptr: nothing started */ } cases[] = {
-        {{}, {kNoHelpMessage, kNoCoverMessage}, nullptr},
-        {{"bin/help/index0.htm"}, {kNoHelpMessage}, "bin/help/index0.htm"},
+        {{}, {supportmsg::noHelp(), supportmsg::noHelpCover()}, nullptr},
+        {{"bin/help/index0.htm"}, {supportmsg::noHelp()}, "bin/help/index0.htm"},
         {{"bin/help/index0.htm", "share/ksned32/help/index.htm", "bin/help/index.htm"}, {}, "bin/help/index.htm"},
         // A start page anywhere beats a cover page.
         {{"bin/help/index0.htm", "share/ksned32/help/index.htm"}, {}, "share/ksned32/help/index.htm"}};

@@ -1,5 +1,7 @@
 #include "support/paths/drivemap.h"
 
+#include "support/messages.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -35,7 +37,7 @@ std::optional<DriveMap> DriveMap::parse(const QString& text, QString* error) {
                         e[2] == u'=';
         if (!ok) {
             if (error)
-                *error = QStringLiteral("ドライブの指定が正しくありません (例 C:=/srv/c)。\r\nDrive= ") + e;
+                *error = supportmsg::badDriveEntry(e);
             return std::nullopt;
         }
         m.set(e[0], e.mid(3));

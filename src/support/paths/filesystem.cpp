@@ -1,5 +1,6 @@
 #include "support/paths/filesystem.h"
 
+#include "support/messages.h"
 #include "support/paths/regularfile.h"
 #include "support/paths/winpath.h"
 
@@ -55,12 +56,6 @@ QString canonicalHost(const QString& hostPath) {
 bool isUnder(const QString& path, const QString& root) {
     if (root == u"/") return path.startsWith(u'/');
     return path == root || path.startsWith(root + u'/');
-}
-
-QString ioError(const QString& what, const QString& path, const QString& reason) {
-    QString text = what + QStringLiteral("\r\nFile= ") + path;
-    if (!reason.isEmpty()) text += QStringLiteral("\r\n") + reason;
-    return text;
 }
 
 }  // namespace
@@ -171,8 +166,7 @@ std::optional<QString> FileSystem::toWindows(const QString& hostPath, QString* e
     }
     if (best.isNull()) {
         if (error)
-            *error = QStringLiteral("どのドライブにも割り当てられていない場所です。\r\nPath= ") + hostPath +
-                     QStringLiteral("\r\nDrives= ") + drives_.toString();
+            *error = supportmsg::notOnAnyDrive(hostPath, drives_.toString());
         return std::nullopt;
     }
     QString rest = bestRoot == u"/" ? path.mid(1) : path.mid(bestRoot.size() + 1);
@@ -223,13 +217,12 @@ namespace {
 bool openForReading(QFile& f, const std::optional<QString>& host, const QString& path, QIODevice::OpenMode mode,
                     ReadResult& r) {
     if (!host) {
-        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path,
-                          QStringLiteral("このドライブはありません。"));
+        r.error = supportmsg::cannotRead(path, supportmsg::noSuchDrive());
         return false;
     }
     QString reason;
     if (!openRegularFile(f, *host, mode, &reason)) {
-        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, reason);
+        r.error = supportmsg::cannotRead(path, reason);
         return false;
     }
     return true;
@@ -247,7 +240,7 @@ ReadResult FileSystem::readFile(const QString& path, qint64 maxBytes) const {
     if (!openForReading(f, toHost(path), path, mode, r)) return r;
     r.bytes = maxBytes < 0 ? f.readAll() : f.read(maxBytes);
     if (f.error() != QFileDevice::NoError) {
-        r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
+        r.error = supportmsg::cannotRead(path, f.errorString());
         r.bytes.clear();
         return r;
     }
@@ -264,7 +257,7 @@ ReadResult FileSystem::readFirstLine(const QString& path) const {
     while (true) {
         const qint64 n = f.read(buf, sizeof buf);
         if (n < 0) {
-            r.error = ioError(QStringLiteral("ファイルを読み込めません。"), path, f.errorString());
+            r.error = supportmsg::cannotRead(path, f.errorString());
             r.bytes.clear();
             return r;
         }
@@ -282,27 +275,26 @@ ReadResult FileSystem::readFirstLine(const QString& path) const {
 
 IoResult FileSystem::writeFile(const QString& path, const QByteArray& bytes) const {
     IoResult r;
-    const QString what = QStringLiteral("ファイルを保存できませんでした。元のファイルはそのままです。");
     const auto host = toHost(path);
     if (!host) {
-        r.error = ioError(what, path, QStringLiteral("このドライブはありません。"));
+        r.error = supportmsg::cannotSave(path, supportmsg::noSuchDrive());
         return r;
     }
     const QFileInfo info(*host);
     if (info.isDir()) {
-        r.error = ioError(what, path, QStringLiteral("同じ名前のフォルダがあります。"));
+        r.error = supportmsg::cannotSave(path, supportmsg::folderOfSameName());
         return r;
     }
     // A save file replaces the target by renaming, which would get past a read-only file; Windows
     // refuses to overwrite one, and so do we.
     // The owner's write bit stands for the read-only attribute, so that the rule holds for root too.
     if (info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))) {
-        r.error = ioError(what, path, QStringLiteral("読み取り専用のファイルです。"));
+        r.error = supportmsg::cannotSave(path, supportmsg::readOnlyFile());
         return r;
     }
     const QFileInfo folder(info.absolutePath());
     if (folder.isDir() && (!folder.isWritable() || !(folder.permissions() & QFileDevice::WriteOwner))) {
-        r.error = ioError(what, path, QStringLiteral("書き込みできないフォルダです。"));
+        r.error = supportmsg::cannotSave(path, supportmsg::readOnlyFolder());
         return r;
     }
     QSaveFile f(*host);
@@ -310,16 +302,16 @@ IoResult FileSystem::writeFile(const QString& path, const QByteArray& bytes) con
     // write is flushed by commit(), which does not notice a short write and would put the cut file
     // in place of the old one.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        r.error = ioError(what, path, f.errorString());
+        r.error = supportmsg::cannotSave(path, f.errorString());
         return r;
     }
     if (f.write(bytes) != bytes.size()) {
-        r.error = ioError(what, path, f.errorString());
+        r.error = supportmsg::cannotSave(path, f.errorString());
         f.cancelWriting();
         return r;
     }
     if (!f.commit()) {
-        r.error = ioError(what, path, f.errorString());
+        r.error = supportmsg::cannotSave(path, f.errorString());
         return r;
     }
     r.ok = true;

@@ -1,5 +1,7 @@
 #include "support/paths/regularfile.h"
 
+#include "support/messages.h"
+
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -32,7 +34,7 @@ bool lookAt(const QString& hostPath, QString* reason) {
         return false;
     }
 #endif
-    if (reason) *reason = QString::fromUtf16(kNotRegularFile);
+    if (reason) *reason = supportmsg::notRegularFile();
     return false;
 }
 
@@ -60,7 +62,7 @@ bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode m
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return fail(QString::fromUtf16(kNotRegularFile));
+        return fail(supportmsg::notRegularFile());
     }
     // Reading a regular file never waits anyway; the flag goes so that the file reads as any other.
     if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);

@@ -18,8 +18,4 @@ bool isRegularFile(const QString& hostPath);
 bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode mode,
                      QString* error = nullptr);
 
-// The reason openRegularFile gives for a path that exists but is not a regular file.
-inline constexpr const char16_t* kNotRegularFile =
-    u"通常のファイルではありません（名前付きパイプやデバイスは読みません）。";
-
 }  // namespace ksn

@@ -1,4 +1,5 @@
 // MyLibClass::HelpShow: the user manual in the program the desktop registers for HTML pages.
+#include "support/messages.h"
 #include "support/mylib.h"
 #include "support/system/osservices.h"
 #include "support/ui/modal.h"
@@ -25,10 +26,10 @@ void MyLibClass::HelpShow(Modal& modal, const Win32ApiClass& api) const {
     };
     QString page = find(QStringLiteral("index.htm"));
     if (page.isEmpty()) {
-        modal.message(kNoHelpMessage, QString(), MsgButtons::Ok, MsgIcon::Information);
+        modal.message(supportmsg::noHelp(), QString(), MsgButtons::Ok, MsgIcon::Information);
         page = find(QStringLiteral("index0.htm"));
         if (page.isEmpty()) {
-            modal.message(kNoCoverMessage, QString(), MsgButtons::Ok, MsgIcon::Information);
+            modal.message(supportmsg::noHelpCover(), QString(), MsgButtons::Ok, MsgIcon::Information);
             return;
         }
     }

@@ -1,5 +1,7 @@
 #include "support/text/cp932.h"
 
+#include "support/messages.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -17,11 +19,7 @@ bool available() {
     return ok;
 }
 
-QString unavailableMessage() {
-    return QStringLiteral(
-        "Shift-JIS (windows-31j) の変換機能がありません。ICU 付きの Qt が必要です。\r\n"
-        "This Qt build cannot convert code page 932 (windows-31j); a Qt built with ICU is needed.");
-}
+QString unavailableMessage() { return supportmsg::codePageUnavailable(); }
 
 namespace {
 

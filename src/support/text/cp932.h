@@ -13,7 +13,7 @@ namespace ksn::cp932 {
 
 // False when this Qt build has no windows-31j converter (a Qt built without ICU).
 bool available();
-// The message shown when the converter is missing.
+// The message shown when the converter is missing (its text: supportmsg::codePageUnavailable).
 QString unavailableMessage();
 
 // Decodes one line. *hadErrors (when given) is set when some bytes are not valid code page 932:
