@@ -22,8 +22,8 @@ constexpr int kProductPointSize = 36;
 
 }  // namespace
 
-frmAbout::frmAbout(Ksned& state, Modal& modal, QWidget* mainWindow)
-    : QDialog(mainWindow), g_(state), modal_(modal), main_(mainWindow) {
+frmAbout::frmAbout(National& national, Modal& modal, QWidget* mainWindow)
+    : QDialog(mainWindow), national_(national), modal_(modal), main_(mainWindow) {
     setObjectName(QStringLiteral("frmAbout"));
     // The designer's text numbers: the caption's, and the enquiry button's.
     setProperty("Tag", QStringLiteral("37"));
@@ -67,7 +67,7 @@ frmAbout::frmAbout(Ksned& state, Modal& modal, QWidget* mainWindow)
 
 void frmAbout::Form_Load() {
     const int m = 10;
-    SetNationalForm(*this, g_.national);
+    SetNationalForm(*this, national_);
     setWindowTitle(kProductName + u' ' + T(37));
 
     EMailAddress = National::LoadResString(0).value_or(QString());

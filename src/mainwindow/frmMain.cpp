@@ -528,7 +528,7 @@ void frmMain::mnuHelpHelp_Click() {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    frmAbout box(g_, modal_, this);
+    frmAbout box(g_.national, modal_, this);
     box.exec();
 }
 
