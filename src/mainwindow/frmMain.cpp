@@ -509,7 +509,7 @@ void frmMain::mnuViewTrain_Click() {
 }
 
 void frmMain::mnuViewCar_Click() {
-    const CarView view = buildCarView(g_, editor_.selectedRow());
+    const CarView view = buildCarView(g_.FormationLines, editor_.selectedRow(), g_.DefaultFolder, g_.fso);
     if (!view.found) {
         modal_.message(view.message, QString(), MsgButtons::Ok, MsgIcon::None);
         return;
