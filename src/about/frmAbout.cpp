@@ -23,7 +23,7 @@ constexpr int kProductPointSize = 36;
 
 }  // namespace
 
-frmAbout::frmAbout(Ksned& state, Modal& modal, QWidget* mainWindow)
+frmAbout::frmAbout(National& national, Modal& modal, QWidget* mainWindow)
     : QDialog(mainWindow),
       picIcon(named(new QLabel(this), "picIcon")),
       lblFullTitle(named(new QLabel(this), "lblFullTitle")),
@@ -32,7 +32,7 @@ frmAbout::frmAbout(Ksned& state, Modal& modal, QWidget* mainWindow)
       txtCredit(named(new QPlainTextEdit(this), "txtCredit")),
       cmdQuestionForm(named(new QPushButton(this), "cmdQuestionForm")),
       cmdOk(named(new QPushButton(QStringLiteral("&Ok"), this), "cmdOk")),
-      g_(state),
+      national_(national),
       modal_(modal),
       main_(mainWindow) {
     setObjectName(QStringLiteral("frmAbout"));
@@ -64,7 +64,7 @@ frmAbout::frmAbout(Ksned& state, Modal& modal, QWidget* mainWindow)
 
 void frmAbout::Form_Load() {
     const int m = 10;
-    SetNationalForm(*this, g_.national);
+    SetNationalForm(*this, national_);
     setWindowTitle(aboutCaption(kProductName, T(37)));
 
     EMailAddress = National::LoadResString(0).value_or(QString());

@@ -4,7 +4,7 @@
 // main window.
 #pragma once
 
-#include "document/ksned.h"
+#include "support/locale/national.h"
 #include "support/ui/modal.h"
 
 #include <QDialog>
@@ -20,7 +20,7 @@ class frmAbout : public QDialog {
     Q_OBJECT
 public:
     // mainWindow: the window the box is centred over and whose icon it shows (may be null).
-    frmAbout(Ksned& state, Modal& modal, QWidget* mainWindow);
+    frmAbout(National& national, Modal& modal, QWidget* mainWindow);
 
     // The load: language, texts, layout and place. Run by the constructor.
     void Form_Load();
@@ -49,9 +49,9 @@ protected:
 
 private:
     void SetFormCenter();
-    QString T(int r) { return g_.national.GetNationalString(r); }
+    QString T(int r) { return national_.GetNationalString(r); }
 
-    Ksned& g_;
+    National& national_;
     Modal& modal_;
     QPointer<QWidget> main_;
 };

@@ -1,6 +1,6 @@
 // ksn: the editor's formation commands for scripted work on whole folders.
 #include "support/text/cp932.h"
-#include "document/editor.h"
+#include "document/document.h"
 #include "support/settings/settingsfile.h"
 #include "cli/render.h"
 #include "cli/parade.h"
@@ -84,7 +84,7 @@ private:
     QCoreApplication& app_;
     std::optional<Ksned> g_;
     std::optional<StreamModal> modal_;
-    std::optional<Editor> editor_;
+    std::optional<Document> document_;
 };
 
 std::optional<QString> Cli::windowsPath(const QString& host) {
@@ -180,9 +180,9 @@ int Cli::run() {
     const QString editorProgram = QDir(app_.applicationDirPath()).filePath(QStringLiteral("ksned32"));
     g_.emplace(FileSystem(std::move(drives)), editorProgram);
     modal_.emplace(stderr, g_->StopRequested);
-    editor_.emplace(*g_, *modal_);
-    editor_->setSaveMode(*mode);
-    editor_->setCommentsOn(comments == u"on");
+    document_.emplace(*g_, *modal_);
+    document_->setSaveMode(*mode);
+    document_->setCommentsOn(comments == u"on");
 
     if (p.isSet(QStringLiteral("default-folder"))) {
         const QString dir = p.value(QStringLiteral("default-folder"));
@@ -220,12 +220,12 @@ int Cli::run() {
             return kExitUsage;
         }
         const auto w = windowsPath(args[0]);
-        return w ? render(*editor_, *w, output, stderr) : kExitUsage;
+        return w ? render(*document_, *w, output, stderr) : kExitUsage;
     }
     if (command == u"parade") {
         if (args.size() != 1) return usageError(QStringLiteral("parade takes one FILE"));
         const auto w = windowsPath(args[0]);
-        return w ? parade(*g_, *modal_, *w, paradeOptions, stdout, stderr) : kExitUsage;
+        return w ? parade(g_->fso, g_->lib, *modal_, *w, paradeOptions, stdout, stderr) : kExitUsage;
     }
     return usageError(QStringLiteral("unknown command: ") + command);
 }
@@ -238,9 +238,8 @@ int Cli::show(const QStringList& args) {
     }
     const auto w = windowsPath(args[0]);
     if (!w) return kExitUsage;
-    g_->CurrentFilePath = *w;
-    if (!editor_->LoadCurrentFile()) return kExitUsage;
-    for (const QString& row : editor_->rows()) out(row + u'\n');
+    if (!document_->load(*w).loaded()) return kExitUsage;
+    for (const QString& row : document_->rows()) out(row + u'\n');
     return kExitOk;
 }
 
@@ -248,16 +247,14 @@ int Cli::list(const QStringList& args) {
     int code = kExitOk;
     auto folder = folderArgument(args, &code);
     if (!folder) return code;
-    editor_->ScanFolder(*folder);
-    const QStringList& items = editor_->trainItems();
-    for (qsizetype i = 0; i < items.size(); ++i)
-        out(g_->FormationFileNames[size_t(i)] + u'\t' + items[i] + u'\n');
+    document_->scan(*folder);
+    for (const FormationEntry& e : document_->FormationFileNames()) out(e.fileName + u'\t' + e.title + u'\n');
     return kExitOk;
 }
 
 int Cli::check(const QStringList& args) {
     if (args.isEmpty()) return usageError(QStringLiteral("check takes one FILE or more"));
-    editor_->setHeightCheckOnLoad(false);
+    document_->setHeightCheckOnLoad(false);
     int code = kExitOk;
     for (const QString& file : args) {
         if (!QFileInfo(file).isFile()) {
@@ -270,12 +267,11 @@ int Cli::check(const QStringList& args) {
             code = kExitUsage;
             continue;
         }
-        g_->CurrentFilePath = *w;
-        if (!editor_->LoadCurrentFile()) {
+        if (!document_->load(*w).loaded()) {
             code = kExitUsage;
             continue;
         }
-        for (const HeightMismatch& m : editor_->heightMismatches()) {
+        for (const HeightMismatch& m : document_->heightMismatches()) {
             out(file + u':' + QString::number(m.carNumber) + QStringLiteral(": ") + m.path + QStringLiteral(": height ") +
                 QString::number(m.height) + QStringLiteral(", first car ") + QString::number(m.firstHeight) + u'\n');
             if (code == kExitOk) code = kExitReported;
@@ -288,8 +284,6 @@ int Cli::rewrite(const QStringList& args, bool dryRun) {
     int code = kExitOk;
     auto folder = folderArgument(args, &code);
     if (!folder) return code;
-    // The folder is the run's default folder, as the editor rewrites its default folder.
-    g_->DefaultFolder = *folder;
     g_->StopRequested = false;
     StreamModal::installInterruptHandler();
 
@@ -305,7 +299,8 @@ int Cli::rewrite(const QStringList& args, bool dryRun) {
             err(QStringLiteral("\r\033[K[%1/%2] %3").arg(done).arg(total).arg(name));
         };
     }
-    const RewriteResult r = editor_->RewriteFolder(g_->DefaultFolder, options);
+    // The folder becomes the run's default folder, as the editor rewrites its default folder.
+    const RewriteResult r = document_->rewriteFolder(*folder, options);
     if (tty && r.found > 0) err(QStringLiteral("\n"));
 
     if (dryRun) {

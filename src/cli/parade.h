@@ -1,7 +1,8 @@
 // ksn parade: a formation as the screensaver reads it.
 #pragma once
 
-#include "document/ksned.h"
+#include "support/mylib.h"
+#include "support/paths/filesystem.h"
 #include "support/ui/modal.h"
 
 #include <QString>
@@ -20,7 +21,7 @@ struct ParadeOptions {
 // comment", and the train as the image indices of its cars separated by blanks. Load messages go
 // through modal; an error that ends the reading is written to err. Prints nothing when the file
 // cannot be loaded. Returns 0 when it loaded, 2 otherwise.
-int parade(const Ksned& g, Modal& modal, const QString& file, const ParadeOptions& options, std::FILE* out,
-           std::FILE* err);
+int parade(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file,
+           const ParadeOptions& options, std::FILE* out, std::FILE* err);
 
 }  // namespace ksn

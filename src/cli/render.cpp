@@ -23,14 +23,12 @@ QByteArray formatFor(const QString& path) {
 
 }  // namespace
 
-int render(Editor& editor, const QString& file, const QString& outputPath, std::FILE* err) {
-    Ksned& g = editor.state();
+int render(Document& document, const QString& file, const QString& outputPath, std::FILE* err) {
     // A picture is asked for, not a report: the height check would only add noise.
-    editor.setHeightCheckOnLoad(false);
-    g.CurrentFilePath = file;
-    if (!editor.LoadCurrentFile()) return 2;
+    document.setHeightCheckOnLoad(false);
+    if (!document.load(file).loaded()) return 2;
 
-    const auto strip = buildTrainStrip(editor.rows(), g.DefaultFolder, g.fso);
+    const auto strip = buildTrainStrip(document.rows(), document.defaultFolder(), document.fileSystem());
     if (!strip || !strip->anyFound()) {
         print(err, climsg::noCarFile(file));
         return 2;

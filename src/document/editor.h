@@ -1,9 +1,10 @@
-// The editor's document commands, with no widget: the car list rows, the formation list, the
-// status-bar texts and the window caption live here as plain state, and the main window mirrors
-// them. The command line and the tests drive the same code.
+// The main window's commands on the formation document, with no widget: file dialogs, clipboard
+// texts, drops, double clicks, start-up and settings, the title, comment and sound edits. The
+// selection, the formation list's choice, the status-bar texts and the window caption live here as
+// plain state, and the main window mirrors them; the document itself is a Document.
 #pragma once
 
-#include "document/formation.h"
+#include "document/document.h"
 #include "document/ksned.h"
 #include "support/ui/modal.h"
 #include "support/product/version.h"
@@ -17,38 +18,19 @@
 
 namespace ksn {
 
-// One car whose height differs from the first car's.
-struct HeightMismatch {
-    QString path;    // as the document holds it, before the ";"
-    int carNumber;   // 1 for the first car
-    std::int32_t height;
-    std::int32_t firstHeight;
-};
-
-struct RewriteOptions {
-    bool dryRun = false;  // write nothing; list the files whose bytes would change
-    // Called after each file with the files done, the files found and the file's bare name.
-    std::function<void(int done, int total, const QString& name)> progress;
-};
-
-struct RewriteResult {
-    int found = 0;
-    int processed = 0;
-    QStringList changed;  // bare names whose bytes changed (or would change)
-    QStringList failed;   // bare names that could not be read or written
-    bool stopped = false;
-};
-
 class Editor {
 public:
     Editor(Ksned& state, Modal& modal);
 
     Ksned& state() { return g_; }
     const Ksned& state() const { return g_; }
+    Document& document() { return doc_; }
+    const Document& document() const { return doc_; }
 
     // --- the car list (lstCars) ---
-    const QStringList& rows() const { return rows_; }
-    int selectedRow() const { return selected_; }
+    const QStringList& rows() const { return doc_.rows(); }
+    // The selected row; -1 when none is, or when the rows were rebuilt since it was selected.
+    int selectedRow() const;
     // Selects a row (-1: none) and updates the "Msg" panel.
     void selectRow(int k);
     QString msgPanel() const { return msg_; }
@@ -56,16 +38,17 @@ public:
     void setCaption(const QString& c) { caption_ = c; }
 
     // --- save mode and comment switch ---
-    SaveMode saveMode() const { return mode_; }
+    SaveMode saveMode() const { return doc_.saveMode(); }
     // Sets the mode; the list is rebuilt by whoever opened the menu.
-    void setSaveMode(SaveMode m) { mode_ = m; }
-    bool commentsOn() const { return commentsOn_; }
-    void setCommentsOn(bool on) { commentsOn_ = on; }
+    void setSaveMode(SaveMode m) { doc_.setSaveMode(m); }
+    bool commentsOn() const { return doc_.commentsOn(); }
+    void setCommentsOn(bool on) { doc_.setCommentsOn(on); }
     // The "Comment" panel click: flips the switch and rebuilds the list.
     void toggleComments();
 
     // --- the formation list (cmbTrain) ---
-    const QStringList& trainItems() const { return trainItems_; }
+    // The titles of the document's formation list.
+    QStringList trainItems() const;
     int trainIndex() const { return trainIndex_; }
     // Selects an item; its tool tip becomes the item's bare file name.
     void selectTrain(int index);
@@ -74,7 +57,7 @@ public:
     // the caller's variable.
     void ScanFolder(QString& folder);
 
-    // --- document commands ---
+    // --- document commands, on CurrentFilePath and DefaultFolder ---
     // Loads CurrentFilePath (a bare name resolved against the default folder). False when nothing
     // was loaded; the document is then unchanged.
     bool LoadCurrentFile();
@@ -83,16 +66,16 @@ public:
     // *error says why.
     bool WriteCurrentFile(QString* error = nullptr);
     // The bytes WriteCurrentFile would write.
-    QByteArray currentFileBytes();
+    QByteArray currentFileBytes() { return doc_.bytes(); }
     void DeleteLine(int index);
     void InsertLine(int index, const QString& text);
     // "編成の新生": a new formation with its default title.
     void NewFormation();
     void CheckHeight();
-    std::vector<HeightMismatch> heightMismatches() const;
-    // Whether loading ends with the height check's message (the command line reports it itself).
-    void setHeightCheckOnLoad(bool on) { heightCheckOnLoad_ = on; }
-    // Loads and rewrites every formation file of folder in the current mode and switch.
+    std::vector<HeightMismatch> heightMismatches() const { return doc_.heightMismatches(); }
+    void setHeightCheckOnLoad(bool on) { doc_.setHeightCheckOnLoad(on); }
+    // Loads and rewrites every formation file of folder in the current mode and switch; the last
+    // file taken in hand becomes the current file.
     RewriteResult RewriteFolder(QString& folder, const RewriteOptions& options = {});
 
     // --- start-up ---
@@ -144,9 +127,8 @@ public:
     // The file dialog's settings, which each command changes and the next one finds.
     const FileDialogRequest& fileDialogSettings() const { return cmDialog_; }
 
-    // The bytes of the file last loaded, and whether they held bytes that are not code page 932.
-    const QByteArray& loadedBytes() const { return loadedBytes_; }
-    bool loadedInvalidBytes() const { return loadedInvalid_; }
+    const QByteArray& loadedBytes() const { return doc_.loadedBytes(); }
+    bool loadedInvalidBytes() const { return doc_.loadedInvalidBytes(); }
 
 private:
     // The file dialog for a formation file, starting at the current file; the choice becomes the
@@ -155,18 +137,13 @@ private:
 
     Ksned& g_;
     Modal& modal_;
-    QStringList rows_;
+    Document doc_;
     int selected_ = -1;
+    quint64 selectedOn_ = 0;  // the document's rowsBuilt() when selected_ was set
     QString msg_;
     QString caption_ = kProductName;
-    SaveMode mode_ = SaveMode::FileOnly;
-    bool commentsOn_ = true;
-    QStringList trainItems_;
     int trainIndex_ = -1;
     QString trainToolTip_;
-    QByteArray loadedBytes_;
-    bool loadedInvalid_ = false;
-    bool heightCheckOnLoad_ = true;
     int dragRecord_ = -1;
     FileDialogRequest cmDialog_;
 };

@@ -1,5 +1,7 @@
 #include "document/ksnclass.h"
 
+#include "document/messages.h"
+
 #include "document/itemreader.h"
 
 #include <optional>
@@ -7,8 +9,6 @@
 namespace ksn {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // The last error code of a system library call, shown with a trapped error. The reader calls no
 // such library on this platform, so there is never one to show.
@@ -96,7 +96,7 @@ int KSNClass::CarIndex(int index) const {
 void KSNClass::GetTrainWidth(int&) const {}
 
 bool KSNClass::WriteKsn() {
-    modal_.message(QStringLiteral("Non Support"), QString(), MsgButtons::Ok, MsgIcon::None);
+    modal_.message(msg::notSupported(), QString(), MsgButtons::Ok, MsgIcon::None);
     return false;
 }
 
@@ -121,11 +121,11 @@ bool KSNClass::LoadKsn() {
     try {
         folder = fs_.GetFolderPath(trainFileName_);
         if (!fs_.FolderExists(folder)) {
-            warn(ErrorText(20) + kCrLf + QStringLiteral("Folder= ") + folder);
+            warn(msg::folderMissing(ErrorText(20), folder));
             return false;
         }
         if (!fs_.FileExists(trainFileName_)) {
-            warn(ErrorText(21) + kCrLf + QStringLiteral("KSN= ") + trainFileName_);
+            warn(msg::formationMissing(ErrorText(21), trainFileName_));
             return false;
         }
         ReadResult bytes = fs_.readFile(trainFileName_);
@@ -135,9 +135,8 @@ bool KSNClass::LoadKsn() {
         trainSoundFileName_ = file->readItem();
     } catch (const KsnError& e) {
         if (!noErrorMsg_)
-            modal_.message(QStringLiteral("Err.Number= ") + QString::number(e.number()) + QStringLiteral("Description= ") +
-                               e.description() + QStringLiteral("LastDllError= ") + QString::number(kLastDllError),
-                           QString(), MsgButtons::Ok, MsgIcon::Critical);
+            modal_.message(msg::loadError(e.number(), e.description(), kLastDllError), QString(), MsgButtons::Ok,
+                           MsgIcon::Critical);
         return false;
     }
 
@@ -152,8 +151,7 @@ bool KSNClass::LoadKsn() {
         s = MyLibClass::F_STR(s, QStringLiteral(";"));
         s = fs_.GetFullFileName(folder, s);
         if (!fs_.FileExists(s)) {
-            warn(ErrorText(22) + kCrLf + QStringLiteral("KSN= ") + trainFileName_ + kCrLf + QStringLiteral("Line= ") +
-                 QString::number(line) + kCrLf + QStringLiteral("CAR= ") + s);
+            warn(msg::badCar(ErrorText(22), trainFileName_, line, s));
             continue;
         }
         const int kind = CheckKindFromImage(s);

@@ -19,6 +19,10 @@ inline constexpr int kFormationTableSize = 104;
 // The formation list shows at most this many files of a folder.
 inline constexpr int kMaxFormationFiles = 1024;
 
+// The document table: index 0 title, 1 sound line, 2 and up cars; the first empty entry at index 2
+// or later ends the formation.
+using FormationTable = std::array<QString, kFormationTableSize>;
+
 struct Ksned {
     // programPath: host path of the editor's program file (its folder holds the ini file).
     explicit Ksned(FileSystem fileSystem, QString programPath = {})
@@ -31,14 +35,10 @@ struct Ksned {
     MyLibClass lib;
     National national;  // the about box's language, chosen on first use
 
-    // The document: index 0 title, 1 sound line, 2 and up cars; the first empty entry at index 2
-    // or later ends the formation.
-    std::array<QString, kFormationTableSize> FormationLines;
+    FormationTable FormationLines;  // the document
     QString CurrentFilePath;  // Windows path; empty for a formation never saved
     QString DefaultFolder;    // Windows path
     bool StopRequested = false;
-    // Bare file names of the formation files listed, index for index with the formation list.
-    std::array<QString, kMaxFormationFiles + 1> FormationFileNames;
 };
 
 }  // namespace ksn

@@ -1,5 +1,7 @@
 #include "document/trainlayout.h"
 
+#include "document/messages.h"
+
 #include "support/text/numtext.h"
 #include "support/paths/regularfile.h"
 
@@ -87,7 +89,7 @@ bool TrainStrip::anyFound() const {
 }
 
 QString trainCaption(const QString& title, int height) {
-    return title + QStringLiteral(" ( ") + QString::number(height) + QStringLiteral("dot )");
+    return msg::heightCaption(title, height);
 }
 
 std::optional<TrainStrip> buildTrainStrip(const QStringList& rows, const QString& defaultFolder, const FileSystem& fs) {
@@ -113,8 +115,7 @@ std::optional<TrainStrip> buildTrainStrip(const QStringList& rows, const QString
                 car.size = picture.size();
                 car.picture = std::move(picture.image);
                 // The car keeps its number in the list even when cars before it are missing.
-                car.toolTip = QString::number(i - 1) + QStringLiteral(" : ") + fs.GetBaseName(car.file) +
-                              QStringLiteral(" : ") + MyLibClass::B_STR(line, semicolon);
+                car.toolTip = msg::carToolTip(i - 1, fs.GetBaseName(car.file), MyLibClass::B_STR(line, semicolon));
                 x += car.size.width();
                 strip.height = car.size.height();
                 strip.tallest = std::max(strip.tallest, car.size.height());
@@ -151,24 +152,23 @@ QImage renderTrainStrip(const TrainStrip& strip) {
 
 // ---------------------------------------------------------------- car view
 
-CarView buildCarView(const Ksned& state, int selectedRow) {
+CarView buildCarView(const FormationTable& lines, int selectedRow, const QString& defaultFolder, const FileSystem& fs) {
     CarView v;
     v.row = selectedRow < 2 ? 2 : selectedRow;
-    const QString line = v.row < kFormationTableSize ? state.FormationLines[size_t(v.row)] : QString();
+    const QString line = v.row < kFormationTableSize ? lines[size_t(v.row)] : QString();
     const QString semicolon = QStringLiteral(";");
-    v.file = state.fso.GetFullFileName(state.DefaultFolder, MyLibClass::F_STR(line, semicolon));
-    v.found = state.fso.FileExists(v.file);
+    v.file = fs.GetFullFileName(defaultFolder, MyLibClass::F_STR(line, semicolon));
+    v.found = fs.FileExists(v.file);
     if (!v.found) {
-        v.message = QStringLiteral("車両が見つかりません。\r\nFile= ") + v.file;
+        v.message = msg::carNotFound(v.file);
         return v;
     }
-    v.picture = loadCarPicture(state.fso, v.file);
+    v.picture = loadCarPicture(fs, v.file);
     v.toolTip = MyLibClass::B_STR(line, semicolon);
     // The height the car is shown at; for a header without a usable size, the header's own value,
     // which tells what is wrong with the file.
     const std::int32_t height = v.picture.usable() ? v.picture.height() : v.picture.headerHeight;
-    v.caption = QString::number(v.row - 1) + QStringLiteral(" : ") + v.file + QStringLiteral(" ( ") +
-                QString::number(height) + QStringLiteral("dot )");
+    v.caption = msg::heightCaption(QString::number(v.row - 1) + QStringLiteral(" : ") + v.file, height);
     return v;
 }
 

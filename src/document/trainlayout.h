@@ -101,8 +101,9 @@ struct CarView {
     CarPicture picture;
 };
 
-// The car of the selected car-list row (-1: none), read from the document line, so that neither the
-// save mode nor the comment switch changes it. The title and sound rows show the first car.
-CarView buildCarView(const Ksned& state, int selectedRow);
+// The car of the selected car-list row (-1: none), read from the document's line, so that neither
+// the save mode nor the comment switch changes it; bare file names are looked for in defaultFolder.
+// The title and sound rows show the first car.
+CarView buildCarView(const FormationTable& lines, int selectedRow, const QString& defaultFolder, const FileSystem& fs);
 
 }  // namespace ksn

@@ -476,7 +476,7 @@ void frmMain::mnuViewTrain_Click() {
 }
 
 void frmMain::mnuViewCar_Click() {
-    const CarView view = buildCarView(g_, editor_.selectedRow());
+    const CarView view = buildCarView(g_.FormationLines, editor_.selectedRow(), g_.DefaultFolder, g_.fso);
     if (!view.found) {
         modal_.message(view.message, QString(), MsgButtons::Ok, MsgIcon::None);
         return;
@@ -494,7 +494,7 @@ void frmMain::mnuHelpHelp_Click() {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    frmAbout box(g_, modal_, this);
+    frmAbout box(g_.national, modal_, this);
     box.exec();
 }
 

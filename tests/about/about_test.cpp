@@ -2,7 +2,6 @@
 // the enquiry form.
 #include "about/frmAbout.h"
 #include "testkit/scripted_modal.h"
-#include "testkit/tempdrive.h"
 
 #include <gtest/gtest.h>
 
@@ -25,17 +24,16 @@ class AboutTest : public ::testing::Test {
 protected:
     AboutTest() { main.show(); }
     frmAbout& open(const QStringList& arguments = {}) {
-        box.reset();  // the language is chosen once per program: a fresh state for each box
-        state = std::make_unique<Ksned>(FileSystem(drive.driveMap(), "D:\\"));
-        state->national.setSystemLocale(QLocale(QLocale::Japanese, QLocale::Japan));
-        state->national.setArguments(arguments);
-        box = std::make_unique<frmAbout>(*state, modal, &main);
+        box.reset();  // the language is chosen once per program: a fresh table for each box
+        national = std::make_unique<National>();
+        national->setSystemLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+        national->setArguments(arguments);
+        box = std::make_unique<frmAbout>(*national, modal, &main);
         box->show();
         return *box;
     }
 
-    test::TempDrive drive;
-    std::unique_ptr<Ksned> state;
+    std::unique_ptr<National> national;
     test::ScriptedModal modal;
     QWidget main;
     std::unique_ptr<frmAbout> box;
@@ -70,7 +68,7 @@ TEST_F(AboutTest, EnquiryFormGoesToTheClipboardOnlyAfterYes) {
 
 TEST_F(AboutTest, DoubleClicksTellWhatTheControlStandsFor) {
     frmAbout& b = open();
-    const QString product = state->national.GetNationalString(0), credits = state->national.GetNationalString(1);
+    const QString product = national->GetNationalString(0), credits = national->GetNationalString(1);
     const struct { const char* what; QWidget* control; QString text; MsgIcon icon; } cases[] = {
         {"product name", b.lblProductName, product, MsgIcon::None},
         {"title", b.lblFullTitle, product, MsgIcon::None},

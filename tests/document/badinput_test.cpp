@@ -88,7 +88,7 @@ TEST_F(BadInputTest, AFolderOf1030FormationsLists1024WithOneMessage) {
     editor.ScanFolder(folder);  // sorted; the folder, one "\\" less, made current
     EXPECT_EQ(std::pair(folder, state.fso.currentDirectory()), std::pair(u"D:\\many"_s, u"D:\\many"_s));
     EXPECT_EQ(editor.trainItems().size(), kMaxFormationFiles);
-    EXPECT_EQ(state.FormationFileNames[1023], u"1023.KSN"_s);
+    EXPECT_EQ(editor.document().FormationFileNames()[1023].fileName, u"1023.KSN"_s);
     EXPECT_EQ(modal.messageTexts(), QStringList{u"ﾃﾞｨﾚｸﾄﾘに1024以上のファイルが存在します。以後のファイルは無視します"_s});
 }
 
@@ -178,7 +178,7 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
         {"car view and car pictures",
          [&] {
              ASSERT_TRUE(load(lines));
-             EXPECT_FALSE(buildCarView(state, 3).found);
+             EXPECT_FALSE(buildCarView(state.FormationLines, 3, state.DefaultFolder, state.fso).found);
              for (const QString& car : specials)
                  EXPECT_TRUE(loadCarPicture(state.fso, car).size().isEmpty()) << car.toStdString();
          }},

@@ -1,0 +1,229 @@
+#include "document/document.h"
+
+#include "document/messages.h"
+#include "support/paths/savequeue.h"
+#include "support/paths/winpath.h"
+#include "support/text/cp932.h"
+
+#include <optional>
+
+namespace ksn {
+
+namespace {
+const QString kSemicolon = QStringLiteral(";");
+}  // namespace
+
+Document::Document(Ksned& state, Modal& modal) : g_(state), modal_(modal) {}
+
+bool Document::scan(QString folder) {
+    if (folder.endsWith(u'\\')) folder.chop(1);
+    // An empty folder would search the root of the current drive; a formation list drawn from a
+    // drive root the user never chose is more confusing than an empty one, so nothing is scanned.
+    if (folder.isEmpty()) return false;
+    const QStringList files = g_.fso.findFiles(folder, QStringLiteral("*.KSN"));
+    if (files.isEmpty()) return false;
+
+    formations_.clear();
+    const QString absFolder = g_.fso.GetAbsolutePathName(winpath::searchFolder(folder));
+    g_.fso.setCurrentDirectory(folder);
+    for (const QString& name : files) {
+        // A file that cannot be read lists an empty title and keeps its place in the list.
+        const ReadResult first = g_.fso.readFirstLine(g_.fso.BuildPath(absFolder, name));
+        formations_.push_back({name, first.ok ? cp932::decode(first.bytes) : QString()});
+        if (int(formations_.size()) == kMaxFormationFiles) {
+            modal_.message(msg::tooManyFiles(kMaxFormationFiles), QString(), MsgButtons::Ok, MsgIcon::None);
+            break;
+        }
+    }
+    return true;
+}
+
+LoadResult Document::load(const QString& path) {
+    LoadResult result;
+    result.path = g_.fso.GetFullFileName(g_.DefaultFolder, path);
+    if (!g_.fso.FileExists(result.path)) {
+        result.message = msg::notFound(result.path);
+        modal_.message(result.message, msg::notFoundTitle(), MsgButtons::Ok, MsgIcon::Exclamation);
+        return result;
+    }
+    ReadResult r = g_.fso.readFile(result.path);
+    if (!r.ok) {
+        // The document stays as it was: nothing of a file that could not be read replaces it.
+        result.status = LoadResult::Status::Unreadable;
+        result.message = r.error;
+        modal_.message(result.message, QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+        return result;
+    }
+    result.status = LoadResult::Status::Loaded;
+
+    const FormationText text = readFormationText(r.bytes, kMaxFormationLines);
+    g_.FormationLines.fill(QString());
+    for (qsizetype i = 0; i < text.lines.size(); ++i) g_.FormationLines[size_t(i)] = text.lines[i];
+    if (text.overLimit) {
+        modal_.message(msg::overLimit(kMaxFormationLines, text.lines.value(kMaxFormationLines - 1)),
+                       QString(), MsgButtons::Ok, MsgIcon::None);
+    }
+    loadedBytes_ = std::move(r.bytes);
+    loadedInvalid_ = text.invalidBytes;
+    if (text.invalidBytes)
+        modal_.message(msg::invalidBytes(result.path), QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+    refreshRows();
+    if (heightCheckOnLoad_) checkHeight();
+    return result;
+}
+
+void Document::refreshRows() {
+    rows_.clear();
+    ++rowsBuilt_;
+    const auto& L = g_.FormationLines;
+    rows_ << L[0];
+    for (int i = 1; i < kFormationTableSize; ++i) {
+        rows_ << convertLine(L[size_t(i)], i == 1 ? LineKind::Sound : LineKind::Car, mode_, commentsOn_,
+                             g_.fso, g_.DefaultFolder);
+        if (i + 1 >= kFormationTableSize || L[size_t(i + 1)].isEmpty()) break;
+    }
+}
+
+QByteArray Document::bytes() {
+    if (rows_.size() > 1 && rows_[1].isEmpty()) rows_[1] = QStringLiteral(" ");
+    return formationBytes(rows_);
+}
+
+IoResult Document::save(const QString& path) { return g_.fso.writeFile(path, bytes()); }
+
+bool Document::deleteLine(int index) {
+    if (index < 2) return false;
+    auto& L = g_.FormationLines;
+    for (int i = index; i <= rows_.size() - 1 && i + 1 < kFormationTableSize; ++i)
+        L[size_t(i)] = L[size_t(i + 1)];
+    refreshRows();
+    return true;
+}
+
+bool Document::insertLine(int index, const QString& text) {
+    if (index < 2 || index > kMaxFormationLines) return false;
+    const int n = int(rows_.size());
+    if (n >= kMaxFormationLines) {
+        modal_.message(msg::tooManyCars(), QString(), MsgButtons::Ok, MsgIcon::Information);
+        return false;
+    }
+    auto& L = g_.FormationLines;
+    for (int i = n - 1; i >= index; --i) L[size_t(i + 1)] = L[size_t(i)];
+    L[size_t(index)] = text;
+    L[size_t(n + 1)] = QString();
+    refreshRows();
+    checkHeight();
+    return true;
+}
+
+bool Document::moveLine(int from, int to) {
+    if (from == to || from >= rows_.size()) return false;
+    auto& L = g_.FormationLines;
+    const QString moved = rows_[from];
+    if (from < to) {
+        if (to >= rows_.size()) return false;
+        for (int i = from; i <= to - 1; ++i) {
+            rows_[i] = rows_[i + 1];
+            L[size_t(i)] = L[size_t(i + 1)];
+        }
+    } else {
+        // A car cannot be moved onto the title or the sound row.
+        if (to < 2) return false;
+        for (int i = from; i >= to + 1; --i) {
+            rows_[i] = rows_[i - 1];
+            L[size_t(i)] = L[size_t(i - 1)];
+        }
+    }
+    rows_[to] = moved;
+    L[size_t(to)] = moved;
+    return true;
+}
+
+void Document::clear() {
+    g_.FormationLines[0] = msg::newFormationTitle();
+    g_.FormationLines[1].clear();
+    g_.FormationLines[2].clear();
+    refreshRows();
+}
+
+std::vector<HeightMismatch> Document::heightMismatches() const {
+    std::vector<HeightMismatch> out;
+    const int n = int(rows_.size());
+    if (n < 3) return out;
+    const auto& L = g_.FormationLines;
+    const std::int32_t h0 = g_.lib.GetBMPHeight(MyLibClass::F_STR(L[2], kSemicolon));
+    for (int i = 3; i < n && i < kFormationTableSize; ++i) {
+        const QString path = MyLibClass::F_STR(L[size_t(i)], kSemicolon);
+        const std::int32_t h = g_.lib.GetBMPHeight(path);
+        if (h != h0) out.push_back({path, i - 1, h, h0});
+    }
+    return out;
+}
+
+void Document::checkHeight() {
+    const auto mismatches = heightMismatches();
+    if (mismatches.empty()) return;
+    QString report;
+    for (const auto& m : mismatches) report += msg::heightMismatchLine(m.path, m.carNumber);
+    modal_.message(msg::heightMismatch(report), QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+RewriteResult Document::rewriteFolder(const QString& folder, const RewriteOptions& options) {
+    RewriteResult result;
+    g_.DefaultFolder = folder;
+    // A network folder has no drive to change to; it names nothing on this host, so the search
+    // below finds nothing and the run ends at once.
+    g_.fso.setCurrentDirectory(folder);
+    const QStringList files = g_.fso.findFiles(folder, QStringLiteral("*.KSN"));
+    result.found = int(files.size());
+    enum class Outcome { Pending, Same, Changed, Failed };
+    std::vector<Outcome> outcomes(size_t(files.size()), Outcome::Pending);
+
+    // Loading and checking stay here, where messages can be shown; the saves run behind, and a
+    // failed one is reported as soon as it is known, naming its file.
+    std::optional<SaveQueue> saves;
+    if (!options.dryRun && !files.isEmpty()) saves.emplace(g_.fso);
+    const auto collect = [&](std::vector<SaveQueue::Finished> finished) {
+        for (auto& f : finished) {
+            auto& outcome = outcomes[size_t(f.tag)];
+            if (!f.result.ok) {
+                outcome = Outcome::Failed;
+                modal_.message(f.result.error, QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+            }
+        }
+    };
+
+    for (int i = 0; i < int(files.size()); ++i) {
+        const QString& name = files[i];
+        if (g_.StopRequested) {
+            result.stopped = true;
+            break;
+        }
+        const LoadResult loaded = load(name);
+        result.lastPath = loaded.path;
+        if (!loaded.loaded()) {
+            outcomes[size_t(i)] = Outcome::Failed;
+        } else if (loadedInvalid_) {
+            // Rewriting would replace the bytes that are not Shift-JIS; the file is left alone.
+            outcomes[size_t(i)] = Outcome::Failed;
+            modal_.message(msg::notRewritten(loaded.path), QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+        } else {
+            const QByteArray out = bytes();
+            // A failed save turns this into Failed when it is collected.
+            outcomes[size_t(i)] = out != loadedBytes_ ? Outcome::Changed : Outcome::Same;
+            if (saves) saves->submit(i, loaded.path, out);
+        }
+        if (saves) collect(saves->takeFinished());
+        ++result.processed;
+        if (options.progress) options.progress(result.processed, result.found, name);
+        modal_.processEvents();
+    }
+    if (saves) collect(saves->finishAll());
+    for (int i = 0; i < int(files.size()); ++i) {
+        if (outcomes[size_t(i)] == Outcome::Changed) result.changed << files[i];
+        if (outcomes[size_t(i)] == Outcome::Failed) result.failed << files[i];
+    }
+    return result;
+}
+
+}  // namespace ksn
