@@ -48,30 +48,23 @@ const CarsClass::Record* CarsClass::atCursor(int* index) {
     return &records_[size_t(cursor_)];
 }
 
-QString CarsClass::CarFileName() {
-    const Record* r = atCursor(nullptr);
-    return r ? r->fileName : QString();
+namespace {
+// A field of the record at the cursor, or the empty text before the first MoveNext.
+template <typename Field>
+QString fieldAt(const CarsClass::Record* r, Field field) {
+    return r ? field(*r) : QString();
 }
-QString CarsClass::CarFileName(int& index) {
-    const Record* r = atCursor(&index);
-    return r ? r->fileName : QString();
-}
-QString CarsClass::CarKind() {
-    const Record* r = atCursor(nullptr);
-    return r ? QString::number(r->kind) : QString();
-}
-QString CarsClass::CarKind(int& index) {
-    const Record* r = atCursor(&index);
-    return r ? QString::number(r->kind) : QString();
-}
-QString CarsClass::CarComment() {
-    const Record* r = atCursor(nullptr);
-    return r ? r->comment : QString();
-}
-QString CarsClass::CarComment(int& index) {
-    const Record* r = atCursor(&index);
-    return r ? r->comment : QString();
-}
+QString fileNameOf(const CarsClass::Record& r) { return r.fileName; }
+QString kindOf(const CarsClass::Record& r) { return QString::number(r.kind); }
+QString commentOf(const CarsClass::Record& r) { return r.comment; }
+}  // namespace
+
+QString CarsClass::CarFileName() { return fieldAt(atCursor(nullptr), fileNameOf); }
+QString CarsClass::CarFileName(int& index) { return fieldAt(atCursor(&index), fileNameOf); }
+QString CarsClass::CarKind() { return fieldAt(atCursor(nullptr), kindOf); }
+QString CarsClass::CarKind(int& index) { return fieldAt(atCursor(&index), kindOf); }
+QString CarsClass::CarComment() { return fieldAt(atCursor(nullptr), commentOf); }
+QString CarsClass::CarComment(int& index) { return fieldAt(atCursor(&index), commentOf); }
 
 // --- KSNClass ---
 

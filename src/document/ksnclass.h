@@ -61,12 +61,14 @@ public:
     // The first record whose file name equals fileName exactly (case counts), or -1.
     int Sarch(const QString& fileName) const;
 
-private:
+    // One stored image.
     struct Record {
         QString fileName;
         int kind = 0;
         QString comment;
     };
+
+private:
     // The record at the cursor after the index rules above; nullptr for a negative cursor.
     const Record* atCursor(int* index);
 

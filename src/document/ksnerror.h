@@ -23,29 +23,32 @@ private:
     QString description_;
 };
 
+// The description of each error number the reader model raises.
+inline QString ksnErrorDescription(int number) {
+    switch (number) {
+        case 9: return QStringLiteral("Subscript out of range");
+        case 11: return QStringLiteral("Division by zero");
+        case 62: return QStringLiteral("Input past end of file");
+        case 75: return QStringLiteral("Path/File access error");
+        default: return QStringLiteral("Application-defined or object-defined error");
+    }
+}
+
+// One type per error number, so that a caller catches exactly the errors it expects.
+template <int Number>
+class NumberedKsnError : public KsnError {
+public:
+    NumberedKsnError() : KsnError(Number, ksnErrorDescription(Number)) {}
+};
+
 // An index beyond a fixed table: the 102nd car of a train, the 1002nd distinct image, a cursor
 // above the last record.
-class OutOfRangeError : public KsnError {
-public:
-    OutOfRangeError() : KsnError(9, QStringLiteral("Subscript out of range")) {}
-};
-
+using OutOfRangeError = NumberedKsnError<9>;
 // An image whose height field is 0: its proportions have no value.
-class DivisionByZeroError : public KsnError {
-public:
-    DivisionByZeroError() : KsnError(11, QStringLiteral("Division by zero")) {}
-};
-
+using DivisionByZeroError = NumberedKsnError<11>;
 // An item read after the last one of the file.
-class InputPastEndError : public KsnError {
-public:
-    InputPastEndError() : KsnError(62, QStringLiteral("Input past end of file")) {}
-};
-
+using InputPastEndError = NumberedKsnError<62>;
 // A formation file that exists but cannot be read.
-class FileAccessError : public KsnError {
-public:
-    FileAccessError() : KsnError(75, QStringLiteral("Path/File access error")) {}
-};
+using FileAccessError = NumberedKsnError<75>;
 
 }  // namespace ksn

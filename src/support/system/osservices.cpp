@@ -144,6 +144,17 @@ quint32 Win32ApiClass::GetTempFileName(const QString& lpszPath, const QString& l
     return 0;
 }
 
+#ifdef Q_OS_WIN
+namespace {
+// A folder the system writes into a buffer; empty when it does not fit.
+QString systemFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
+    wchar_t buffer[256] = {};
+    const UINT n = get(buffer, 255);
+    return n > 0 && n < 255 ? QString::fromWCharArray(buffer, int(n)) : QString();
+}
+}  // namespace
+#endif
+
 quint32 Win32ApiClass::GetTickCount() {
 #ifdef Q_OS_WIN
     return ::GetTickCount();
@@ -157,9 +168,7 @@ quint32 Win32ApiClass::GetTickCount() {
 
 QString Win32ApiClass::GetWindowsDirectory() const {
 #ifdef Q_OS_WIN
-    wchar_t buffer[256] = {};
-    const UINT n = ::GetWindowsDirectoryW(buffer, 255);
-    return n > 0 && n < 255 ? QString::fromWCharArray(buffer, int(n)) : QString();
+    return systemFolder(::GetWindowsDirectoryW);
 #else
     for (const auto& [letter, root] : fs_.drives().drives()) {
         const QString folder = QString(letter) + QStringLiteral(":\\windows");
@@ -171,9 +180,7 @@ QString Win32ApiClass::GetWindowsDirectory() const {
 
 QString Win32ApiClass::GetSystemDirectory() const {
 #ifdef Q_OS_WIN
-    wchar_t buffer[256] = {};
-    const UINT n = ::GetSystemDirectoryW(buffer, 255);
-    return n > 0 && n < 255 ? QString::fromWCharArray(buffer, int(n)) : QString();
+    return systemFolder(::GetSystemDirectoryW);
 #else
     const QString windows = GetWindowsDirectory();
     if (windows.isEmpty()) return {};
