@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("ksned32"));
     QApplication::setApplicationVersion(QStringLiteral(KSNED_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ksned32.png")));
+    // The installed desktop entry's name: Wayland desktops match the windows to it and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("example.ksned32.KSNED32"));
     // The windows are Japanese whatever the system language; so are Qt's own boxes and dialogs.
     // Without the translation the message and input boxes still get Japanese buttons of ours.
     ksn::installQtJapanese();
