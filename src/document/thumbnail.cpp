@@ -11,10 +11,6 @@ namespace ksn {
 
 namespace {
 
-// The folded picture is drawn at full size up to this many pixels (64 MiB); a larger one, which only
-// lying headers make, is drawn already shrunk, so that memory stays bounded whatever the train.
-constexpr double kMaxCanvasPixels = 16.0 * 1024 * 1024;
-
 struct Box {
     std::int64_t width = 0;
     std::int64_t height = 0;
@@ -86,29 +82,28 @@ QSize thumbnailSize(QSize picture, int side) {
 QImage drawThumbnail(const ThumbnailLayout& layout, const std::vector<const QImage*>& pictures, int side) {
     const QSize target = thumbnailSize(layout.size, side);
     if (target.isEmpty()) return {};
-    const double area = double(layout.size.width()) * double(layout.size.height());
-    const double shrink = std::min(1.0, std::sqrt(kMaxCanvasPixels / area));
-    const QSize canvasSize(std::max(1, int(std::ceil(layout.size.width() * shrink))),
-                           std::max(1, int(std::ceil(layout.size.height() * shrink))));
-    QImage canvas(canvasSize, QImage::Format_ARGB32_Premultiplied);
-    if (canvas.isNull()) return {};
-    canvas.fill(Qt::transparent);
-    QPainter painter(&canvas);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, shrink < 1.0);
+    QImage out(target, QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull()) return {};
+    out.fill(Qt::transparent);
+    // Each car is scaled to its own place, whose edges are the layout's edges scaled and rounded, so
+    // that neighbours meet without a gap: the train at full size is never drawn, whatever size its
+    // headers claim, and small pictures are scaled on one thread where the whole would take a pool.
+    const double sx = double(target.width()) / layout.size.width(), sy = double(target.height()) / layout.size.height();
+    const auto edge = [](int at, double scale) { return int(std::lround(at * scale)); };
+    QPainter painter(&out);
     for (size_t i = 0; i < layout.places.size() && i < pictures.size(); ++i) {
         const QImage* picture = pictures[i];
-        const QRect& place = layout.places[i];
-        if (!picture || picture->isNull() || place.isEmpty()) continue;
-        if (shrink < 1.0)
-            painter.drawImage(QRectF(place.x() * shrink, place.y() * shrink, place.width() * shrink,
-                                     place.height() * shrink),
-                              *picture);
-        else
-            painter.drawImage(place, *picture);
+        const QRect& p = layout.places[i];
+        if (!picture || picture->isNull() || p.isEmpty()) continue;
+        const int left = edge(p.x(), sx), top = edge(p.y(), sy);
+        // A car never shrinks to nothing: at least one pixel of it shows.
+        const QSize size(std::max(1, edge(p.x() + p.width(), sx) - left), std::max(1, edge(p.y() + p.height(), sy) - top));
+        painter.drawImage(QPoint(left, top), picture->size() == size
+                                                 ? *picture
+                                                 : picture->scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     painter.end();
-    return canvas.size() == target ? canvas
-                                   : canvas.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return out;
 }
 
 }  // namespace ksn

@@ -34,10 +34,10 @@ ThumbnailLayout foldTrain(const std::vector<QSize>& cars);
 // a short train is never blown up. Empty for an empty picture or a side below 1.
 QSize thumbnailSize(QSize picture, int side);
 
-// The cars drawn at their places on a transparent picture of layout.size, then scaled smoothly to
-// thumbnailSize(layout.size, side). pictures[i] belongs to layout.places[i]; a null picture leaves
-// its place transparent. A picture is drawn stretched to its place when their sizes differ. Null
-// when the layout is empty or a picture cannot be allocated.
+// The cars drawn on a transparent picture of thumbnailSize(layout.size, side), each scaled smoothly to
+// its place scaled (edges rounded, at least one pixel a side). pictures[i] belongs to
+// layout.places[i]; a null picture leaves its place transparent. Null when the layout is empty or
+// the picture cannot be allocated.
 QImage drawThumbnail(const ThumbnailLayout& layout, const std::vector<const QImage*>& pictures, int side);
 
 }  // namespace ksn

@@ -89,8 +89,8 @@ TEST(DrawThumbnail, CarsStandAtTheirPlacesScaledOnTransparency) {
     }
 }
 
-// Headers can claim 32767 dots a side: the folded picture is then drawn already shrunk, never at
-// the size claimed, and the cars still land at their places.
+// Headers can claim 32767 dots a side: the train is never drawn at the size claimed, and the cars
+// still land at their places.
 TEST(DrawThumbnail, AHugeClaimedTrainIsDrawnWithinBoundedMemory) {
     const QRgb red = qRgb(204, 34, 0);
     const QImage small = filled({2, 2}, red);
