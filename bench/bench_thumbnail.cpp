@@ -1,18 +1,17 @@
 // `ksn thumbnail` of the 101-car formation against the desktop's own image thumbnailer on one
 // bitmap holding the same pixels: whole processes, as a file manager starts them.
-#include "benchkit.h"
-#include "document/thumbnail.h"
-#include "support/text/cp932.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-
 #include <cstdio>
 #include <vector>
+
+#include "benchkit.h"
+#include "document/thumbnail.h"
+#include "support/text/cp932.h"
 
 namespace ksn {
 namespace {
@@ -54,15 +53,18 @@ struct Files {
         std::vector<const QImage*> pictures;
         for (const QImage& car : cars) pictures.push_back(&car);
         const ThumbnailLayout layout = foldTrain(sizes);
-        const QImage folded = drawThumbnail(layout, pictures, kThumbnailMaxSide).convertToFormat(QImage::Format_RGB32);
+        const QImage folded =
+            drawThumbnail(layout, pictures, kThumbnailMaxSide).convertToFormat(QImage::Format_RGB32);
         bitmap = root + QStringLiteral("/folded.bmp");
-        if (folded.size() != layout.size || !folded.save(bitmap, "BMP")) throw std::runtime_error("cannot write the bitmap");
+        if (folded.size() != layout.size || !folded.save(bitmap, "BMP"))
+            throw std::runtime_error("cannot write the bitmap");
         std::printf("train: %d cars, folded %d x %d; the bitmap %lld bytes\n", kCars, layout.size.width(),
                     layout.size.height(), static_cast<long long>(QFileInfo(bitmap).size()));
 
         ksnArgs = {QStringLiteral("thumbnail"), formation, root + QStringLiteral("/ksn.png")};
         thumbnailer = QStandardPaths::findExecutable(QStringLiteral("gdk-pixbuf-thumbnailer"));
-        baselineArgs = {QStringLiteral("-s"), QStringLiteral("256"), bitmap, root + QStringLiteral("/pixbuf.png")};
+        baselineArgs = {QStringLiteral("-s"), QStringLiteral("256"), bitmap,
+                        root + QStringLiteral("/pixbuf.png")};
         qputenv("KSNED_DRIVES", ("K:=" + root).toUtf8());
     }
 };

@@ -1,15 +1,14 @@
 #include "cli/thumbnail.h"
 
+#include <QImageWriter>
+#include <QSaveFile>
+#include <optional>
+#include <vector>
+
 #include "cli/messages.h"
 #include "document/ksnclass.h"
 #include "document/thumbnail.h"
 #include "document/trainlayout.h"
-
-#include <QImageWriter>
-#include <QSaveFile>
-
-#include <optional>
-#include <vector>
 
 namespace ksn {
 

@@ -1,13 +1,12 @@
 // ksn thumbnail: a small picture of the train as the screensaver reads it, for file managers.
 #pragma once
 
+#include <QString>
+#include <cstdio>
+
 #include "support/mylib.h"
 #include "support/paths/filesystem.h"
 #include "support/ui/modal.h"
-
-#include <QString>
-
-#include <cstdio>
 
 namespace ksn {
 

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QRect>
 #include <QSize>
-
 #include <vector>
 
 namespace ksn {
@@ -17,7 +16,7 @@ inline constexpr int kThumbnailMaxSide = 4096;
 
 // Where each car of a train stands in its folded picture, in the cars' own pixels.
 struct ThumbnailLayout {
-    int carsPerRow = 0;        // the chosen row length; 0 for a train without a car
+    int carsPerRow = 0;         // the chosen row length; 0 for a train without a car
     std::vector<QRect> places;  // one per car, in train order; an empty size keeps an empty place
     QSize size;                 // the bounding box of all places; empty for no car
 };
