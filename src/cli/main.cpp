@@ -5,6 +5,9 @@
 #include "cli/render.h"
 #include "cli/parade.h"
 #include "cli/streammodal.h"
+#include "cli/thumbnail.h"
+#include "cli/messages.h"
+#include "document/thumbnail.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -59,6 +62,8 @@ const char* kDescription =
     "  ksn parade FILE [--no-bellows] [--quiet]       the train as the screensaver reads it\n"
     "  ksn render FILE -o OUT.png [--mode M] [--comments on|off]\n"
     "                                                 the whole-train view as a picture\n"
+    "  ksn thumbnail FILE OUT.png [--size N]          the train as the screensaver reads it, folded\n"
+    "                                                 near square, within N x N (default 256) as PNG\n"
     "\n"
     "FILE and DIR are host paths; they are turned into Windows paths through the drive map\n"
     "(Wine's drive letters, KSNED_DRIVES=\"C:=/srv/c;D:=/mnt/d\", or --drive).\n"
@@ -141,8 +146,10 @@ int Cli::run() {
                  QStringLiteral("OUT")});
     p.addOption({QStringLiteral("no-bellows"), QStringLiteral("parade: leave out coupler bellows pieces.")});
     p.addOption({QStringLiteral("quiet"), QStringLiteral("parade: no load messages.")});
+    p.addOption({QStringLiteral("size"), QStringLiteral("thumbnail: the largest side of the picture (default 256)."),
+                 QStringLiteral("N"), QString::number(kThumbnailDefaultSide)});
     p.addPositionalArgument(QStringLiteral("command"),
-                            QStringLiteral("show, list, check, rewrite, parade or render"));
+                            QStringLiteral("show, list, check, rewrite, parade, render or thumbnail"));
     p.addPositionalArgument(QStringLiteral("args"), QStringLiteral("FILE or DIR arguments"), QStringLiteral("[args...]"));
 
     if (!p.parse(app_.arguments())) return usageError(p.errorText());
@@ -209,6 +216,7 @@ int Cli::run() {
     const ParadeOptions paradeOptions{p.isSet(QStringLiteral("no-bellows")), p.isSet(QStringLiteral("quiet"))};
     if ((paradeOptions.noBellows || paradeOptions.quiet) && command != u"parade")
         return usageError(QStringLiteral("--no-bellows and --quiet belong to parade"));
+    if (p.isSet(QStringLiteral("size")) && command != u"thumbnail") return usageError(climsg::sizeBelongsToThumbnail());
     if (command == u"show") return show(args);
     if (command == u"list") return list(args);
     if (command == u"check") return check(args);
@@ -221,6 +229,16 @@ int Cli::run() {
         }
         const auto w = windowsPath(args[0]);
         return w ? render(*document_, *w, output, stderr) : kExitUsage;
+    }
+    if (command == u"thumbnail") {
+        if (args.size() != 2) return usageError(climsg::thumbnailUsage());
+        bool ok = false;
+        const QString given = p.value(QStringLiteral("size"));
+        const int side = given.toInt(&ok);
+        if (!ok || side < 1 || side > kThumbnailMaxSide)
+            return usageError(climsg::sizeOutOfRange(given, kThumbnailMaxSide));
+        const auto w = windowsPath(args[0]);
+        return w ? thumbnail(g_->fso, g_->lib, *modal_, *w, args[1], side, stderr) : kExitUsage;
     }
     if (command == u"parade") {
         if (args.size() != 1) return usageError(QStringLiteral("parade takes one FILE"));

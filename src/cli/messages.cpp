@@ -24,6 +24,18 @@ QString cannotWrite(const QString& path, const QString& reason) {
     return QStringLiteral("cannot write %1: %2").arg(path, reason);
 }
 
+QString noReadableCar(const QString& file) {
+    return QStringLiteral("no car of %1 can be read: nothing to draw").arg(file);
+}
+
+QString thumbnailUsage() { return QStringLiteral("thumbnail takes one FILE and one OUT.png"); }
+
+QString sizeOutOfRange(const QString& given, int largest) {
+    return QStringLiteral("--size takes a number from 1 to %1, not %2").arg(largest).arg(given);
+}
+
+QString sizeBelongsToThumbnail() { return QStringLiteral("--size belongs to thumbnail"); }
+
 QString messageHeading(const QString& title) {
     return QStringLiteral("[") + (title.isEmpty() ? kAppTitle : title) + QStringLiteral("]\n");
 }

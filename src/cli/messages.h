@@ -18,6 +18,12 @@ QString noUsableCarSize(const QString& file);
 QString stripTooLarge(int width, int height);
 QString cannotWrite(const QString& path, const QString& reason);
 
+// --- thumbnail ---
+QString noReadableCar(const QString& file);
+QString thumbnailUsage();
+QString sizeOutOfRange(const QString& given, int largest);
+QString sizeBelongsToThumbnail();
+
 // --- messages of the rules, as StreamModal prints them ---
 // The line before a message: its title (the program's title when it has none) in brackets.
 QString messageHeading(const QString& title);

@@ -28,12 +28,51 @@ bool CarPicture::usable() const {
 
 QSize CarPicture::size() const { return usable() ? QSize(headerWidth, height()) : QSize(); }
 
+namespace {
+
+std::uint32_t le(const QByteArray& bytes, int offset, int length) {
+    std::uint32_t v = 0;
+    for (int i = length - 1; i >= 0; --i) v = v << 8 | std::uint8_t(bytes[offset + i]);
+    return v;
+}
+
+// The usual car picture, an uncompressed 24-bit bitmap, straight from its bytes into the image Qt's
+// reader would make (RGB32, top row first). Qt's reader goes through a device pixel by pixel and was
+// most of a thumbnail's time. Anything else, or a file too short for its pixels, is left to Qt's
+// reader (null image).
+QImage decodePlainBitmap(const QByteArray& bytes, std::int32_t width, std::int32_t height) {
+    if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return {};
+    const std::uint32_t pixelOffset = le(bytes, 10, 4), headerSize = le(bytes, 14, 4);
+    if (headerSize < 40 || headerSize > 1024 || pixelOffset < 14 + headerSize || le(bytes, 26, 2) != 1 ||
+        le(bytes, 28, 2) != 24 || le(bytes, 30, 4) != 0)
+        return {};
+    const std::int32_t rows = height < 0 ? -height : height;
+    const qint64 stride = (qint64(width) * 3 + 3) / 4 * 4;
+    if (qint64(pixelOffset) + stride * rows > bytes.size()) return {};
+    QImage image(width, rows, QImage::Format_RGB32);
+    if (image.isNull()) return {};
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData()) + pixelOffset;
+    for (std::int32_t y = 0; y < rows; ++y) {
+        // Rows are stored from the bottom unless the height is negative.
+        const std::uint8_t* in = data + stride * (height < 0 ? y : rows - 1 - y);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (std::int32_t x = 0; x < width; ++x, in += 3) out[x] = 0xFF000000u | in[2] << 16 | in[1] << 8 | in[0];
+    }
+    return image;
+}
+
+}  // namespace
+
 CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile) {
     CarPicture p;
     p.headerWidth = MyLibClass::BMPHeaderField(bytes, MyLibClass::kBMPWidthOffset);
     p.headerHeight = MyLibClass::BMPHeaderField(bytes, MyLibClass::kBMPHeightOffset);
     // A car without a place shows nothing, so its picture is not worth decoding.
     if (!wholeFile || !p.usable()) return p;
+    if (qint64(p.headerWidth) * p.height() * 4 <= kMaxCarPictureBytes) {
+        p.image = decodePlainBitmap(bytes, p.headerWidth, p.headerHeight);
+        if (!p.image.isNull()) return p;
+    }
 
     QBuffer buffer;
     buffer.setData(bytes);

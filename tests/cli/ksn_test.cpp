@@ -1,6 +1,7 @@
 // The command line as a user runs it: the real program, its output, its exit status, its files.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -77,7 +78,10 @@ TEST_F(Ksn, BadUsageExitsTwoAndSaysWhy) {
         {{}, "no command"}, {{"frobnicate"}, "unknown command"}, {{"show", "nowhere.KSN"}, "no such file"},
         {{"list", "no-such-folder"}, "no such folder"}, {{"show", "x", "--mode", "sideways"}, "unknown save mode"},
         {{"list", "--drive", "C=/tmp"}, "C=/tmp"}, {{"show", "x", "--no-bellows"}, "belong to parade"},
-        {{"render", "x"}, "render takes one FILE and -o OUT"}, {{"show", "/etc/hostname"}, "/etc/hostname"}};
+        {{"render", "x"}, "render takes one FILE and -o OUT"}, {{"show", "/etc/hostname"}, "/etc/hostname"},
+        {{"thumbnail", "x"}, "thumbnail takes one FILE and one OUT.png"},
+        {{"thumbnail", "x", "y.png", "--size", "0"}, "--size takes a number from 1 to 4096, not 0"},
+        {{"thumbnail", "x", "y.png", "--size", "big"}, "not big"}, {{"show", "x", "--size", "9"}, "belongs to thumbnail"}};
     for (const auto& c : cases) {
         const test::ProgramRun r = ksn(c.args);
         EXPECT_EQ(r.exitCode, 2) << c.args.join(u' ').toStdString();
@@ -91,7 +95,7 @@ TEST_F(Ksn, HelpGivesTheSynopsisOfEveryCommand) {
          {"ksn show FILE [--mode M] [--comments on|off]", "ksn list [DIR]", "ksn check FILE...",
           "ksn rewrite [DIR] [--mode M] [--comments on|off] [--dry-run]",
           "ksn parade FILE [--no-bellows] [--quiet]",
-          "ksn render FILE -o OUT.png [--mode M] [--comments on|off]"})
+          "ksn render FILE -o OUT.png [--mode M] [--comments on|off]", "ksn thumbnail FILE OUT.png [--size N]"})
         EXPECT_TRUE(help.contains(q("\n  ") + q(synopsis))) << synopsis << "\n" << help.toStdString();
 }
 
@@ -158,6 +162,8 @@ TEST_F(Ksn, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
         {{"show", file("KSN/pipe.KSN")}, 2, {}, "no such file"},
         {{"check", file("KSN/zlink.KSN")}, 2, {}, "no such file"},
         {{"parade", file("KSN/pipe.KSN")}, 2, {}, "KSN= D:\\KSN\\pipe.KSN"},
+        {{"thumbnail", odd, file("odd-t.png")}, 0, {}, "CAR= D:\\KSN\\cars\\pipe.bmp"},
+        {{"thumbnail", file("KSN/pipe.KSN"), file("z.png")}, 2, {}, "KSN= D:\\KSN\\pipe.KSN"},
     };
     for (const auto& c : cases) {
         const test::ProgramRun r = test::runProgram(q(KSN_EXE), drive, c.args, 5000);
@@ -167,6 +173,118 @@ TEST_F(Ksn, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
                                               << r.err.toStdString();
     }
     EXPECT_EQ(QImage(file("odd.png"), "PNG").size(), QSize(120, 40));  // the special cars take no place
+    EXPECT_EQ(QImage(file("odd-t.png"), "PNG").size(), QSize(120, 40));
+}
+
+// ksn thumbnail: what each car of a crafted train looks like where it should stand, read back from
+// the PNG. Cars sit beside the formation in KSN/t, where bare names find them.
+TEST_F(Ksn, ThumbnailDrawsEveryCarWhereTheFoldPutsIt) {
+    constexpr QRgb red = 0xFFCC2200, green = 0xFF22AA44, blue = 0xFF2244CC;
+    QByteArray td = makeBmp(80, -30, blue & 0xFFFFFF);
+    for (int x = 0; x < 80; ++x) td.replace(54 + 3 * x, 3, QByteArray("\x00\x22\xCC", 3));  // the top row red
+    for (const auto& [name, bytes] : std::initializer_list<std::pair<const char*, QByteArray>>{
+             {"KSN/t/a.bmp", makeBmp(120, 40, red & 0xFFFFFF)}, {"KSN/t/b.bmp", makeBmp(120, 40, blue & 0xFFFFFF)},
+             {"KSN/t/bellows.bmp", makeBmp(12, 40, green & 0xFFFFFF)}, {"KSN/t/td.bmp", td}})
+        drive.write(q(name), bytes);
+    const struct {
+        const char* name;
+        QStringList cars;
+        QStringList options;
+        QSize size;
+        std::vector<std::pair<QPoint, QRgb>> pixels;
+        const char* err;
+    } cases[] = {
+        {"one car keeps its size", {"a.bmp"}, {}, {120, 40}, {{{0, 0}, red}, {{119, 39}, red}}, ""},
+        {"one car in 60", {"a.bmp"}, {"--size", "60"}, {60, 20}, {{{30, 10}, red}}, ""},
+        // A row of its own for each: 120 x 120 is square.
+        {"bellows between two cars", {"a.bmp", "bellows.bmp", "b.bmp"}, {}, {120, 120},
+         {{{5, 60}, green}, {{60, 60}, 0}, {{60, 100}, blue}}, ""},
+        {"a missing car closes up", {"a.bmp", "gone.bmp;lost", "b.bmp"}, {}, {120, 80}, {{{60, 20}, red}, {{60, 60}, blue}},
+         "CAR= D:\\KSN\\t\\gone.bmp"},
+        {"a top-down car the right way up", {"td.bmp"}, {}, {80, 30}, {{{40, 0}, red}, {{40, 29}, blue}}, ""},
+        {"a car named by its drive path", {"D:\\KSN\\cars\\a40.bmp", "a.bmp"}, {"--size", "40"}, {40, 27},
+         {{{20, 6}, 0xFF336699}, {{20, 20}, red}}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        drive.write(q("KSN/t/f.KSN"), ksnBytes(QStringList{"T", "horn.wav"} + c.cars));
+        const test::ProgramRun r = ksn(QStringList{"thumbnail", file("KSN/t/f.KSN"), file("out.png")} + c.options);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(q(c.err))) << r.err.toStdString();
+        const QImage out(file("out.png"), "PNG");
+        ASSERT_EQ(out.size(), c.size);
+        for (const auto& [at, rgb] : c.pixels) EXPECT_EQ(out.pixel(at), rgb) << at.x() << "," << at.y();
+    }
+}
+
+// 101 cars of 120 x 40, each its own colour: six a row (720 x 680), scaled to 256 x 242; the middle
+// of every car keeps its colour. The 102nd car stops the screensaver's reading: no picture.
+TEST_F(Ksn, ThumbnailOfTheLongestTrainShowsEveryCar) {
+    const auto colour = [](int i) { return std::uint32_t((i * 37 % 256) << 16 | (i * 91 % 256) << 8 | (i * 53 % 256)); };
+    QStringList lines{"Long", "horn.wav"};
+    for (int i = 0; i < 101; ++i) {
+        drive.write(QStringLiteral("KSN/t/c%1.bmp").arg(i), makeBmp(120, 40, colour(i)));
+        lines << QStringLiteral("c%1.bmp").arg(i);
+    }
+    drive.write(q("KSN/t/long.KSN"), ksnBytes(lines));
+    expect(0, {"thumbnail", file("KSN/t/long.KSN"), file("long.png")});
+    const QImage out(file("long.png"), "PNG");
+    ASSERT_EQ(out.size(), QSize(256, 242));
+    const double scale = 256.0 / 720.0;
+    for (int i = 0; i < 101; ++i)
+        EXPECT_EQ(out.pixel(int(((i % 6) * 120 + 60) * scale), int(((i / 6) * 40 + 20) * scale)), 0xFF000000 | colour(i)) << i;
+    drive.write(q("KSN/t/long.KSN"), ksnBytes(lines << "c0.bmp"));
+    const test::ProgramRun r = ksn({"thumbnail", file("KSN/t/long.KSN"), file("102.png")});
+    EXPECT_EQ(std::tuple(r.exitCode, QFile::exists(file("102.png"))), std::tuple(2, false));
+    EXPECT_TRUE(r.err.contains(q("Err.Number= 9"))) << r.err.toStdString();
+}
+
+// The samples as tools/setup maps them (K: = samples, the editor's folder K:\): within N x N, the
+// aspect kept at every size.
+TEST_F(Ksn, ThumbnailOfTheSamplesFitsAndKeepsItsAspect) {
+    const QString samples = q(KSNED_SAMPLES_DIR);
+    const struct { const char* file; QSize size; } cases[] = {
+        {"TSUBASA.KSN", {240, 160}}, {"KAMOTSU.KSN", {256, 160}}, {"KONSEI.KSN", {120, 158}},
+        {"RENKETSU.KSN", {132, 120}}, {"SOLEIL.KSN", {120, 200}}};
+    for (const auto& c : cases) {
+        for (const int side : {256, 64}) {
+            const QString out = file("s.png");
+            expect(0, {"thumbnail", samples + u'/' + q(c.file), out, "--size", QString::number(side), "--drive",
+                       "K:=" + samples, "--default-folder", samples});
+            const QImage image(out, "PNG");
+            const QSize expected = side == 256 ? c.size : c.size.scaled(side, side, Qt::KeepAspectRatio);
+            EXPECT_LE(std::abs(image.width() - expected.width()) + std::abs(image.height() - expected.height()), 1)
+                << c.file << " in " << side;
+        }
+    }
+}
+
+// A formation that gives nothing to draw, or that is hostile, ends at once with a message and
+// writes nothing: not the picture, not beside the formation.
+TEST_F(Ksn, ThumbnailWithNothingToDrawExitsTwoAndWritesNothing) {
+    drive.write(q("KSN/h/header-only.bmp"), makeBmp(30, 35).left(26));
+    QByteArray huge = makeBmp(4, 4);  // claims 32767 x 32767 dots
+    huge.replace(18, 8, QByteArray("\xFF\x7F\0\0\xFF\x7F\0\0", 8));
+    drive.write(q("KSN/h/huge.bmp"), huge);
+    const struct { const char* name; QByteArray bytes; const char* err; } cases[] = {
+        {"only missing cars", ksnBytes({"T", "S", "x.bmp", "y.bmp"}), "no car of D:\\KSN\\h\\f.KSN can be read"},
+        {"cars without pixels", ksnBytes({"T", "S", "header-only.bmp", "huge.bmp"}), "no car of"},
+        {"empty file", {}, "Input past end of file"},
+        {"10 MB single line", QByteArray(10 << 20, 'x'), "Input past end of file"},
+        {"NUL bytes", QByteArray("T\0itle\r\n\0\r\ncar\0.bmp\r\n", 21), "no car of"},
+        {"a bitmap named .KSN", makeBmp(64, 64, 0x80FF00), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        drive.write(q("KSN/h/f.KSN"), c.bytes);
+        const test::ProgramRun r =
+            test::runProgram(q(KSN_EXE), drive, {"thumbnail", file("KSN/h/f.KSN"), file("out/t.png")}, 5000);
+        EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(q(c.err))) << r.err.toStdString();
+        EXPECT_EQ(drive.read(q("KSN/h/f.KSN")), c.bytes);
+    }
+    EXPECT_FALSE(QFile::exists(file("out")));
+    EXPECT_EQ(QDir(file("KSN/h")).entryList(QDir::Files), (QStringList{"f.KSN", "header-only.bmp", "huge.bmp"}));
 }
 
 // Killed at any moment, a rewrite leaves each file old or new, never mixed or empty, done in any order.
