@@ -38,7 +38,7 @@ void err(const QString& s) {
 }
 
 int usageError(const QString& message) {
-    err(QStringLiteral("ksn: ") + message + QStringLiteral("\nTry 'ksn --help'.\n"));
+    err(climsg::usage(message));
     return kExitUsage;
 }
 
@@ -95,30 +95,30 @@ private:
 std::optional<QString> Cli::windowsPath(const QString& host) {
     QString error;
     auto w = g_->fso.toWindows(host, &error);
-    if (!w) err(QStringLiteral("ksn: ") + error.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + u'\n');
+    if (!w) err(climsg::errorLine(climsg::oneLineEnds(error)));
     return w;
 }
 
 std::optional<QString> Cli::folderArgument(const QStringList& args, int* exitCode) {
     *exitCode = kExitOk;
     if (args.size() > 1) {
-        *exitCode = usageError(QStringLiteral("one folder at most"));
+        *exitCode = usageError(climsg::oneFolderAtMost());
         return std::nullopt;
     }
     if (args.isEmpty()) {
         if (g_->DefaultFolder.isEmpty()) {
-            *exitCode = usageError(QStringLiteral("no folder given and no default folder set"));
+            *exitCode = usageError(climsg::noFolder());
             return std::nullopt;
         }
         if (!g_->fso.FolderExists(g_->DefaultFolder)) {
-            err(QStringLiteral("ksn: the default folder does not exist: ") + g_->DefaultFolder + u'\n');
+            err(climsg::errorLine(climsg::noDefaultFolder(g_->DefaultFolder)));
             *exitCode = kExitUsage;
             return std::nullopt;
         }
         return g_->DefaultFolder;
     }
     if (!QFileInfo(args[0]).isDir()) {
-        err(QStringLiteral("ksn: no such folder: ") + args[0] + u'\n');
+        err(climsg::errorLine(climsg::noSuchFolder(args[0])));
         *exitCode = kExitUsage;
         return std::nullopt;
     }
@@ -158,28 +158,28 @@ int Cli::run() {
         return kExitOk;
     }
     if (p.isSet(QStringLiteral("version"))) {
-        out(QStringLiteral("ksn ") + app_.applicationVersion() + u'\n');
+        out(climsg::version(app_.applicationVersion()));
         return kExitOk;
     }
 
     const auto mode = parseMode(p.value(QStringLiteral("mode")));
-    if (!mode) return usageError(QStringLiteral("unknown save mode: ") + p.value(QStringLiteral("mode")));
+    if (!mode) return usageError(climsg::unknownMode(p.value(QStringLiteral("mode"))));
     const QString comments = p.value(QStringLiteral("comments"));
-    if (comments != u"on" && comments != u"off") return usageError(QStringLiteral("--comments takes on or off"));
+    if (comments != u"on" && comments != u"off") return usageError(climsg::commentsOnOrOff());
 
     DriveMap drives;
     if (p.isSet(QStringLiteral("drive"))) {
         for (const QString& d : p.values(QStringLiteral("drive"))) {
             QString error;
             const auto one = DriveMap::parse(d, &error);
-            if (!one || one->drives().empty()) return usageError(error.isEmpty() ? QStringLiteral("bad --drive") : error);
+            if (!one || one->drives().empty()) return usageError(error.isEmpty() ? climsg::badDrive() : error);
             for (const auto& [letter, rootDir] : one->drives()) drives.set(letter, QDir(rootDir).absolutePath());
         }
     } else {
         const QString env = qEnvironmentVariable("KSNED_DRIVES");
         QString error;
         if (!env.trimmed().isEmpty() && !DriveMap::parse(env, &error))
-            return usageError(QStringLiteral("KSNED_DRIVES: ") + error);
+            return usageError(climsg::drivesVariable(error));
         drives = DriveMap::detect();
     }
 
@@ -194,7 +194,7 @@ int Cli::run() {
     if (p.isSet(QStringLiteral("default-folder"))) {
         const QString dir = p.value(QStringLiteral("default-folder"));
         if (!QFileInfo(dir).isDir()) {
-            err(QStringLiteral("ksn: no such folder: ") + dir + u'\n');
+            err(climsg::errorLine(climsg::noSuchFolder(dir)));
             return kExitUsage;
         }
         const auto w = windowsPath(dir);
@@ -207,24 +207,24 @@ int Cli::run() {
     if (!g_->DefaultFolder.isEmpty()) g_->fso.setCurrentDirectory(g_->DefaultFolder);
 
     QStringList args = p.positionalArguments();
-    if (args.isEmpty()) return usageError(QStringLiteral("no command given"));
+    if (args.isEmpty()) return usageError(climsg::noCommand());
     const QString command = args.takeFirst();
     const bool dryRun = p.isSet(QStringLiteral("dry-run"));
-    if (dryRun && command != u"rewrite") return usageError(QStringLiteral("--dry-run belongs to rewrite"));
+    if (dryRun && command != u"rewrite") return usageError(climsg::optionBelongsTo(QStringLiteral("--dry-run"), QStringLiteral("rewrite")));
     const QString output = p.value(QStringLiteral("output"));
-    if (p.isSet(QStringLiteral("output")) && command != u"render") return usageError(QStringLiteral("--output belongs to render"));
+    if (p.isSet(QStringLiteral("output")) && command != u"render") return usageError(climsg::optionBelongsTo(QStringLiteral("--output"), QStringLiteral("render")));
     const ParadeOptions paradeOptions{p.isSet(QStringLiteral("no-bellows")), p.isSet(QStringLiteral("quiet"))};
     if ((paradeOptions.noBellows || paradeOptions.quiet) && command != u"parade")
-        return usageError(QStringLiteral("--no-bellows and --quiet belong to parade"));
+        return usageError(climsg::bellowsAndQuietBelongToParade());
     if (p.isSet(QStringLiteral("size")) && command != u"thumbnail") return usageError(climsg::sizeBelongsToThumbnail());
     if (command == u"show") return show(args);
     if (command == u"list") return list(args);
     if (command == u"check") return check(args);
     if (command == u"rewrite") return rewrite(args, dryRun);
     if (command == u"render") {
-        if (args.size() != 1 || output.isEmpty()) return usageError(QStringLiteral("render takes one FILE and -o OUT"));
+        if (args.size() != 1 || output.isEmpty()) return usageError(climsg::commandTakes(QStringLiteral("render"), QStringLiteral("one FILE and -o OUT")));
         if (!QFileInfo(args[0]).isFile()) {
-            err(QStringLiteral("ksn: no such file: ") + args[0] + u'\n');
+            err(climsg::errorLine(climsg::noSuchFile(args[0])));
             return kExitUsage;
         }
         const auto w = windowsPath(args[0]);
@@ -241,17 +241,17 @@ int Cli::run() {
         return w ? thumbnail(g_->fso, g_->lib, *modal_, *w, args[1], side, stderr) : kExitUsage;
     }
     if (command == u"parade") {
-        if (args.size() != 1) return usageError(QStringLiteral("parade takes one FILE"));
+        if (args.size() != 1) return usageError(climsg::commandTakes(QStringLiteral("parade"), QStringLiteral("one FILE")));
         const auto w = windowsPath(args[0]);
         return w ? parade(g_->fso, g_->lib, *modal_, *w, paradeOptions, stdout, stderr) : kExitUsage;
     }
-    return usageError(QStringLiteral("unknown command: ") + command);
+    return usageError(climsg::unknownCommand(command));
 }
 
 int Cli::show(const QStringList& args) {
-    if (args.size() != 1) return usageError(QStringLiteral("show takes one FILE"));
+    if (args.size() != 1) return usageError(climsg::commandTakes(QStringLiteral("show"), QStringLiteral("one FILE")));
     if (!QFileInfo(args[0]).isFile()) {
-        err(QStringLiteral("ksn: no such file: ") + args[0] + u'\n');
+        err(climsg::errorLine(climsg::noSuchFile(args[0])));
         return kExitUsage;
     }
     const auto w = windowsPath(args[0]);
@@ -271,12 +271,12 @@ int Cli::list(const QStringList& args) {
 }
 
 int Cli::check(const QStringList& args) {
-    if (args.isEmpty()) return usageError(QStringLiteral("check takes one FILE or more"));
+    if (args.isEmpty()) return usageError(climsg::commandTakes(QStringLiteral("check"), QStringLiteral("one FILE or more")));
     document_->setHeightCheckOnLoad(false);
     int code = kExitOk;
     for (const QString& file : args) {
         if (!QFileInfo(file).isFile()) {
-            err(QStringLiteral("ksn: no such file: ") + file + u'\n');
+            err(climsg::errorLine(climsg::noSuchFile(file)));
             code = kExitUsage;
             continue;
         }
@@ -290,8 +290,7 @@ int Cli::check(const QStringList& args) {
             continue;
         }
         for (const HeightMismatch& m : document_->heightMismatches()) {
-            out(file + u':' + QString::number(m.carNumber) + QStringLiteral(": ") + m.path + QStringLiteral(": height ") +
-                QString::number(m.height) + QStringLiteral(", first car ") + QString::number(m.firstHeight) + u'\n');
+            out(climsg::heightMismatch(file, m.carNumber, m.path, m.height, m.firstHeight));
             if (code == kExitOk) code = kExitReported;
         }
     }
@@ -314,7 +313,7 @@ int Cli::rewrite(const QStringList& args, bool dryRun) {
 #endif
     if (tty) {
         options.progress = [](int done, int total, const QString& name) {
-            err(QStringLiteral("\r\033[K[%1/%2] %3").arg(done).arg(total).arg(name));
+            err(climsg::progress(done, total, name));
         };
     }
     // The folder becomes the run's default folder, as the editor rewrites its default folder.
@@ -323,13 +322,9 @@ int Cli::rewrite(const QStringList& args, bool dryRun) {
 
     if (dryRun) {
         for (const QString& name : r.changed) out(name + u'\n');
-        err(QStringLiteral("%1 of %2 files would change\n").arg(r.changed.size()).arg(r.found));
+        err(climsg::wouldChange(r.changed.size(), r.found));
     } else {
-        const qsizetype written = r.processed - r.failed.size();
-        QString line = QStringLiteral("%1 of %2 files rewritten (%3 changed").arg(written).arg(r.found).arg(r.changed.size());
-        if (!r.failed.isEmpty()) line += QStringLiteral(", %1 failed").arg(r.failed.size());
-        if (r.stopped) line += QStringLiteral(", stopped");
-        out(line + QStringLiteral(")\n"));
+        out(climsg::rewritten(r.processed - r.failed.size(), r.found, r.changed.size(), r.failed.size(), r.stopped));
     }
     return r.failed.isEmpty() ? kExitOk : kExitReported;
 }

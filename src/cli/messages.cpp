@@ -6,6 +6,44 @@ namespace ksn::climsg {
 
 QString errorLine(const QString& text) { return QStringLiteral("ksn: ") + text + u'\n'; }
 
+QString usage(const QString& message) {
+    return QStringLiteral("ksn: ") + message + QStringLiteral("\nTry 'ksn --help'.\n");
+}
+QString oneLineEnds(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString version(const QString& number) { return QStringLiteral("ksn ") + number + u'\n'; }
+QString oneFolderAtMost() { return QStringLiteral("one folder at most"); }
+QString noFolder() { return QStringLiteral("no folder given and no default folder set"); }
+QString noDefaultFolder(const QString& folder) { return QStringLiteral("the default folder does not exist: ") + folder; }
+QString noSuchFolder(const QString& folder) { return QStringLiteral("no such folder: ") + folder; }
+QString noSuchFile(const QString& file) { return QStringLiteral("no such file: ") + file; }
+QString unknownMode(const QString& mode) { return QStringLiteral("unknown save mode: ") + mode; }
+QString commentsOnOrOff() { return QStringLiteral("--comments takes on or off"); }
+QString badDrive() { return QStringLiteral("bad --drive"); }
+QString drivesVariable(const QString& error) { return QStringLiteral("KSNED_DRIVES: ") + error; }
+QString noCommand() { return QStringLiteral("no command given"); }
+QString unknownCommand(const QString& command) { return QStringLiteral("unknown command: ") + command; }
+QString optionBelongsTo(const QString& option, const QString& command) {
+    return option + QStringLiteral(" belongs to ") + command;
+}
+QString bellowsAndQuietBelongToParade() { return QStringLiteral("--no-bellows and --quiet belong to parade"); }
+QString commandTakes(const QString& command, const QString& what) { return command + QStringLiteral(" takes ") + what; }
+
+QString heightMismatch(const QString& file, int carNumber, const QString& path, qint32 height, qint32 firstHeight) {
+    return QStringLiteral("%1:%2: %3: height %4, first car %5\n").arg(file).arg(carNumber).arg(path).arg(height).arg(firstHeight);
+}
+QString progress(int done, int total, const QString& name) {
+    return QStringLiteral("\r\033[K[%1/%2] %3").arg(done).arg(total).arg(name);
+}
+QString wouldChange(qsizetype changed, int found) {
+    return QStringLiteral("%1 of %2 files would change\n").arg(changed).arg(found);
+}
+QString rewritten(qsizetype written, int found, qsizetype changed, qsizetype failed, bool stopped) {
+    QString line = QStringLiteral("%1 of %2 files rewritten (%3 changed").arg(written).arg(found).arg(changed);
+    if (failed > 0) line += QStringLiteral(", %1 failed").arg(failed);
+    if (stopped) line += QStringLiteral(", stopped");
+    return line + QStringLiteral(")\n");
+}
+
 QString readerStopped(const QString& file, const QString& description, int number) {
     return QStringLiteral("%1: %2 (Err.Number= %3)").arg(file, description).arg(number);
 }
