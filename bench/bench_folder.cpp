@@ -6,11 +6,11 @@
 // ratios are printed at the end: the scan should stay within 1.5x of the raw reads and the batch
 // rewrite within 2x of the raw copy.
 #include "benchkit.h"
-#include "support/text/cp932.h"
-#include "support/paths/drivemap.h"
 #include "document/editor.h"
-#include "support/paths/filesystem.h"
 #include "document/ksned.h"
+#include "support/paths/drivemap.h"
+#include "support/paths/filesystem.h"
+#include "support/text/cp932.h"
 
 #include <benchmark/benchmark.h>
 
@@ -61,14 +61,10 @@ struct Fixture {
         }
 
         const QStringList cars = {
-            QStringLiteral("car1.bmp;先頭車"),
-            QStringLiteral("car2.bmp;パンタグラフ付き"),
-            QStringLiteral("car3.bmp"),
-            QStringLiteral("K:\\ksn\\car2.bmp"),
-            QStringLiteral("car3.bmp;弱冷房車"),
-            QStringLiteral("K:\\ksn\\car4.bmp;グリーン車"),
-            QStringLiteral("car2.bmp"),
-            QStringLiteral("car1r.bmp;先頭車"),
+            QStringLiteral("car1.bmp;先頭車"),   QStringLiteral("car2.bmp;パンタグラフ付き"),
+            QStringLiteral("car3.bmp"),          QStringLiteral("K:\\ksn\\car2.bmp"),
+            QStringLiteral("car3.bmp;弱冷房車"), QStringLiteral("K:\\ksn\\car4.bmp;グリーン車"),
+            QStringLiteral("car2.bmp"),          QStringLiteral("car1r.bmp;先頭車"),
         };
         for (int i = 0; i < kFiles; ++i) {
             QStringList lines;

@@ -53,8 +53,7 @@ struct Files {
         std::vector<const QImage*> pictures;
         for (const QImage& car : cars) pictures.push_back(&car);
         const ThumbnailLayout layout = foldTrain(sizes);
-        const QImage folded =
-            drawThumbnail(layout, pictures, kThumbnailMaxSide).convertToFormat(QImage::Format_RGB32);
+        const QImage folded = drawThumbnail(layout, pictures, kThumbnailMaxSide).convertToFormat(QImage::Format_RGB32);
         bitmap = root + QStringLiteral("/folded.bmp");
         if (folded.size() != layout.size || !folded.save(bitmap, "BMP"))
             throw std::runtime_error("cannot write the bitmap");
@@ -63,8 +62,7 @@ struct Files {
 
         ksnArgs = {QStringLiteral("thumbnail"), formation, root + QStringLiteral("/ksn.png")};
         thumbnailer = QStandardPaths::findExecutable(QStringLiteral("gdk-pixbuf-thumbnailer"));
-        baselineArgs = {QStringLiteral("-s"), QStringLiteral("256"), bitmap,
-                        root + QStringLiteral("/pixbuf.png")};
+        baselineArgs = {QStringLiteral("-s"), QStringLiteral("256"), bitmap, root + QStringLiteral("/pixbuf.png")};
         qputenv("KSNED_DRIVES", ("K:=" + root).toUtf8());
     }
 };
@@ -88,9 +86,7 @@ void runProcess(benchmark::State& state, const QString& program, const QStringLi
 }
 
 void BM_KsnThumbnail(benchmark::State& state) { runProcess(state, QStringLiteral(KSN_EXE), files->ksnArgs); }
-void BM_PixbufThumbnailer(benchmark::State& state) {
-    runProcess(state, files->thumbnailer, files->baselineArgs);
-}
+void BM_PixbufThumbnailer(benchmark::State& state) { runProcess(state, files->thumbnailer, files->baselineArgs); }
 
 BENCHMARK(BM_KsnThumbnail)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PixbufThumbnailer)->Unit(benchmark::kMillisecond)->UseRealTime();

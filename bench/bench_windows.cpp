@@ -44,17 +44,17 @@
 #include <vector>
 
 #include "benchkit.h"
-#include "trainfiles.h"
 #include "childreport.h"
-#include "support/text/cp932.h"
-#include "support/paths/drivemap.h"
 #include "document/editor.h"
-#include "support/paths/filesystem.h"
-#include "mainwindow/frmMain.h"
-#include "viewers/frmTrain.h"
 #include "document/ksned.h"
-#include "mainwindow/qtmodal.h"
 #include "document/trainlayout.h"
+#include "mainwindow/frmMain.h"
+#include "mainwindow/qtmodal.h"
+#include "support/paths/drivemap.h"
+#include "support/paths/filesystem.h"
+#include "support/text/cp932.h"
+#include "trainfiles.h"
+#include "viewers/frmTrain.h"
 
 namespace {
 
@@ -104,8 +104,7 @@ long minorFaults() {
 }
 
 void countFaults(benchmark::State& state, long before) {
-    state.counters["faults"] =
-        benchmark::Counter(double(minorFaults() - before), benchmark::Counter::kAvgIterations);
+    state.counters["faults"] = benchmark::Counter(double(minorFaults() - before), benchmark::Counter::kAvgIterations);
 }
 
 // ---------------------------------------------------------------- the whole-train view
@@ -243,8 +242,7 @@ std::optional<ChildRun> runChildProcess(const QString& program, const QStringLis
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const auto started = std::chrono::steady_clock::now();
     p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return std::nullopt;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return std::nullopt;
     ChildRun r;
     long long shownNs = 0;
     for (const QString& field : QString::fromUtf8(p.readAllStandardOutput()).trimmed().split(u' ')) {
@@ -332,14 +330,13 @@ void childFigures(int runs) {
         "\nchild processes, median of %d each: start to the window shown, and resident memory (MiB) once the window is "
         "exposed\n",
         runs);
-    std::printf("%-32s %8s %8s %8s %8s %8s %8s  %s\n", "", "time ms", "main ms", "peak", "anon", "code",
-                "fonts", "window");
+    std::printf("%-32s %8s %8s %8s %8s %8s %8s  %s\n", "", "time ms", "main ms", "peak", "anon", "code", "fonts",
+                "window");
     for (int i = 0; i < kKinds; ++i)
-        std::printf("%-32s %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f  %s\n", kinds[i].label, f[i].ms,
-                    f[i].kib("main_ms"), f[i].kib("vmhwm_kb") / mib, f[i].kib("anon_kb") / mib,
-                    f[i].kib("code_kb") / mib, f[i].kib("font_kb") / mib, qPrintable(f[i].window));
-    std::printf("%-32s %9s %8.1f\n", "decoded pixels of the cars", "",
-                double(files.pixelBytes) / 1024.0 / mib);
+        std::printf("%-32s %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f  %s\n", kinds[i].label, f[i].ms, f[i].kib("main_ms"),
+                    f[i].kib("vmhwm_kb") / mib, f[i].kib("anon_kb") / mib, f[i].kib("code_kb") / mib,
+                    f[i].kib("font_kb") / mib, qPrintable(f[i].window));
+    std::printf("%-32s %9s %8.1f\n", "decoded pixels of the cars", "", double(files.pixelBytes) / 1024.0 / mib);
 
     std::printf(
         "editor's start-up in main (ms): application %.1f, main window %.1f, start-up sequence %.1f, "
@@ -352,16 +349,15 @@ void childFigures(int runs) {
     std::printf("%-28s = %.2fx\n", "cold start-up/bare --text", editor.ms / bareText.ms);
     const double pixels = double(files.pixelBytes) / 1024.0;
     const double extra = train.kib("vmhwm_kb") - bare.kib("vmhwm_kb");
-    std::printf("%-28s = %.1f MiB = %.2fx the pixels  aim: within the pixels, %s\n",
-                "peak: editor+view - bare", extra / mib, extra / pixels, extra <= pixels ? "met" : "NOT met");
+    std::printf("%-28s = %.1f MiB = %.2fx the pixels  aim: within the pixels, %s\n", "peak: editor+view - bare",
+                extra / mib, extra / pixels, extra <= pixels ? "met" : "NOT met");
     const double view = train.kib("vmhwm_kb") - editor.kib("vmhwm_kb");
     std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "peak: the view alone", view / mib, view / pixels);
     const double withText = train.kib("vmhwm_kb") - bareText.kib("vmhwm_kb");
     std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "peak: editor+view - --text", withText / mib,
                 withText / pixels);
     const double anon = train.kib("anon_kb") - bare.kib("anon_kb");
-    std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "anon: editor+view - bare", anon / mib,
-                anon / pixels);
+    std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "anon: editor+view - bare", anon / mib, anon / pixels);
 }
 
 // Takes "--name=value" out of the arguments.

@@ -16,7 +16,7 @@ namespace ksn::bench {
 // Answers every question with nothing and counts the messages, so that a message costs what a
 // message costs and no more, and a run can tell that none was shown.
 class CountingModal : public Modal {
-  public:
+public:
     MsgAnswer message(const QString&, const QString&, MsgButtons buttons, MsgIcon) override {
         ++messages;
         return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
@@ -32,8 +32,7 @@ class CountingModal : public Modal {
 // A 24-bit bottom-up car picture. With seed 0 it is one colour (shade), which is all a header read
 // needs; any other seed draws a body, a band of windows and a roof line in colours taken from the
 // seed, so that pictures differ from file to file and do not compress to nothing, as real cars.
-inline QByteArray carBmp(std::int32_t width, std::int32_t height, std::uint8_t shade,
-                         std::uint32_t seed = 0) {
+inline QByteArray carBmp(std::int32_t width, std::int32_t height, std::uint8_t shade, std::uint32_t seed = 0) {
     const std::int32_t stride = (width * 3 + 3) / 4 * 4;
     const std::int32_t pixels = stride * height;
     QByteArray b(54, '\0');

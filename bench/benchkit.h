@@ -1,5 +1,5 @@
-// What every benchmark program here shares: the files and seam of benchfiles.h, and a reporter that keeps each benchmark's time so that a command and
-// its baseline from the same run can be printed as a ratio.
+// What every benchmark program here shares: the files and seam of benchfiles.h, and a reporter that keeps each
+// benchmark's time so that a command and its baseline from the same run can be printed as a ratio.
 //
 // The programs are run by hand (see docs/PERFORMANCE.md), not by CTest: a ratio only means
 // something on a quiet machine, and its aim is printed beside it rather than asserted.
@@ -31,7 +31,7 @@ namespace ksn::bench {
 // Run with --benchmark_repetitions=N --benchmark_enable_random_interleaving=true so that a change
 // of load reaches a command and its baseline alike.
 class RecordingReporter : public benchmark::ConsoleReporter {
-  public:
+public:
     RecordingReporter() : ConsoleReporter(OO_Tabular) {}
 
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -68,7 +68,7 @@ class RecordingReporter : public benchmark::ConsoleReporter {
         return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
     }
 
-  private:
+private:
     struct Record {
         std::vector<double> real;
         std::vector<double> cpu;
@@ -79,8 +79,8 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 
 // Prints command / baseline in real and CPU time. aim > 0: the real-time ratio should stay within
 // it, and the line says whether it did; aim <= 0: a figure for information.
-inline void printRatio(const RecordingReporter& r, const char* label, const char* command,
-                       const char* baseline, double aim) {
+inline void printRatio(const RecordingReporter& r, const char* label, const char* command, const char* baseline,
+                       double aim) {
     const auto a = r.times(command);
     const auto b = r.times(baseline);
     if (!a || !b || b->real <= 0 || b->cpu <= 0) {

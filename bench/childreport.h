@@ -28,8 +28,7 @@ namespace ksn::bench {
 inline const std::chrono::steady_clock::time_point kProgramStart = std::chrono::steady_clock::now();
 
 inline double msSinceStart() {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - kProgramStart)
-        .count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - kProgramStart).count();
 }
 
 // Runs the event loop until the window is exposed, then once more so that the first paint is done.
@@ -86,11 +85,10 @@ inline ResidentMemory residentMemory() {
     const auto shown = std::chrono::steady_clock::now();
     const double mainMs = std::chrono::duration<double, std::milli>(shown - kProgramStart).count();
     const ResidentMemory m = residentMemory();
-    std::printf("shown_ns=%lld vmhwm_kb=%ld anon_kb=%ld code_kb=%ld font_kb=%ld main_ms=%.2f%s window=%dx%d\n",
-                static_cast<long long>(
-                    std::chrono::duration_cast<std::chrono::nanoseconds>(shown.time_since_epoch()).count()),
-                m.peakKiB,
-                m.anonKiB, m.codeKiB, m.fontKiB, mainMs, phases.c_str(), window.width(), window.height());
+    std::printf(
+        "shown_ns=%lld vmhwm_kb=%ld anon_kb=%ld code_kb=%ld font_kb=%ld main_ms=%.2f%s window=%dx%d\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(shown.time_since_epoch()).count()),
+        m.peakKiB, m.anonKiB, m.codeKiB, m.fontKiB, mainMs, phases.c_str(), window.width(), window.height());
     if (const QString dump = qEnvironmentVariable("KSNED_BENCH_SMAPS"); !dump.isEmpty()) {
         QFile in(QStringLiteral("/proc/self/smaps"));
         QFile out(dump);

@@ -47,8 +47,8 @@ int runChild(const QString& mode, const QString& root) {
     if (!waitExposed(editor.window)) return 3;
     const double shown = msSinceStart();
     char phases[160];
-    std::snprintf(phases, sizeof phases, " app_ms=%.2f window_ms=%.2f load_ms=%.2f show_ms=%.2f", app,
-                  built - app, loaded - built, shown - loaded);
+    std::snprintf(phases, sizeof phases, " app_ms=%.2f window_ms=%.2f load_ms=%.2f show_ms=%.2f", app, built - app,
+                  loaded - built, shown - loaded);
     if (mode == u"editor") reportAndLeave(editor.window, phases);
     if (mode == u"train") {
         if (!openTrainView(editor.window) || picturesShown(*editor.window.trainView) != kCars) return 4;

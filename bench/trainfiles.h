@@ -11,14 +11,14 @@
 
 #include "benchfiles.h"
 #include "childreport.h"
-#include "support/text/cp932.h"
-#include "support/paths/drivemap.h"
 #include "document/editor.h"
-#include "support/paths/filesystem.h"
-#include "mainwindow/frmMain.h"
-#include "viewers/frmTrain.h"
 #include "document/ksned.h"
+#include "mainwindow/frmMain.h"
 #include "mainwindow/qtmodal.h"
+#include "support/paths/drivemap.h"
+#include "support/paths/filesystem.h"
+#include "support/text/cp932.h"
+#include "viewers/frmTrain.h"
 
 namespace ksn::bench {
 

@@ -2,8 +2,8 @@
 // state, written back. Loading never crashes or hangs; a file that decodes cleanly and is listed
 // as it stands (as-in-file mode, comments on, no line over the limit) is written back with the
 // same lines.
-#include "support/text/cp932.h"
 #include "document/editor.h"
+#include "support/text/cp932.h"
 #include "support/ui/modal.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // Bytes as a formation file for the screensaver's item reader: it reads every item to the end and
 // stops, and no item holds a line end; the number of items is at least the number of lines.
-#include "support/text/cp932.h"
 #include "document/itemreader.h"
 #include "document/ksnerror.h"
+#include "support/text/cp932.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -51,8 +51,7 @@ int main(int argc, char** argv) {
         if (!collect(argv[i], inputs)) return 1;
     }
     if (inputs.empty()) {
-        std::fprintf(stderr, "replay: no inputs (usage: %s FILE-OR-FOLDER...)\n",
-                     argc > 0 ? argv[0] : "replay");
+        std::fprintf(stderr, "replay: no inputs (usage: %s FILE-OR-FOLDER...)\n", argc > 0 ? argv[0] : "replay");
         return 1;
     }
     for (const fs::path& input : inputs) {

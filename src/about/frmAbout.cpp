@@ -126,10 +126,12 @@ void frmAbout::SetFormCenter() {
 void frmAbout::cmdOk_Click() { accept(); }
 
 void frmAbout::cmdQuestionForm_Click() {
-    if (modal_.message(enquiryQuestion(kProductName, T(2)), QString(), MsgButtons::YesNo, MsgIcon::Information) != MsgAnswer::Yes)
+    if (modal_.message(enquiryQuestion(kProductName, T(2)), QString(), MsgButtons::YesNo, MsgIcon::Information) !=
+        MsgAnswer::Yes)
         return;
-    const QString form = enquiryForm(kProductName, [this](int r) { return T(r); }, EMailAddress, version::kMajor,
-                                     version::kMinor, version::kRevision);
+    const QString form = enquiryForm(
+        kProductName, [this](int r) { return T(r); }, EMailAddress, version::kMajor, version::kMinor,
+        version::kRevision);
     QApplication::clipboard()->setText(form);
 }
 

@@ -1,11 +1,11 @@
 // ksned32: the formation file editor.
-#include "support/text/cp932.h"
 #include "document/editor.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/messages.h"
 #include "mainwindow/qtjapanese.h"
 #include "mainwindow/qtmodal.h"
 #include "support/product/version.h"
+#include "support/text/cp932.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,13 +1,13 @@
 // ksn: the editor's formation commands for scripted work on whole folders.
-#include "support/text/cp932.h"
-#include "document/document.h"
-#include "support/settings/settingsfile.h"
-#include "cli/render.h"
+#include "cli/messages.h"
 #include "cli/parade.h"
+#include "cli/render.h"
 #include "cli/streammodal.h"
 #include "cli/thumbnail.h"
-#include "cli/messages.h"
+#include "document/document.h"
 #include "document/thumbnail.h"
+#include "support/settings/settingsfile.h"
+#include "support/text/cp932.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -134,15 +134,17 @@ int Cli::run() {
     p.addVersionOption();
     p.addOption({QStringLiteral("drive"), QStringLiteral("Map a drive letter onto a host folder (repeatable)."),
                  QStringLiteral("X:=DIR")});
-    p.addOption({QStringLiteral("default-folder"), QStringLiteral("The default folder (a host path)."),
-                 QStringLiteral("DIR")});
+    p.addOption(
+        {QStringLiteral("default-folder"), QStringLiteral("The default folder (a host path)."), QStringLiteral("DIR")});
     p.addOption({QStringLiteral("mode"),
                  QStringLiteral("Save mode: file-name, as-in-file, no-drive or default-folder (default file-name)."),
                  QStringLiteral("M"), QStringLiteral("file-name")});
     p.addOption({QStringLiteral("comments"), QStringLiteral("Write comments: on or off (default on)."),
                  QStringLiteral("on|off"), QStringLiteral("on")});
-    p.addOption({QStringLiteral("dry-run"), QStringLiteral("rewrite: write nothing, list the files that would change.")});
-    p.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("render: the picture file to write."),
+    p.addOption(
+        {QStringLiteral("dry-run"), QStringLiteral("rewrite: write nothing, list the files that would change.")});
+    p.addOption({{QStringLiteral("o"), QStringLiteral("output")},
+                 QStringLiteral("render: the picture file to write."),
                  QStringLiteral("OUT")});
     p.addOption({QStringLiteral("no-bellows"), QStringLiteral("parade: leave out coupler bellows pieces.")});
     p.addOption({QStringLiteral("quiet"), QStringLiteral("parade: no load messages.")});
@@ -150,7 +152,8 @@ int Cli::run() {
                  QStringLiteral("N"), QString::number(kThumbnailDefaultSide)});
     p.addPositionalArgument(QStringLiteral("command"),
                             QStringLiteral("show, list, check, rewrite, parade, render or thumbnail"));
-    p.addPositionalArgument(QStringLiteral("args"), QStringLiteral("FILE or DIR arguments"), QStringLiteral("[args...]"));
+    p.addPositionalArgument(QStringLiteral("args"), QStringLiteral("FILE or DIR arguments"),
+                            QStringLiteral("[args...]"));
 
     if (!p.parse(app_.arguments())) return usageError(p.errorText());
     if (p.isSet(QStringLiteral("help"))) {
@@ -178,8 +181,7 @@ int Cli::run() {
     } else {
         const QString env = qEnvironmentVariable("KSNED_DRIVES");
         QString error;
-        if (!env.trimmed().isEmpty() && !DriveMap::parse(env, &error))
-            return usageError(climsg::drivesVariable(error));
+        if (!env.trimmed().isEmpty() && !DriveMap::parse(env, &error)) return usageError(climsg::drivesVariable(error));
         drives = DriveMap::detect();
     }
 
@@ -210,9 +212,11 @@ int Cli::run() {
     if (args.isEmpty()) return usageError(climsg::noCommand());
     const QString command = args.takeFirst();
     const bool dryRun = p.isSet(QStringLiteral("dry-run"));
-    if (dryRun && command != u"rewrite") return usageError(climsg::optionBelongsTo(QStringLiteral("--dry-run"), QStringLiteral("rewrite")));
+    if (dryRun && command != u"rewrite")
+        return usageError(climsg::optionBelongsTo(QStringLiteral("--dry-run"), QStringLiteral("rewrite")));
     const QString output = p.value(QStringLiteral("output"));
-    if (p.isSet(QStringLiteral("output")) && command != u"render") return usageError(climsg::optionBelongsTo(QStringLiteral("--output"), QStringLiteral("render")));
+    if (p.isSet(QStringLiteral("output")) && command != u"render")
+        return usageError(climsg::optionBelongsTo(QStringLiteral("--output"), QStringLiteral("render")));
     const ParadeOptions paradeOptions{p.isSet(QStringLiteral("no-bellows")), p.isSet(QStringLiteral("quiet"))};
     if ((paradeOptions.noBellows || paradeOptions.quiet) && command != u"parade")
         return usageError(climsg::bellowsAndQuietBelongToParade());
@@ -222,7 +226,8 @@ int Cli::run() {
     if (command == u"check") return check(args);
     if (command == u"rewrite") return rewrite(args, dryRun);
     if (command == u"render") {
-        if (args.size() != 1 || output.isEmpty()) return usageError(climsg::commandTakes(QStringLiteral("render"), QStringLiteral("one FILE and -o OUT")));
+        if (args.size() != 1 || output.isEmpty())
+            return usageError(climsg::commandTakes(QStringLiteral("render"), QStringLiteral("one FILE and -o OUT")));
         if (!QFileInfo(args[0]).isFile()) {
             err(climsg::errorLine(climsg::noSuchFile(args[0])));
             return kExitUsage;
@@ -241,7 +246,8 @@ int Cli::run() {
         return w ? thumbnail(g_->fso, g_->lib, *modal_, *w, args[1], side, stderr) : kExitUsage;
     }
     if (command == u"parade") {
-        if (args.size() != 1) return usageError(climsg::commandTakes(QStringLiteral("parade"), QStringLiteral("one FILE")));
+        if (args.size() != 1)
+            return usageError(climsg::commandTakes(QStringLiteral("parade"), QStringLiteral("one FILE")));
         const auto w = windowsPath(args[0]);
         return w ? parade(g_->fso, g_->lib, *modal_, *w, paradeOptions, stdout, stderr) : kExitUsage;
     }
@@ -271,7 +277,8 @@ int Cli::list(const QStringList& args) {
 }
 
 int Cli::check(const QStringList& args) {
-    if (args.isEmpty()) return usageError(climsg::commandTakes(QStringLiteral("check"), QStringLiteral("one FILE or more")));
+    if (args.isEmpty())
+        return usageError(climsg::commandTakes(QStringLiteral("check"), QStringLiteral("one FILE or more")));
     document_->setHeightCheckOnLoad(false);
     int code = kExitOk;
     for (const QString& file : args) {
@@ -312,9 +319,7 @@ int Cli::rewrite(const QStringList& args, bool dryRun) {
     const bool tty = false;
 #endif
     if (tty) {
-        options.progress = [](int done, int total, const QString& name) {
-            err(climsg::progress(done, total, name));
-        };
+        options.progress = [](int done, int total, const QString& name) { err(climsg::progress(done, total, name)); };
     }
     // The folder becomes the run's default folder, as the editor rewrites its default folder.
     const RewriteResult r = document_->rewriteFolder(*folder, options);

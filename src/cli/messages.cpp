@@ -13,7 +13,9 @@ QString oneLineEnds(QString text) { return text.replace(QStringLiteral("\r\n"), 
 QString version(const QString& number) { return QStringLiteral("ksn ") + number + u'\n'; }
 QString oneFolderAtMost() { return QStringLiteral("one folder at most"); }
 QString noFolder() { return QStringLiteral("no folder given and no default folder set"); }
-QString noDefaultFolder(const QString& folder) { return QStringLiteral("the default folder does not exist: ") + folder; }
+QString noDefaultFolder(const QString& folder) {
+    return QStringLiteral("the default folder does not exist: ") + folder;
+}
 QString noSuchFolder(const QString& folder) { return QStringLiteral("no such folder: ") + folder; }
 QString noSuchFile(const QString& file) { return QStringLiteral("no such file: ") + file; }
 QString unknownMode(const QString& mode) { return QStringLiteral("unknown save mode: ") + mode; }
@@ -29,7 +31,12 @@ QString bellowsAndQuietBelongToParade() { return QStringLiteral("--no-bellows an
 QString commandTakes(const QString& command, const QString& what) { return command + QStringLiteral(" takes ") + what; }
 
 QString heightMismatch(const QString& file, int carNumber, const QString& path, qint32 height, qint32 firstHeight) {
-    return QStringLiteral("%1:%2: %3: height %4, first car %5\n").arg(file).arg(carNumber).arg(path).arg(height).arg(firstHeight);
+    return QStringLiteral("%1:%2: %3: height %4, first car %5\n")
+        .arg(file)
+        .arg(carNumber)
+        .arg(path)
+        .arg(height)
+        .arg(firstHeight);
 }
 QString progress(int done, int total, const QString& name) {
     return QStringLiteral("\r\033[K[%1/%2] %3").arg(done).arg(total).arg(name);

@@ -17,8 +17,8 @@ void write(std::FILE* f, const QString& s) {
 
 }  // namespace
 
-int parade(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file,
-           const ParadeOptions& options, std::FILE* out, std::FILE* err) {
+int parade(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file, const ParadeOptions& options,
+           std::FILE* out, std::FILE* err) {
     KSNClass train(fs, lib, modal);
     train.setTrainFileName(file);
     train.setNoLoadCouplerBellows(options.noBellows);
@@ -31,8 +31,8 @@ int parade(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QStr
         return 2;
     }
 
-    QString text = train.TrainComment() + u'\n' + train.TrainSoundFileName() + u'\n' +
-                   QString::number(train.CarCount()) + u'\n';
+    QString text =
+        train.TrainComment() + u'\n' + train.TrainSoundFileName() + u'\n' + QString::number(train.CarCount()) + u'\n';
     CarsClass& cars = train.Cars();
     for (int i = 0; i < cars.Count(); ++i) {
         int index = i;

@@ -21,8 +21,8 @@ void print(std::FILE* err, const QString& s) {
 
 }  // namespace
 
-int thumbnail(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file,
-              const QString& outputPath, int side, std::FILE* err) {
+int thumbnail(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file, const QString& outputPath,
+              int side, std::FILE* err) {
     KSNClass train(fs, lib, modal);
     train.setTrainFileName(file);
     try {

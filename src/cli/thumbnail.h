@@ -17,7 +17,7 @@ namespace ksn {
 // the formation is only read. Load messages go through modal, the command's own to err.
 // Returns 0 when written, 1 when the picture could not be made or written, 2 when the formation
 // cannot be read or no car of it can be (the file manager then keeps its own icon).
-int thumbnail(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file,
-              const QString& outputPath, int side, std::FILE* err);
+int thumbnail(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file, const QString& outputPath,
+              int side, std::FILE* err);
 
 }  // namespace ksn

@@ -60,8 +60,8 @@ LoadResult Document::load(const QString& path) {
     g_.FormationLines.fill(QString());
     for (qsizetype i = 0; i < text.lines.size(); ++i) g_.FormationLines[size_t(i)] = text.lines[i];
     if (text.overLimit) {
-        modal_.message(msg::overLimit(kMaxFormationLines, text.lines.value(kMaxFormationLines - 1)),
-                       QString(), MsgButtons::Ok, MsgIcon::None);
+        modal_.message(msg::overLimit(kMaxFormationLines, text.lines.value(kMaxFormationLines - 1)), QString(),
+                       MsgButtons::Ok, MsgIcon::None);
     }
     loadedBytes_ = std::move(r.bytes);
     loadedInvalid_ = text.invalidBytes;
@@ -78,8 +78,8 @@ void Document::refreshRows() {
     const auto& L = g_.FormationLines;
     rows_ << L[0];
     for (int i = 1; i < kFormationTableSize; ++i) {
-        rows_ << convertLine(L[size_t(i)], i == 1 ? LineKind::Sound : LineKind::Car, mode_, commentsOn_,
-                             g_.fso, g_.DefaultFolder);
+        rows_ << convertLine(L[size_t(i)], i == 1 ? LineKind::Sound : LineKind::Car, mode_, commentsOn_, g_.fso,
+                             g_.DefaultFolder);
         if (i + 1 >= kFormationTableSize || L[size_t(i + 1)].isEmpty()) break;
     }
 }
@@ -94,8 +94,7 @@ IoResult Document::save(const QString& path) { return g_.fso.writeFile(path, byt
 bool Document::deleteLine(int index) {
     if (index < 2) return false;
     auto& L = g_.FormationLines;
-    for (int i = index; i <= rows_.size() - 1 && i + 1 < kFormationTableSize; ++i)
-        L[size_t(i)] = L[size_t(i + 1)];
+    for (int i = index; i <= rows_.size() - 1 && i + 1 < kFormationTableSize; ++i) L[size_t(i)] = L[size_t(i + 1)];
     refreshRows();
     return true;
 }

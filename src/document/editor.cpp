@@ -2,9 +2,9 @@
 
 #include "document/messages.h"
 
-#include "support/settings/settingsfile.h"
 #include "support/paths/regularfile.h"
 #include "support/product/version.h"
+#include "support/settings/settingsfile.h"
 
 #include <algorithm>
 #include <optional>
@@ -169,7 +169,8 @@ void Editor::SaveAs() {
 
 void Editor::PathChange(const QString& folderText, const std::function<void(bool)>& showStop,
                         const RewriteOptions& options) {
-    if (modal_.message(msg::pathChange(), msg::pathChangeTitle(), MsgButtons::YesNo, MsgIcon::Information) == MsgAnswer::No)
+    if (modal_.message(msg::pathChange(), msg::pathChangeTitle(), MsgButtons::YesNo, MsgIcon::Information) ==
+        MsgAnswer::No)
         return;
     g_.StopRequested = false;
     if (showStop) showStop(true);
@@ -211,8 +212,7 @@ void Editor::PasteCar(const QString& clipboardText) {
 }
 
 void Editor::EditTitle() {
-    const QString result =
-        modal_.input(msg::titlePrompt(), msg::titleInputTitle(), doc_.rows().value(0));
+    const QString result = modal_.input(msg::titlePrompt(), msg::titleInputTitle(), doc_.rows().value(0));
     if (result.isEmpty()) return;
     g_.FormationLines[0] = result;
     RefreshCarList();
@@ -226,8 +226,7 @@ void Editor::EditComment() {
     const QString result = modal_.input(msg::commentPrompt(k + 1, path), msg::commentInputTitle(), comment);
     if (!result.isEmpty()) {
         line = path + u';' + result;
-    } else if (modal_.message(msg::deleteComment(), QString(), MsgButtons::YesNo, MsgIcon::Question) !=
-               MsgAnswer::No) {
+    } else if (modal_.message(msg::deleteComment(), QString(), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::No) {
         line = path;
     }
     RefreshCarList();
@@ -253,8 +252,7 @@ void Editor::ChangeSound() {
         RefreshCarList();
         return;
     }
-    if (modal_.message(msg::deleteSound(), QString(), MsgButtons::YesNo, MsgIcon::Information) == MsgAnswer::No)
-        return;
+    if (modal_.message(msg::deleteSound(), QString(), MsgButtons::YesNo, MsgIcon::Information) == MsgAnswer::No) return;
     g_.FormationLines[1].clear();
     RefreshCarList();
 }
@@ -270,10 +268,16 @@ bool Editor::releaseRow(int row) {
 
 Editor::DoubleClick Editor::doubleClickSelected() {
     switch (selectedRow()) {
-        case -1: return DoubleClick::Nothing;
-        case 0: EditTitle(); return DoubleClick::EditTitle;
-        case 1: ChangeSound(); return DoubleClick::EditSound;
-        default: return DoubleClick::ViewCar;
+        case -1:
+            return DoubleClick::Nothing;
+        case 0:
+            EditTitle();
+            return DoubleClick::EditTitle;
+        case 1:
+            ChangeSound();
+            return DoubleClick::EditSound;
+        default:
+            return DoubleClick::ViewCar;
     }
 }
 

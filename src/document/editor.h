@@ -6,8 +6,8 @@
 
 #include "document/document.h"
 #include "document/ksned.h"
-#include "support/ui/modal.h"
 #include "support/product/version.h"
+#include "support/ui/modal.h"
 
 #include <QString>
 #include <QStringList>

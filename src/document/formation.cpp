@@ -1,17 +1,21 @@
 #include "document/formation.h"
 
-#include "support/text/cp932.h"
-#include "support/paths/filesystem.h"
 #include "support/mylib.h"
+#include "support/paths/filesystem.h"
+#include "support/text/cp932.h"
 
 namespace ksn {
 
 QString saveModeCaption(SaveMode mode) {
     switch (mode) {
-        case SaveMode::FileOnly: return QStringLiteral("ファイル名のみ(&F)");
-        case SaveMode::AsInFile: return QStringLiteral("編成ファイルのまま(&T) ");
-        case SaveMode::NonDrive: return QStringLiteral("ドライブ名以降(&A)");
-        case SaveMode::DefaultFolder: return QStringLiteral("デフォルトフォルダ(&D)");
+        case SaveMode::FileOnly:
+            return QStringLiteral("ファイル名のみ(&F)");
+        case SaveMode::AsInFile:
+            return QStringLiteral("編成ファイルのまま(&T) ");
+        case SaveMode::NonDrive:
+            return QStringLiteral("ドライブ名以降(&A)");
+        case SaveMode::DefaultFolder:
+            return QStringLiteral("デフォルトフォルダ(&D)");
     }
     return {};
 }
@@ -19,8 +23,7 @@ QString saveModeCaption(SaveMode mode) {
 QString saveModeName(SaveMode mode) { return MyLibClass::F_STR(saveModeCaption(mode), QStringLiteral("(")); }
 
 LineParts splitLine(const QString& line) {
-    return {trimSpaces(MyLibClass::F_STR(line, QStringLiteral(";"))),
-            MyLibClass::B_STR(line, QStringLiteral(";"))};
+    return {trimSpaces(MyLibClass::F_STR(line, QStringLiteral(";"))), MyLibClass::B_STR(line, QStringLiteral(";"))};
 }
 
 QString convertLine(const QString& line, LineKind kind, SaveMode mode, bool commentsOn, const FileSystem& fs,

@@ -9,10 +9,10 @@
 // car loop, where the screensaver itself fails; callers decide what to make of it.
 #pragma once
 
-#include "support/paths/filesystem.h"
 #include "document/ksnerror.h"
-#include "support/ui/modal.h"
 #include "support/mylib.h"
+#include "support/paths/filesystem.h"
+#include "support/ui/modal.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,9 +1,9 @@
 // The program's shared state: one object, owned by the application and handed to whoever needs it.
 #pragma once
 
-#include "support/paths/filesystem.h"
-#include "support/mylib.h"
 #include "support/locale/national.h"
+#include "support/mylib.h"
+#include "support/paths/filesystem.h"
 #include "support/system/osservices.h"
 
 #include <QString>
@@ -36,8 +36,8 @@ struct Ksned {
     National national;  // the about box's language, chosen on first use
 
     FormationTable FormationLines;  // the document
-    QString CurrentFilePath;  // Windows path; empty for a formation never saved
-    QString DefaultFolder;    // Windows path
+    QString CurrentFilePath;        // Windows path; empty for a formation never saved
+    QString DefaultFolder;          // Windows path
     bool StopRequested = false;
 };
 

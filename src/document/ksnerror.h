@@ -26,11 +26,16 @@ private:
 // The description of each error number the reader model raises.
 inline QString ksnErrorDescription(int number) {
     switch (number) {
-        case 9: return QStringLiteral("Subscript out of range");
-        case 11: return QStringLiteral("Division by zero");
-        case 62: return QStringLiteral("Input past end of file");
-        case 75: return QStringLiteral("Path/File access error");
-        default: return QStringLiteral("Application-defined or object-defined error");
+        case 9:
+            return QStringLiteral("Subscript out of range");
+        case 11:
+            return QStringLiteral("Division by zero");
+        case 62:
+            return QStringLiteral("Input past end of file");
+        case 75:
+            return QStringLiteral("Path/File access error");
+        default:
+            return QStringLiteral("Application-defined or object-defined error");
     }
 }
 

@@ -13,24 +13,23 @@ QString notFoundTitle() { return QStringLiteral("Not found"); }
 QString notFound(const QString& path) { return fileLine(path); }
 
 QString overLimit(int line, const QString& lastLine) {
-    return QStringLiteral("編成両数がMAXを越えました。残りは無視されます。") + kCrLf +
-           QStringLiteral("line=") + QString::number(line) + kCrLf + lastLine;
+    return QStringLiteral("編成両数がMAXを越えました。残りは無視されます。") + kCrLf + QStringLiteral("line=") +
+           QString::number(line) + kCrLf + lastLine;
 }
 
 QString invalidBytes(const QString& path) {
     return QStringLiteral("Shift-JIS として読めないバイトがあります。") + kCrLf +
-           QStringLiteral("このまま保存すると、その部分は別の文字に置き換わります。") + kCrLf +
-           fileLine(path);
+           QStringLiteral("このまま保存すると、その部分は別の文字に置き換わります。") + kCrLf + fileLine(path);
 }
 
 QString notRewritten(const QString& path) {
-    return QStringLiteral("Shift-JIS として読めないバイトがあるため、このファイルは書き換えませんでした。") +
-           kCrLf + fileLine(path);
+    return QStringLiteral("Shift-JIS として読めないバイトがあるため、このファイルは書き換えませんでした。") + kCrLf +
+           fileLine(path);
 }
 
 QString tooManyFiles(int limit) {
-    return QStringLiteral("ﾃﾞｨﾚｸﾄﾘに") + QString::number(limit) +
-           QStringLiteral("以上のファイルが存在します。") + QStringLiteral("以後のファイルは無視します");
+    return QStringLiteral("ﾃﾞｨﾚｸﾄﾘに") + QString::number(limit) + QStringLiteral("以上のファイルが存在します。") +
+           QStringLiteral("以後のファイルは無視します");
 }
 
 QString heightMismatchLine(const QString& path, int carNumber) {
@@ -42,15 +41,11 @@ QString heightMismatch(const QString& report) {
            QStringLiteral("先頭車両と高さが異なるのは次の通りです。") + kCrLf + report;
 }
 
-QString tooManyCars() {
-    return QStringLiteral("車両数が既にMAXを越えているので新たな車両は追加出来ません。");
-}
+QString tooManyCars() { return QStringLiteral("車両数が既にMAXを越えているので新たな車両は追加出来ません。"); }
 QString newFormationTitle() { return QStringLiteral("新生した編成"); }
 
 QString carCount(qsizetype cars) { return QString::number(cars) + QStringLiteral("両"); }
-QString carPosition(int car, qsizetype cars) {
-    return QString::number(car) + QStringLiteral(" / ") + carCount(cars);
-}
+QString carPosition(int car, qsizetype cars) { return QString::number(car) + QStringLiteral(" / ") + carCount(cars); }
 QString fileCaption(const QString& fileName) { return fileName + QStringLiteral(" - ") + kProductName; }
 
 QString unsupportedDrop(const QString& path) {
@@ -89,9 +84,7 @@ QString soundCommentPrompt() { return QStringLiteral("必要があればサウ�
 QString soundCommentTitle() { return QStringLiteral("サウンドコメントの入力"); }
 QString deleteSound() { return QStringLiteral("サウンドファイルの記述を削除しますか"); }
 
-QString carNotFound(const QString& path) {
-    return QStringLiteral("車両が見つかりません。") + kCrLf + fileLine(path);
-}
+QString carNotFound(const QString& path) { return QStringLiteral("車両が見つかりません。") + kCrLf + fileLine(path); }
 
 QString heightCaption(const QString& name, int height) {
     return name + QStringLiteral(" ( ") + QString::number(height) + QStringLiteral("dot )");
@@ -117,8 +110,8 @@ QString badCar(const QString& text, const QString& file, int line, const QString
 }
 
 QString loadError(int number, const QString& description, int lastDllError) {
-    return QStringLiteral("Err.Number= ") + QString::number(number) + QStringLiteral("Description= ") +
-           description + QStringLiteral("LastDllError= ") + QString::number(lastDllError);
+    return QStringLiteral("Err.Number= ") + QString::number(number) + QStringLiteral("Description= ") + description +
+           QStringLiteral("LastDllError= ") + QString::number(lastDllError);
 }
 
 }  // namespace ksn::msg

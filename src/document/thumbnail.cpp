@@ -87,8 +87,7 @@ QImage drawThumbnail(const ThumbnailLayout& layout, const std::vector<const QIma
     // Each car is scaled to its own place, whose edges are the layout's edges scaled and rounded, so
     // that neighbours meet without a gap: the train at full size is never drawn, whatever size its
     // headers claim, and small pictures are scaled on one thread where the whole would take a pool.
-    const double sx = double(target.width()) / layout.size.width(),
-                 sy = double(target.height()) / layout.size.height();
+    const double sx = double(target.width()) / layout.size.width(), sy = double(target.height()) / layout.size.height();
     const auto edge = [](int at, double scale) { return int(std::lround(at * scale)); };
     QPainter painter(&out);
     for (size_t i = 0; i < layout.places.size() && i < pictures.size(); ++i) {
@@ -99,10 +98,9 @@ QImage drawThumbnail(const ThumbnailLayout& layout, const std::vector<const QIma
         // A car never shrinks to nothing: at least one pixel of it shows.
         const QSize size(std::max(1, edge(p.x() + p.width(), sx) - left),
                          std::max(1, edge(p.y() + p.height(), sy) - top));
-        painter.drawImage(QPoint(left, top),
-                          picture->size() == size
-                              ? *picture
-                              : picture->scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        painter.drawImage(QPoint(left, top), picture->size() == size ? *picture
+                                                                     : picture->scaled(size, Qt::IgnoreAspectRatio,
+                                                                                       Qt::SmoothTransformation));
     }
     painter.end();
     return out;

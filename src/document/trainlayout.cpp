@@ -2,8 +2,8 @@
 
 #include "document/messages.h"
 
-#include "support/text/numtext.h"
 #include "support/paths/regularfile.h"
+#include "support/text/numtext.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -127,9 +127,7 @@ bool TrainStrip::anyFound() const {
     return std::any_of(cars.begin(), cars.end(), [](const TrainCar& c) { return c.found; });
 }
 
-QString trainCaption(const QString& title, int height) {
-    return msg::heightCaption(title, height);
-}
+QString trainCaption(const QString& title, int height) { return msg::heightCaption(title, height); }
 
 std::optional<TrainStrip> buildTrainStrip(const QStringList& rows, const QString& defaultFolder, const FileSystem& fs) {
     if (rows.size() < 3) return std::nullopt;

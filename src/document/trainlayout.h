@@ -59,12 +59,12 @@ struct TrainCar {
 };
 
 struct TrainStrip {
-    int rowCount = 0;  // lines of the car list; the view has one slot per line
+    int rowCount = 0;            // lines of the car list; the view has one slot per line
     std::vector<TrainCar> cars;  // one per car line, in list order
-    int totalWidth = 0;   // the placed cars side by side
-    int height = 0;       // the height of the last car placed; 0 when none
-    int tallest = 0;      // the height of the tallest car placed
-    QString caption;      // "Express ( 40dot )"
+    int totalWidth = 0;          // the placed cars side by side
+    int height = 0;              // the height of the last car placed; 0 when none
+    int tallest = 0;             // the height of the tallest car placed
+    QString caption;             // "Express ( 40dot )"
 
     bool anyFound() const;
 };
@@ -92,12 +92,12 @@ QImage renderTrainStrip(const TrainStrip& strip);
 // ---------------------------------------------------------------- car view
 
 struct CarView {
-    int row = 2;       // document line shown: 2 for the first car
-    QString file;      // the path looked for, a Windows path
+    int row = 2;   // document line shown: 2 for the first car
+    QString file;  // the path looked for, a Windows path
     bool found = false;
-    QString message;   // not found: the text of the message box
-    QString caption;   // found: "1 : D:\KSN\car1.bmp ( 40dot )"
-    QString toolTip;   // found: the comment of the document line
+    QString message;  // not found: the text of the message box
+    QString caption;  // found: "1 : D:\KSN\car1.bmp ( 40dot )"
+    QString toolTip;  // found: the comment of the document line
     CarPicture picture;
 };
 

@@ -1,14 +1,14 @@
 #include "mainwindow/frmMain.h"
 
 #include "about/frmAbout.h"
+#include "document/trainlayout.h"
 #include "mainwindow/messages.h"
 #include "platform/named.h"
+#include "support/paths/regularfile.h"
+#include "support/product/version.h"
 #include "viewers/filedrop.h"
 #include "viewers/frmCar.h"
 #include "viewers/frmTrain.h"
-#include "support/paths/regularfile.h"
-#include "document/trainlayout.h"
-#include "support/product/version.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -255,19 +255,19 @@ void frmMain::buildMenus() {
     // The two popups never appear in the menu bar; they are shown at the pointer only.
     mnuPopup = new QMenu(this);
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    fill(mnuPopup, {{"mnuPopupEditComment", u"コメントの変更(&C)...", none, &frmMain::mnuEditComment_Click},
-                    {"mnuPopupViewCar", u"車両の表示(&V)", none, &frmMain::mnuViewCar_Click},
-                    {"mnuPopupBar", nullptr, none, nullptr},
-                    {"mnuPopupEditTitle", u"編成名の編集(&T)...", none, &frmMain::mnuEditTitle_Click},
-                    {"mnuPopupSound", u"サウンドの変更(&S)...", none, &frmMain::mnuEditSound_Click},
-                    {"mnuPopupSoundWhistling", u"サウンドを鳴らす(&W)...", none, &frmMain::mnuPopupSoundWhistling_Click}});
+    fill(mnuPopup,
+         {{"mnuPopupEditComment", u"コメントの変更(&C)...", none, &frmMain::mnuEditComment_Click},
+          {"mnuPopupViewCar", u"車両の表示(&V)", none, &frmMain::mnuViewCar_Click},
+          {"mnuPopupBar", nullptr, none, nullptr},
+          {"mnuPopupEditTitle", u"編成名の編集(&T)...", none, &frmMain::mnuEditTitle_Click},
+          {"mnuPopupSound", u"サウンドの変更(&S)...", none, &frmMain::mnuEditSound_Click},
+          {"mnuPopupSoundWhistling", u"サウンドを鳴らす(&W)...", none, &frmMain::mnuPopupSoundWhistling_Click}});
 
     mnuPopupSaveMode = new QMenu(this);
     mnuPopupSaveMode->setObjectName(QStringLiteral("mnuPopupSaveMode"));
     auto* modes = new QActionGroup(mnuPopupSaveMode);
     for (const auto& item : kSaveModes) {
-        QAction* a = addItem(mnuPopupSaveMode, QString::fromLatin1(item.name), saveModeCaption(item.mode), {},
-                             nullptr);
+        QAction* a = addItem(mnuPopupSaveMode, QString::fromLatin1(item.name), saveModeCaption(item.mode), {}, nullptr);
         a->setCheckable(true);
         modes->addAction(a);
         connect(a, &QAction::triggered, this, [this, mode = item.mode] { mnuPopupSaveMode_Click(mode); });
@@ -282,8 +282,9 @@ void frmMain::buildToolbar() {
     Toolbar1->setMovable(false);
     // Eight buttons and two separators share 204 pixels: buttons of 23 x 22 as the layout was drawn
     // for, with no spacing, so that none is pushed into an overflow menu.
-    Toolbar1->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: none; }"
-                                           "QToolButton { padding: 2px; margin: 0px; }"));
+    Toolbar1->setStyleSheet(
+        QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: none; }"
+                       "QToolButton { padding: 2px; margin: 0px; }"));
     Toolbar1->layout()->setContentsMargins(0, 0, 0, 0);
     Toolbar1->setAcceptDrops(true);  // no drop target; see eventFilter
     Toolbar1->installEventFilter(this);
@@ -418,11 +419,14 @@ void frmMain::mnuFilePathChange_Click() {
         prgRewrite->setValue(done);
         syncCarList();
     };
-    editor_.PathChange(txtDefFolder->text(), [this](bool running) {
-        cmdStop->setVisible(running && !g_.StopRequested);
-        prgRewrite->setValue(0);
-        prgRewrite->setVisible(running);
-    }, options);
+    editor_.PathChange(
+        txtDefFolder->text(),
+        [this](bool running) {
+            cmdStop->setVisible(running && !g_.StopRequested);
+            prgRewrite->setValue(0);
+            prgRewrite->setVisible(running);
+        },
+        options);
     syncCarList();
 }
 
@@ -545,8 +549,10 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
 
 void frmMain::lstCars_DblClick() {
     const auto action = editor_.doubleClickSelected();
-    if (action == Editor::DoubleClick::ViewCar) mnuViewCar_Click();
-    else syncCarList();
+    if (action == Editor::DoubleClick::ViewCar)
+        mnuViewCar_Click();
+    else
+        syncCarList();
 }
 
 // ---------------------------------------------------------------- drops, closing
@@ -574,13 +580,17 @@ bool frmMain::overBar(const QPoint& at) const {
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* e) {
-    if (overBar(e->position().toPoint())) e->ignore();
-    else acceptFileCopy(e);
+    if (overBar(e->position().toPoint()))
+        e->ignore();
+    else
+        acceptFileCopy(e);
 }
 
 void frmMain::dragMoveEvent(QDragMoveEvent* e) {
-    if (overBar(e->position().toPoint())) e->ignore();
-    else acceptFileCopy(e);
+    if (overBar(e->position().toPoint()))
+        e->ignore();
+    else
+        acceptFileCopy(e);
 }
 
 void frmMain::dropEvent(QDropEvent* e) {

@@ -104,8 +104,8 @@ public:
     QProgressBar* prgRewrite = nullptr;
     QToolBar* Toolbar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    std::map<QString, QLabel*> panels;  // "Msg", "Comment", "SaveMode"
-    std::map<QString, QAction*> menus;  // every menu item by name, popups included
+    std::map<QString, QLabel*> panels;    // "Msg", "Comment", "SaveMode"
+    std::map<QString, QAction*> menus;    // every menu item by name, popups included
     std::map<QString, QAction*> buttons;  // toolbar buttons by key: the actions of their menu items
     QMenu* mnuPopup = nullptr;
     QMenu* mnuPopupSaveMode = nullptr;

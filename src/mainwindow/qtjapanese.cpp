@@ -14,11 +14,10 @@ namespace {
 // Qt's translation, with the file types of the file dialog's list, which it lacks (Qt moved them
 // to another context after the translation was made).
 class QtJapanese : public QTranslator {
-  public:
+public:
     using QTranslator::QTranslator;
 
-    QString translate(const char* context, const char* sourceText, const char* disambiguation,
-                      int n) const override {
+    QString translate(const char* context, const char* sourceText, const char* disambiguation, int n) const override {
         const QString t = QTranslator::translate(context, sourceText, disambiguation, n);
         if (!t.isEmpty() || !context || !sourceText) return t;
         static const struct {

@@ -84,7 +84,8 @@ struct DialogStart {
 DialogStart startOf(const FileSystem& fs, const FileDialogRequest& request) {
     DialogStart start;
     if (!request.initialFolder.isEmpty()) {
-        if (const auto host = fs.toHost(winpath::searchFolder(request.initialFolder))) start.folder = nearestFolder(*host);
+        if (const auto host = fs.toHost(winpath::searchFolder(request.initialFolder)))
+            start.folder = nearestFolder(*host);
     }
     if (request.fileName.isEmpty()) return start;
 
@@ -257,8 +258,7 @@ FileChoice QtModal::fileDialog(const FileDialogRequest& request) {
     const QStringList filters = qtFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
-        const int index =
-            request.filterIndex >= 1 && request.filterIndex <= filters.size() ? request.filterIndex : 1;
+        const int index = request.filterIndex >= 1 && request.filterIndex <= filters.size() ? request.filterIndex : 1;
         dialog.selectNameFilter(filters[index - 1]);
     }
     QString suffix = request.defaultExt;

@@ -30,7 +30,7 @@ QStringList qtFilters(const QString& windowsFilter);
 QString qtLineBreaks(const QString& text);
 
 class QtModal : public Modal {
-  public:
+public:
     // owner: the window the boxes are modal to and centred on (may be null). fs: the shared file
     // system, for the drive map; it must outlive this object.
     QtModal(QWidget* owner, const FileSystem& fs);
@@ -44,7 +44,7 @@ class QtModal : public Modal {
     QString browseFolder(const QString& title, const QString& initialFolder) override;
     void processEvents() override;
 
-  private:
+private:
     // The Windows form of a host path the user chose; nothing, after telling the user, when the
     // path lies under no drive.
     std::optional<QString> windowsFormOf(const QString& hostPath);

@@ -31,7 +31,9 @@ namespace ksn {
 namespace {
 
 // Qt names some of the widgets it makes inside its own controls "qt_…"; they are no controls of ours.
-bool ourName(const QObject* o) { return !o->objectName().isEmpty() && !o->objectName().startsWith(QStringLiteral("qt_")); }
+bool ourName(const QObject* o) {
+    return !o->objectName().isEmpty() && !o->objectName().startsWith(QStringLiteral("qt_"));
+}
 
 // Widgets that hold controls of the window, as a form or a frame does. Any other widget is one
 // control: what Qt builds inside it (a tab bar's scroll buttons, a list's header) is its own.
@@ -39,9 +41,9 @@ bool holdsControls(const QWidget* w) {
     const QMetaObject* m = w->metaObject();
     return m == &QWidget::staticMetaObject || m == &QFrame::staticMetaObject || qobject_cast<const QGroupBox*>(w) ||
            qobject_cast<const QTabWidget*>(w) || qobject_cast<const QStackedWidget*>(w) ||
-           qobject_cast<const QScrollArea*>(w) || qobject_cast<const QSplitter*>(w) || qobject_cast<const QToolBox*>(w) ||
-           qobject_cast<const QDockWidget*>(w) || qobject_cast<const QMainWindow*>(w) || qobject_cast<const QMenuBar*>(w) ||
-           qobject_cast<const QDialog*>(w);
+           qobject_cast<const QScrollArea*>(w) || qobject_cast<const QSplitter*>(w) ||
+           qobject_cast<const QToolBox*>(w) || qobject_cast<const QDockWidget*>(w) ||
+           qobject_cast<const QMainWindow*>(w) || qobject_cast<const QMenuBar*>(w) || qobject_cast<const QDialog*>(w);
 }
 
 void collect(QObject* parent, QList<QObject*>& out) {
@@ -90,13 +92,16 @@ void localiseTooltip(QWidget* w, National& national) {
 
 // Buttons and group boxes have a caption; other controls (text boxes, lists) have none to set.
 void setCaption(QWidget* w, const QString& text) {
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text);
-    else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(text);
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+        b->setText(text);
+    else if (auto* g = qobject_cast<QGroupBox*>(w))
+        g->setTitle(text);
 }
 
 void localiseTabs(QTabBar* tabs, National& national) {
     for (int i = 0; i < tabs->count(); ++i) {
-        if (const auto n = wholeNumber(tabs->tabData(i).toString())) tabs->setTabText(i, national.GetNationalString(*n));
+        if (const auto n = wholeNumber(tabs->tabData(i).toString()))
+            tabs->setTabText(i, national.GetNationalString(*n));
         if (const auto n = wholeNumber(tabs->tabToolTip(i))) tabs->setTabToolTip(i, national.GetNationalString(*n));
     }
 }
@@ -141,7 +146,8 @@ void SetNationalForm(QWidget& frm, National& national) {
         auto* w = static_cast<QWidget*>(control);
         w->setFont(dress(w->font()));
         if (qobject_cast<QLabel*>(w)) {
-            if (const auto n = wholeProperty(w, "Tag")) static_cast<QLabel*>(w)->setText(national.GetNationalString(*n));
+            if (const auto n = wholeProperty(w, "Tag"))
+                static_cast<QLabel*>(w)->setText(national.GetNationalString(*n));
             localiseTooltip(w, national);
         } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
             localiseTabs(tabs, national);

@@ -65,8 +65,8 @@ QRect spanned(int x, int y, int w, int h) { return QRect(x, y, w, h).normalized(
 
 }  // namespace
 
-qint32 StretchBlt(QPainter* hdc, int X, int Y, int nWidth, int nHeight, const QPaintDevice* hSrcDC, int xSrc,
-                  int ySrc, int nSrcWidth, int nSrcHeight, quint32 dwRop) {
+qint32 StretchBlt(QPainter* hdc, int X, int Y, int nWidth, int nHeight, const QPaintDevice* hSrcDC, int xSrc, int ySrc,
+                  int nSrcWidth, int nSrcHeight, quint32 dwRop) {
     if (!hdc || !hdc->isActive()) return 0;
     const QRect target = spanned(X, Y, nWidth, nHeight);
     if (dwRop == BLACKNESS || dwRop == WHITENESS) {
@@ -75,13 +75,26 @@ qint32 StretchBlt(QPainter* hdc, int X, int Y, int nWidth, int nHeight, const QP
     }
     QPainter::CompositionMode mode;
     switch (dwRop) {
-    case SRCCOPY: mode = QPainter::CompositionMode_Source; break;
-    case SRCPAINT: mode = QPainter::RasterOp_SourceOrDestination; break;
-    case SRCAND: mode = QPainter::RasterOp_SourceAndDestination; break;
-    case SRCINVERT: mode = QPainter::RasterOp_SourceXorDestination; break;
-    case NOTSRCCOPY: mode = QPainter::RasterOp_NotSource; break;
-    case DSTINVERT: mode = QPainter::RasterOp_NotDestination; break;
-    default: return 0;
+        case SRCCOPY:
+            mode = QPainter::CompositionMode_Source;
+            break;
+        case SRCPAINT:
+            mode = QPainter::RasterOp_SourceOrDestination;
+            break;
+        case SRCAND:
+            mode = QPainter::RasterOp_SourceAndDestination;
+            break;
+        case SRCINVERT:
+            mode = QPainter::RasterOp_SourceXorDestination;
+            break;
+        case NOTSRCCOPY:
+            mode = QPainter::RasterOp_NotSource;
+            break;
+        case DSTINVERT:
+            mode = QPainter::RasterOp_NotDestination;
+            break;
+        default:
+            return 0;
     }
     const QPainter::CompositionMode saved = hdc->compositionMode();
     hdc->setCompositionMode(mode);

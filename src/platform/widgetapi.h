@@ -54,7 +54,7 @@ qint32 SetWindowPos(QWidget* hwnd, qintptr hWndInsertAfter, int X, int Y, int cx
 // rectangle of the painter, stretched or shrunk to fit and mirrored where the two widths or
 // heights differ in sign, combined with the destination by dwRop. Non-zero on success; 0 for a
 // painter that is not painting, a source that is no image, or a raster operation it does not know.
-qint32 StretchBlt(QPainter* hdc, int X, int Y, int nWidth, int nHeight, const QPaintDevice* hSrcDC, int xSrc,
-                  int ySrc, int nSrcWidth, int nSrcHeight, quint32 dwRop);
+qint32 StretchBlt(QPainter* hdc, int X, int Y, int nWidth, int nHeight, const QPaintDevice* hSrcDC, int xSrc, int ySrc,
+                  int nSrcWidth, int nSrcHeight, quint32 dwRop);
 
 }  // namespace ksn

@@ -1,9 +1,9 @@
 #include "platform/widgetlib.h"
 
-#include "support/mylib.h"
 #include "platform/nationalform.h"
-#include "support/text/numtext.h"
+#include "support/mylib.h"
 #include "support/settings/placement.h"
+#include "support/text/numtext.h"
 
 #include <QAction>
 #include <QFontMetricsF>
@@ -28,8 +28,10 @@ bool ownEnabled(const QObject* c) {
 }
 
 void setOwnEnabled(QObject* c, bool on) {
-    if (auto* a = qobject_cast<QAction*>(c)) a->setEnabled(on);
-    else static_cast<QWidget*>(c)->setEnabled(on);
+    if (auto* a = qobject_cast<QAction*>(c))
+        a->setEnabled(on);
+    else
+        static_cast<QWidget*>(c)->setEnabled(on);
 }
 
 }  // namespace
@@ -93,9 +95,7 @@ public:
     void setTop(double t) override { w_.move(w_.frameGeometry().left(), pixels(t)); }
     void setLeft(double t) override { w_.move(pixels(t), w_.frameGeometry().top()); }
     // resize() sizes the inside; the frame adds what it adds.
-    void setWidth(double t) override {
-        w_.resize(pixels(t) - (w_.frameGeometry().width() - w_.width()), w_.height());
-    }
+    void setWidth(double t) override { w_.resize(pixels(t) - (w_.frameGeometry().width() - w_.width()), w_.height()); }
     void setHeight(double t) override {
         w_.resize(w_.width(), pixels(t) - (w_.frameGeometry().height() - w_.height()));
     }

@@ -17,8 +17,7 @@ QString cannotRead(const QString& path, const QString& reason) {
 }
 
 QString cannotSave(const QString& path, const QString& reason) {
-    return ioError(QStringLiteral("ファイルを保存できませんでした。元のファイルはそのままです。"), path,
-                   reason);
+    return ioError(QStringLiteral("ファイルを保存できませんでした。元のファイルはそのままです。"), path, reason);
 }
 
 QString noSuchDrive() { return QStringLiteral("このドライブはありません。"); }

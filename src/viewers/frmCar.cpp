@@ -20,8 +20,10 @@ frmCar::frmCar(QWidget* parent) : QWidget(parent, Qt::Window) {
 void frmCar::showCar(const CarView& view, const QWidget& owner) {
     const QSize size = view.picture.size();
     imgCar->setGeometry(QRect(QPoint(0, 0), size));
-    if (view.picture.image.isNull()) imgCar->clear();
-    else imgCar->setPixmap(QPixmap::fromImage(view.picture.image));
+    if (view.picture.image.isNull())
+        imgCar->clear();
+    else
+        imgCar->setPixmap(QPixmap::fromImage(view.picture.image));
     // A header without a usable size leaves no picture; the caption still tells its height.
     imgCar->setVisible(view.picture.usable());
     imgCar->setToolTip(view.toolTip);

@@ -3,8 +3,8 @@
 // never follows later edits.
 #pragma once
 
-#include "viewers/pictureslot.h"
 #include "document/trainlayout.h"
+#include "viewers/pictureslot.h"
 
 #include <QWidget>
 

@@ -62,14 +62,20 @@ TEST_F(AboutTest, EnquiryFormGoesToTheClipboardOnlyAfterYes) {
     QTest::mouseClick(b.cmdQuestionForm, Qt::LeftButton);
     EXPECT_EQ(QApplication::clipboard()->text(), "before");
     QTest::mouseClick(b.cmdQuestionForm, Qt::LeftButton);
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("SUB:KSNED32 問い合わせ\r\nTO:" + b.EMailAddress + "\r\n"));
+    EXPECT_TRUE(
+        QApplication::clipboard()->text().startsWith("SUB:KSNED32 問い合わせ\r\nTO:" + b.EMailAddress + "\r\n"));
     EXPECT_EQ(modal.messageTexts(), QStringList(2, "KSNED32の問い合わせフォームをクリップボードにコピーします。"));
 }
 
 TEST_F(AboutTest, DoubleClicksTellWhatTheControlStandsFor) {
     frmAbout& b = open();
     const QString product = national->GetNationalString(0), credits = national->GetNationalString(1);
-    const struct { const char* what; QWidget* control; QString text; MsgIcon icon; } cases[] = {
+    const struct {
+        const char* what;
+        QWidget* control;
+        QString text;
+        MsgIcon icon;
+    } cases[] = {
         {"product name", b.lblProductName, product, MsgIcon::None},
         {"title", b.lblFullTitle, product, MsgIcon::None},
         {"credits", b.txtCredit->viewport(), credits, MsgIcon::None},

@@ -24,7 +24,8 @@ class Ksn : public ::testing::Test {
 protected:
     Ksn() {
         for (const auto& [name, bytes] : std::initializer_list<std::pair<const char*, QByteArray>>{
-                 {"KSN/cars/a40.bmp", makeBmp(120, 40)}, {"KSN/cars/b38.bmp", makeBmp(120, 38)},
+                 {"KSN/cars/a40.bmp", makeBmp(120, 40)},
+                 {"KSN/cars/b38.bmp", makeBmp(120, 38)},
                  {"KSN/express.KSN", ksnBytes({"特急 ソニック", "D:\\KSN\\horn.wav;汽笛", "D:\\KSN\\cars\\A40.BMP;先頭",
                                                "cars\\b38.bmp", "\\\\server\\share\\x.bmp"})},
                  {"KSN/local.KSN", ksnBytes({"Local", " ", "D:\\KSN\\cars\\a40.bmp"})}})
@@ -43,7 +44,8 @@ protected:
 };
 
 TEST_F(Ksn, ShowAndListPrintTheCarsAndTitles) {
-    EXPECT_EQ(expect(0, {"show", file("KSN/express.KSN")}), q("特急 ソニック\nhorn.wav;汽笛\nA40.BMP;先頭\nb38.bmp\nx.bmp\n"));
+    EXPECT_EQ(expect(0, {"show", file("KSN/express.KSN")}),
+              q("特急 ソニック\nhorn.wav;汽笛\nA40.BMP;先頭\nb38.bmp\nx.bmp\n"));
     // D: is no longer mapped: the paths stay on D:, and the file itself is now Q:\local.KSN.
     EXPECT_EQ(expect(0, {"show", file("KSN/local.KSN"), "--drive", "Q:=" + file("KSN"), "--mode", "no-drive"}),
               q("Local\n \n\\KSN\\cars\\a40.bmp\n"));
@@ -74,14 +76,22 @@ TEST_F(Ksn, RewriteWritesTheFolderAndDryRunOnlyNamesTheFiles) {
 }
 
 TEST_F(Ksn, BadUsageExitsTwoAndSaysWhy) {
-    const struct { QStringList args; const char* err; } cases[] = {
-        {{}, "no command"}, {{"frobnicate"}, "unknown command"}, {{"show", "nowhere.KSN"}, "no such file"},
-        {{"list", "no-such-folder"}, "no such folder"}, {{"show", "x", "--mode", "sideways"}, "unknown save mode"},
-        {{"list", "--drive", "C=/tmp"}, "C=/tmp"}, {{"show", "x", "--no-bellows"}, "belong to parade"},
-        {{"render", "x"}, "render takes one FILE and -o OUT"}, {{"show", "/etc/hostname"}, "/etc/hostname"},
-        {{"thumbnail", "x"}, "thumbnail takes one FILE and one OUT.png"},
-        {{"thumbnail", "x", "y.png", "--size", "0"}, "--size takes a number from 1 to 4096, not 0"},
-        {{"thumbnail", "x", "y.png", "--size", "big"}, "not big"}, {{"show", "x", "--size", "9"}, "belongs to thumbnail"}};
+    const struct {
+        QStringList args;
+        const char* err;
+    } cases[] = {{{}, "no command"},
+                 {{"frobnicate"}, "unknown command"},
+                 {{"show", "nowhere.KSN"}, "no such file"},
+                 {{"list", "no-such-folder"}, "no such folder"},
+                 {{"show", "x", "--mode", "sideways"}, "unknown save mode"},
+                 {{"list", "--drive", "C=/tmp"}, "C=/tmp"},
+                 {{"show", "x", "--no-bellows"}, "belong to parade"},
+                 {{"render", "x"}, "render takes one FILE and -o OUT"},
+                 {{"show", "/etc/hostname"}, "/etc/hostname"},
+                 {{"thumbnail", "x"}, "thumbnail takes one FILE and one OUT.png"},
+                 {{"thumbnail", "x", "y.png", "--size", "0"}, "--size takes a number from 1 to 4096, not 0"},
+                 {{"thumbnail", "x", "y.png", "--size", "big"}, "not big"},
+                 {{"show", "x", "--size", "9"}, "belongs to thumbnail"}};
     for (const auto& c : cases) {
         const test::ProgramRun r = ksn(c.args);
         EXPECT_EQ(r.exitCode, 2) << c.args.join(u' ').toStdString();
@@ -93,8 +103,7 @@ TEST_F(Ksn, HelpGivesTheSynopsisOfEveryCommand) {
     const QString help = expect(0, {"--help"});
     for (const char* synopsis :
          {"ksn show FILE [--mode M] [--comments on|off]", "ksn list [DIR]", "ksn check FILE...",
-          "ksn rewrite [DIR] [--mode M] [--comments on|off] [--dry-run]",
-          "ksn parade FILE [--no-bellows] [--quiet]",
+          "ksn rewrite [DIR] [--mode M] [--comments on|off] [--dry-run]", "ksn parade FILE [--no-bellows] [--quiet]",
           "ksn render FILE -o OUT.png [--mode M] [--comments on|off]", "ksn thumbnail FILE OUT.png [--size N]"})
         EXPECT_TRUE(help.contains(q("\n  ") + q(synopsis))) << synopsis << "\n" << help.toStdString();
 }
@@ -139,8 +148,7 @@ TEST_F(Ksn, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
     drive.special(q("KSN/cars/zero.bmp"), q("/dev/zero"));
     drive.special(q("KSN/pipe.KSN"));
     drive.special(q("KSN/zlink.KSN"), file("KSN/pipe.KSN"));
-    drive.write(q("KSN/cars/odd.KSN"),
-                ksnBytes({"Odd", "pipe.wav", "a40.bmp", "pipe.bmp", "zero.bmp", "link.bmp"}));
+    drive.write(q("KSN/cars/odd.KSN"), ksnBytes({"Odd", "pipe.wav", "a40.bmp", "pipe.bmp", "zero.bmp", "link.bmp"}));
     const QString odd = file("KSN/cars/odd.KSN"), folder = file("KSN/cars");
     const QString heights = odd + q(":2: pipe.bmp: height 0, first car 40\n") + odd +
                             q(":3: zero.bmp: height 0, first car 40\n") + odd +
@@ -167,10 +175,8 @@ TEST_F(Ksn, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
     };
     for (const auto& c : cases) {
         const test::ProgramRun r = test::runProgram(q(KSN_EXE), drive, c.args, 5000);
-        EXPECT_EQ(std::tuple(r.exitCode, r.out), std::tuple(c.exitCode, c.out))
-            << c.args.join(u' ').toStdString();
-        EXPECT_TRUE(r.err.contains(q(c.err))) << c.args.join(u' ').toStdString() << "\n"
-                                              << r.err.toStdString();
+        EXPECT_EQ(std::tuple(r.exitCode, r.out), std::tuple(c.exitCode, c.out)) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(q(c.err))) << c.args.join(u' ').toStdString() << "\n" << r.err.toStdString();
     }
     EXPECT_EQ(QImage(file("odd.png"), "PNG").size(), QSize(120, 40));  // the special cars take no place
     EXPECT_EQ(QImage(file("odd-t.png"), "PNG").size(), QSize(120, 40));
@@ -183,8 +189,10 @@ TEST_F(Ksn, ThumbnailDrawsEveryCarWhereTheFoldPutsIt) {
     QByteArray td = makeBmp(80, -30, blue & 0xFFFFFF);
     for (int x = 0; x < 80; ++x) td.replace(54 + 3 * x, 3, QByteArray("\x00\x22\xCC", 3));  // the top row red
     for (const auto& [name, bytes] : std::initializer_list<std::pair<const char*, QByteArray>>{
-             {"KSN/t/a.bmp", makeBmp(120, 40, red & 0xFFFFFF)}, {"KSN/t/b.bmp", makeBmp(120, 40, blue & 0xFFFFFF)},
-             {"KSN/t/bellows.bmp", makeBmp(12, 40, green & 0xFFFFFF)}, {"KSN/t/td.bmp", td}})
+             {"KSN/t/a.bmp", makeBmp(120, 40, red & 0xFFFFFF)},
+             {"KSN/t/b.bmp", makeBmp(120, 40, blue & 0xFFFFFF)},
+             {"KSN/t/bellows.bmp", makeBmp(12, 40, green & 0xFFFFFF)},
+             {"KSN/t/td.bmp", td}})
         drive.write(q(name), bytes);
     const struct {
         const char* name;
@@ -197,13 +205,25 @@ TEST_F(Ksn, ThumbnailDrawsEveryCarWhereTheFoldPutsIt) {
         {"one car keeps its size", {"a.bmp"}, {}, {120, 40}, {{{0, 0}, red}, {{119, 39}, red}}, ""},
         {"one car in 60", {"a.bmp"}, {"--size", "60"}, {60, 20}, {{{30, 10}, red}}, ""},
         // A row of its own for each: 120 x 120 is square.
-        {"bellows between two cars", {"a.bmp", "bellows.bmp", "b.bmp"}, {}, {120, 120},
-         {{{5, 60}, green}, {{60, 60}, 0}, {{60, 100}, blue}}, ""},
-        {"a missing car closes up", {"a.bmp", "gone.bmp;lost", "b.bmp"}, {}, {120, 80}, {{{60, 20}, red}, {{60, 60}, blue}},
+        {"bellows between two cars",
+         {"a.bmp", "bellows.bmp", "b.bmp"},
+         {},
+         {120, 120},
+         {{{5, 60}, green}, {{60, 60}, 0}, {{60, 100}, blue}},
+         ""},
+        {"a missing car closes up",
+         {"a.bmp", "gone.bmp;lost", "b.bmp"},
+         {},
+         {120, 80},
+         {{{60, 20}, red}, {{60, 60}, blue}},
          "CAR= D:\\KSN\\t\\gone.bmp"},
         {"a top-down car the right way up", {"td.bmp"}, {}, {80, 30}, {{{40, 0}, red}, {{40, 29}, blue}}, ""},
-        {"a car named by its drive path", {"D:\\KSN\\cars\\a40.bmp", "a.bmp"}, {"--size", "40"}, {40, 27},
-         {{{20, 6}, 0xFF336699}, {{20, 20}, red}}, ""},
+        {"a car named by its drive path",
+         {"D:\\KSN\\cars\\a40.bmp", "a.bmp"},
+         {"--size", "40"},
+         {40, 27},
+         {{{20, 6}, 0xFF336699}, {{20, 20}, red}},
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -220,7 +240,9 @@ TEST_F(Ksn, ThumbnailDrawsEveryCarWhereTheFoldPutsIt) {
 // 101 cars of 120 x 40, each its own colour: six a row (720 x 680), scaled to 256 x 242; the middle
 // of every car keeps its colour. The 102nd car stops the screensaver's reading: no picture.
 TEST_F(Ksn, ThumbnailOfTheLongestTrainShowsEveryCar) {
-    const auto colour = [](int i) { return std::uint32_t((i * 37 % 256) << 16 | (i * 91 % 256) << 8 | (i * 53 % 256)); };
+    const auto colour = [](int i) {
+        return std::uint32_t((i * 37 % 256) << 16 | (i * 91 % 256) << 8 | (i * 53 % 256));
+    };
     QStringList lines{"Long", "horn.wav"};
     for (int i = 0; i < 101; ++i) {
         drive.write(QStringLiteral("KSN/t/c%1.bmp").arg(i), makeBmp(120, 40, colour(i)));
@@ -232,7 +254,9 @@ TEST_F(Ksn, ThumbnailOfTheLongestTrainShowsEveryCar) {
     ASSERT_EQ(out.size(), QSize(256, 242));
     const double scale = 256.0 / 720.0;
     for (int i = 0; i < 101; ++i)
-        EXPECT_EQ(out.pixel(int(((i % 6) * 120 + 60) * scale), int(((i / 6) * 40 + 20) * scale)), 0xFF000000 | colour(i)) << i;
+        EXPECT_EQ(out.pixel(int(((i % 6) * 120 + 60) * scale), int(((i / 6) * 40 + 20) * scale)),
+                  0xFF000000 | colour(i))
+            << i;
     drive.write(q("KSN/t/long.KSN"), ksnBytes(lines << "c0.bmp"));
     const test::ProgramRun r = ksn({"thumbnail", file("KSN/t/long.KSN"), file("102.png")});
     EXPECT_EQ(std::tuple(r.exitCode, QFile::exists(file("102.png"))), std::tuple(2, false));
@@ -243,9 +267,14 @@ TEST_F(Ksn, ThumbnailOfTheLongestTrainShowsEveryCar) {
 // aspect kept at every size.
 TEST_F(Ksn, ThumbnailOfTheSamplesFitsAndKeepsItsAspect) {
     const QString samples = q(KSNED_SAMPLES_DIR);
-    const struct { const char* file; QSize size; } cases[] = {
-        {"TSUBASA.KSN", {240, 160}}, {"KAMOTSU.KSN", {256, 160}}, {"KONSEI.KSN", {120, 158}},
-        {"RENKETSU.KSN", {132, 120}}, {"SOLEIL.KSN", {120, 200}}};
+    const struct {
+        const char* file;
+        QSize size;
+    } cases[] = {{"TSUBASA.KSN", {240, 160}},
+                 {"KAMOTSU.KSN", {256, 160}},
+                 {"KONSEI.KSN", {120, 158}},
+                 {"RENKETSU.KSN", {132, 120}},
+                 {"SOLEIL.KSN", {120, 200}}};
     for (const auto& c : cases) {
         for (const int side : {256, 64}) {
             const QString out = file("s.png");
@@ -266,7 +295,11 @@ TEST_F(Ksn, ThumbnailWithNothingToDrawExitsTwoAndWritesNothing) {
     QByteArray huge = makeBmp(4, 4);  // claims 32767 x 32767 dots
     huge.replace(18, 8, QByteArray("\xFF\x7F\0\0\xFF\x7F\0\0", 8));
     drive.write(q("KSN/h/huge.bmp"), huge);
-    const struct { const char* name; QByteArray bytes; const char* err; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* err;
+    } cases[] = {
         {"only missing cars", ksnBytes({"T", "S", "x.bmp", "y.bmp"}), "no car of D:\\KSN\\h\\f.KSN can be read"},
         {"cars without pixels", ksnBytes({"T", "S", "header-only.bmp", "huge.bmp"}), "no car of"},
         {"empty file", {}, "Input past end of file"},
@@ -296,7 +329,8 @@ TEST(KilledRewrite, LeavesEveryFileWholeOldOrNew) {
         QByteArray oldBytes[kFiles], newBytes[kFiles];
         const auto name = [](int i) { return QStringLiteral("KSN/f%1.KSN").arg(i, 3, 10, QLatin1Char('0')); };
         for (int i = 0; i < kFiles; ++i) {
-            QStringList lines{QStringLiteral("列車 %1").arg(i), "C:\\snd\\horn.wav;汽笛"}, rewritten{lines[0], "horn.wav;汽笛"};
+            QStringList lines{QStringLiteral("列車 %1").arg(i), "C:\\snd\\horn.wav;汽笛"},
+                rewritten{lines[0], "horn.wav;汽笛"};
             for (int c = 0; c < 40; ++c) {
                 lines << QStringLiteral("C:\\Trains\\folder%1\\car%2.bmp;comment %2").arg(i).arg(c);
                 rewritten << QStringLiteral("car%1.bmp;comment %1").arg(c);

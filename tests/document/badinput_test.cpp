@@ -1,20 +1,20 @@
 // What arrives from old machines, forums and archives: each bad input has an expected outcome, and
 // none crashes, hangs or loses a byte the user did not mean to change.
+#include "document/trainlayout.h"
 #include "fixture.h"
 #include "support/settings/settingsfile.h"
-#include "document/trainlayout.h"
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <functional>
 #include <future>
-#include <unistd.h>
 
 namespace ksn {
 namespace {
@@ -28,7 +28,12 @@ using BadInputTest = test::EditorFixture;
 TEST_F(BadInputTest, FormationFilesLoadWithTheExpectedRowsAndWarnings) {
     const QByteArray cut = cp932::encode(u"特急"_s).chopped(1), nul("T\0itle\r\n\0\r\ncar\0.bmp\r\n", 21);
     // warns: "will change when saved", and a batch rewrite then leaves the file alone.
-    const struct { const char* name; QByteArray bytes; qsizetype rows; bool warns; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        qsizetype rows;
+        bool warns;
+    } cases[] = {
         {"empty file", QByteArray(), 2, false},
         {"a bitmap named .KSN", makeBmp(64, 64, 0x80FF00), -1, true},  // -1: any number up to the limit
         {"10 MB single line", QByteArray(10 << 20, 'x'), 2, false},
@@ -40,7 +45,8 @@ TEST_F(BadInputTest, FormationFilesLoadWithTheExpectedRowsAndWarnings) {
         SCOPED_TRACE(c.name);
         modal.clear();
         ASSERT_TRUE(loadBytes(c.bytes));
-        EXPECT_EQ(editor.rows().size(), c.rows < 0 ? std::min<qsizetype>(editor.rows().size(), kMaxFormationLines) : c.rows);
+        EXPECT_EQ(editor.rows().size(),
+                  c.rows < 0 ? std::min<qsizetype>(editor.rows().size(), kMaxFormationLines) : c.rows);
         EXPECT_EQ(modal.messageTexts().join(u'\n').contains(u"Shift-JIS"_s), c.warns);
         QString folder = state.DefaultFolder;
         EXPECT_EQ(editor.RewriteFolder(folder).failed, c.warns ? QStringList{u"t.KSN"_s} : QStringList());
@@ -78,8 +84,9 @@ TEST_F(BadInputTest, UnreadableFormationIsReportedAndTheDocumentKept) {
     const bool loaded = editor.LoadCurrentFile();
     QFile::setPermissions(host, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (readable) GTEST_SKIP() << "permissions do not stop this user from reading";
-    EXPECT_EQ(std::tuple(loaded, editor.rows().value(0), modal.messages.back().text.contains(u"File= D:\\KSN\\locked.KSN"_s)),
-              std::tuple(false, u"Kept"_s, true));
+    EXPECT_EQ(
+        std::tuple(loaded, editor.rows().value(0), modal.messages.back().text.contains(u"File= D:\\KSN\\locked.KSN"_s)),
+        std::tuple(false, u"Kept"_s, true));
 }
 
 TEST_F(BadInputTest, AFolderOf1030FormationsLists1024WithOneMessage) {
@@ -89,14 +96,21 @@ TEST_F(BadInputTest, AFolderOf1030FormationsLists1024WithOneMessage) {
     EXPECT_EQ(std::pair(folder, state.fso.currentDirectory()), std::pair(u"D:\\many"_s, u"D:\\many"_s));
     EXPECT_EQ(editor.trainItems().size(), kMaxFormationFiles);
     EXPECT_EQ(editor.document().FormationFileNames()[1023].fileName, u"1023.KSN"_s);
-    EXPECT_EQ(modal.messageTexts(), QStringList{u"ﾃﾞｨﾚｸﾄﾘに1024以上のファイルが存在します。以後のファイルは無視します"_s});
+    EXPECT_EQ(modal.messageTexts(),
+              QStringList{u"ﾃﾞｨﾚｸﾄﾘに1024以上のファイルが存在します。以後のファイルは無視します"_s});
 }
 
 TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNoneAndNeverStopTheStrip) {
     // An OS/2 bitmap: a 12-byte core header, whose two 16-bit sizes read as one absurd 32-bit width.
-    const QByteArray os2 = QByteArray::fromHex("424d00000000000000001a0000000c0000000200010001001800") + QByteArray(8, '\x7F');
+    const QByteArray os2 =
+        QByteArray::fromHex("424d00000000000000001a0000000c0000000200010001001800") + QByteArray(8, '\x7F');
     const QByteArray bmp = makeBmp(100, 40);
-    const struct { const char* name; QByteArray bytes; QSize place; bool picture; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QSize place;
+        bool picture;
+    } cases[] = {
         {"good", bmp, {100, 40}, true},
         {"shorter than 26 bytes", bmp.left(25), {}, false},
         {"zero height", sized(bmp, 100, 0), {}, false},
@@ -105,7 +119,10 @@ TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNoneAndNeverStopTheStrip) {
         {"huge", sized(bmp, 100000, 100000), {}, false},
         {"largest side, no pixels", sized("BM", 32767, 40), {32767, 40}, false},
         {"one past the largest side", sized("BM", 32768, 40), {}, false},
-        {"30000 x 30000, pixels missing", sized(makeBmp(1, 1), 30000, 30000), {30000, 30000}, false},  // never allocated
+        {"30000 x 30000, pixels missing",
+         sized(makeBmp(1, 1), 30000, 30000),
+         {30000, 30000},
+         false},                                               // never allocated
         {"pixels cut short", bmp.left(200), {100, 40}, true},  // what was read is shown
         {"OS/2 header", os2, {}, false},
     };
@@ -137,8 +154,7 @@ bool finishesInTime(const std::function<void()>& work, const QStringList& pipes)
     if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
     for (int round = 0; round < 100; ++round) {
         for (const QString& p : pipes)
-            if (const int fd = ::open(QFile::encodeName(p).constData(), O_RDWR | O_NONBLOCK); fd >= 0)
-                ::close(fd);
+            if (const int fd = ::open(QFile::encodeName(p).constData(), O_RDWR | O_NONBLOCK); fd >= 0) ::close(fd);
         if (done.wait_for(std::chrono::milliseconds(50)) == std::future_status::ready) return false;
     }
     std::fprintf(stderr, "a read still waits on a named pipe or a device\n");
@@ -155,8 +171,7 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
     const QStringList pipes{drive.host(u"KSN/cars/pipe.bmp"_s), drive.host(u"KSN/pipe.KSN"_s)};
     const QStringList specials{u"D:\\KSN\\cars\\pipe.bmp"_s, u"D:\\KSN\\cars\\zero.bmp"_s,
                                u"D:\\KSN\\cars\\link.bmp"_s};
-    const QStringList lines =
-        QStringList{u"Odd"_s, u"D:\\KSN\\cars\\pipe.bmp"_s, u"D:\\KSN\\cars\\a.bmp"_s} + specials;
+    const QStringList lines = QStringList{u"Odd"_s, u"D:\\KSN\\cars\\pipe.bmp"_s, u"D:\\KSN\\cars\\a.bmp"_s} + specials;
     const struct {
         const char* name;
         std::function<void()> check;
@@ -187,8 +202,7 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
              for (const QString& path : specials + QStringList{u"D:\\KSN\\pipe.KSN"_s}) {
                  EXPECT_FALSE(state.fso.FileExists(path)) << path.toStdString();
                  const ReadResult r = state.fso.readFile(path);
-                 EXPECT_TRUE(!r.ok && r.error.contains(u"通常のファイルではありません"_s))
-                     << r.error.toStdString();
+                 EXPECT_TRUE(!r.ok && r.error.contains(u"通常のファイルではありません"_s)) << r.error.toStdString();
                  EXPECT_FALSE(state.fso.readFirstLine(path).ok) << path.toStdString();
              }
          }},
@@ -217,7 +231,11 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
 }
 
 TEST_F(BadInputTest, SettingsFilesGiveTheFirstUsableFolderOrNone) {
-    const struct { const char* name; QByteArray bytes; QString folder; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString folder;
+    } cases[] = {
         {"no section", "KSN_Folder=D:\\KSN\r\n", {}},
         {"duplicate sections", "[KSNED]\r\nKSN_Folder=D:\\A\r\n[ksned]\r\nKSN_Folder=D:\\B\r\n", u"D:\\A"_s},
         {"300-character value", "[KSNED]\r\nKSN_Folder=" + QByteArray(300, 'a') + "\r\n", QString(254, u'a')},

@@ -31,8 +31,13 @@ const QStringList kChosenCars{u"D:\\KSN\\cars\\c17.bmp"_s, u"D:\\KSN\\cars\\c18.
                               u"D:\\c19.bmp"_s};
 // Texts put on the clipboard by other programs: relative forms, case that differs from the disk's,
 // comments with ";" and spaces; the empty text pastes nothing.
-const QStringList kClipTexts{u""_s, u"sub\\x.bmp"_s, u"c19.bmp;a;b"_s, u"\\KSN\\cars\\c17.bmp;  red  "_s,
-                             u"cars\\..\\c18.bmp;後尾"_s, u"SUB\\X.BMP;ﾓﾊ"_s, u"D:\\KSN\\c19.bmp;"_s};
+const QStringList kClipTexts{u""_s,
+                             u"sub\\x.bmp"_s,
+                             u"c19.bmp;a;b"_s,
+                             u"\\KSN\\cars\\c17.bmp;  red  "_s,
+                             u"cars\\..\\c18.bmp;後尾"_s,
+                             u"SUB\\X.BMP;ﾓﾊ"_s,
+                             u"D:\\KSN\\c19.bmp;"_s};
 const QStringList kComments{u"front"_s, u"a;b"_s, u"  red  "_s, u"先頭車"_s, u";"_s};
 const QStringList kTitles{u"特急つばさ号 7両編成"_s, u"Express;A"_s, u" ｷﾊ58 "_s};
 const QStringList kSounds{u"D:\\Snd\\horn.wav"_s, u"horn.wav"_s, u"sub\\whistle.wav"_s};
@@ -106,7 +111,21 @@ struct Model {
 };
 
 enum class Cmd {
-    Select, AddCar, Paste, SetClip, Cut, Copy, Delete, Drag, Comment, Title, Sound, Mode, Switch, New, SaveLoad
+    Select,
+    AddCar,
+    Paste,
+    SetClip,
+    Cut,
+    Copy,
+    Delete,
+    Drag,
+    Comment,
+    Title,
+    Sound,
+    Mode,
+    Switch,
+    New,
+    SaveLoad
 };
 constexpr int kCommands = int(Cmd::SaveLoad) + 1;
 // A mixed sequence, and a filling one that grows to the 101-car limit and keeps pressing against it.
@@ -137,8 +156,9 @@ protected:
             }
             case Cmd::AddCar: {
                 const int r = pick(10);
-                const FileChoice choice =
-                    r < 7 ? FileChoice(any(kChosenCars)) : r < 9 ? FileChoice() : FileChoice::failure();
+                const FileChoice choice = r < 7   ? FileChoice(any(kChosenCars))
+                                          : r < 9 ? FileChoice()
+                                                  : FileChoice::failure();
                 modal.files = {choice};
                 editor.AddCar();
                 if (choice) model.insert(Model::at(sel), *choice);
@@ -222,8 +242,7 @@ protected:
                 if (r == 2) model.lines[1].clear();
                 if (r != 3) model.refresh();
                 return r < 2 ? u"sound %1 '%2'"_s.arg(path, comment)
-                             : QStringList{u"sound cancelled Yes"_s, u"sound cancelled No"_s,
-                                           u"sound failed"_s}[r - 2];
+                             : QStringList{u"sound cancelled Yes"_s, u"sound cancelled No"_s, u"sound failed"_s}[r - 2];
             }
             case Cmd::Mode:
                 model.mode = SaveMode(pick(4));
@@ -300,9 +319,9 @@ TEST_F(EditorModelTest, RandomCommandSequencesFollowTheModel) {
             if (HasFailure()) {
                 QString trace;
                 for (const QString& h : history) trace += u"\n  "_s + h;
-                ADD_FAILURE() << "seed " << seed << ", sequence " << s << ", step " << i << " ("
-                              << model.rows.size() << " rows, mode " << int(model.mode) << ", comments "
-                              << model.comments << "); the last commands:" << trace.toStdString();
+                ADD_FAILURE() << "seed " << seed << ", sequence " << s << ", step " << i << " (" << model.rows.size()
+                              << " rows, mode " << int(model.mode) << ", comments " << model.comments
+                              << "); the last commands:" << trace.toStdString();
                 return;
             }
         }

@@ -19,7 +19,14 @@ using EditorTest = test::EditorFixture;
 TEST(ConvertLine, GivesTheFormOfTheMode) {
     const FileSystem fs(DriveMap(), QStringLiteral("C:\\Work\\KSN"));  // the current directory: for relative paths
     constexpr LineKind car = LineKind::Car, sound = LineKind::Sound;
-    const struct { const char* line; LineKind kind; SaveMode mode; bool comments; const char* out; const char* folder = "D:\\F"; } cases[] = {
+    const struct {
+        const char* line;
+        LineKind kind;
+        SaveMode mode;
+        bool comments;
+        const char* out;
+        const char* folder = "D:\\F";
+    } cases[] = {
         {"C:\\x\\car1.bmp;a", car, SaveMode::DefaultFolder, true, "car1.bmp;a", ""},  // no folder yet: the bare name
         {"C:\\x\\car1.bmp", car, SaveMode::DefaultFolder, true, "D:\\F\\car1.bmp", "D:\\F\\"},  // one separator
         // A drive's root as the folder box keeps it: joined with one separator, never drive-relative.
@@ -38,7 +45,8 @@ TEST(ConvertLine, GivesTheFormOfTheMode) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(convertLine(QString::fromUtf8(c.line), c.kind, c.mode, c.comments, fs, QString::fromUtf8(c.folder)),
-                  QString::fromUtf8(c.out)) << c.line << " in mode " << int(c.mode);
+                  QString::fromUtf8(c.out))
+            << c.line << " in mode " << int(c.mode);
 }
 
 TEST_F(EditorTest, LoadListsTheFormationUpToItsEndOrTheLimitAndAMissingFileKeepsIt) {
@@ -58,12 +66,17 @@ TEST_F(EditorTest, LoadListsTheFormationUpToItsEndOrTheLimitAndAMissingFileKeeps
     modal.clear();
     ASSERT_TRUE(load(lines));
     EXPECT_EQ(editor.rows(), lines.first(kMaxFormationLines));
-    EXPECT_EQ(modal.messageTexts(), QStringList{u"編成両数がMAXを越えました。残りは無視されます。\r\nline=103\r\ncar103.bmp"_s});
+    EXPECT_EQ(modal.messageTexts(),
+              QStringList{u"編成両数がMAXを越えました。残りは無視されます。\r\nline=103\r\ncar103.bmp"_s});
 }
 
 TEST_F(EditorTest, SavingWritesTheRowsInTheModeAndAnEmptySoundAsASpace) {
     ASSERT_TRUE(load({"Express;A", "", "C:\\Trains\\EC\\car1.bmp;front", "sub\\car2.bmp"}));
-    const struct { SaveMode mode; bool comments; QStringList expected; } cases[] = {
+    const struct {
+        SaveMode mode;
+        bool comments;
+        QStringList expected;
+    } cases[] = {
         {SaveMode::FileOnly, true, {"Express;A", " ", "car1.bmp;front", "car2.bmp"}},
         {SaveMode::AsInFile, false, {"Express;A", " ", "C:\\Trains\\EC\\car1.bmp", "sub\\car2.bmp"}},
         {SaveMode::NonDrive, true, {"Express;A", " ", "\\Trains\\EC\\car1.bmp;front", "\\sub\\car2.bmp"}},
@@ -88,7 +101,7 @@ TEST_F(EditorTest, DeleteAndInsertShiftTheCarsAndStopAt103Rows) {
     editor.selectRow(3);
     editor.DeleteLine(3);
     EXPECT_EQ(editor.msgPanel(), u"1 / 2両"_s);  // the car above is selected
-    editor.DeleteLine(1);  // title and sound stay
+    editor.DeleteLine(1);                        // title and sound stay
     editor.InsertLine(1, u"never.bmp"_s);
     editor.InsertLine(3, u"a.bmp\r\nb.bmp"_s);  // a pasted text is one line, whole
     EXPECT_EQ(editor.rows(), (QStringList{"T", "s.wav", "c1.bmp", "a.bmp\r\nb.bmp", "c3.bmp"}));
@@ -106,15 +119,20 @@ TEST_F(EditorTest, HeightCheckNamesCarsWhoseHeightDiffersFromTheFirst) {
         drive.write(u"KSN/"_s + QLatin1String(name), test::makeBmp(120, h));
     state.fso.setCurrentDirectory(state.DefaultFolder);  // where bare car names are looked for
     ASSERT_TRUE(load({"T", " ", "a40.bmp;front", "c40.bmp", "b38.bmp", "td.bmp", "gone.bmp"}));
-    EXPECT_EQ(modal.messageTexts(), QStringList{u"異なる規格のファイルが混在しています。\r\n先頭車両と高さが異なるのは次の通りです。\r\n"
-                                                "b38.bmp Line=3\r\ntd.bmp Line=4\r\ngone.bmp Line=5\r\n"_s});
+    EXPECT_EQ(modal.messageTexts(),
+              QStringList{u"異なる規格のファイルが混在しています。\r\n先頭車両と高さが異なるのは次の通りです。\r\n"
+                          "b38.bmp Line=3\r\ntd.bmp Line=4\r\ngone.bmp Line=5\r\n"_s});
     modal.clear();
     ASSERT_TRUE(load({"T", " ", "b38.bmp"}));
     EXPECT_TRUE(modal.messages.empty());
 }
 
 TEST_F(EditorTest, DroppedBitmapsGoAfterTheSelectionOrFirstInAFormationWithoutCars) {
-    const struct { QStringList lines; int select; QStringList expected; } cases[] = {
+    const struct {
+        QStringList lines;
+        int select;
+        QStringList expected;
+    } cases[] = {
         {{}, -1, {"", "", "D:\\n.BMP"}},  // the editor as started: nothing loaded
         {{"T", "s.wav", "a.bmp"}, -1, {"T", "s.wav", "a.bmp", "D:\\n.BMP"}},
         {{"T", "s.wav", "a.bmp"}, 0, {"T", "s.wav", "a.bmp"}},  // the title selected: nothing
@@ -124,7 +142,8 @@ TEST_F(EditorTest, DroppedBitmapsGoAfterTheSelectionOrFirstInAFormationWithoutCa
         editor.selectRow(c.select);
         editor.DropFile(u"D:\\n.BMP"_s);
         const auto end = std::find(state.FormationLines.begin() + 2, state.FormationLines.end(), QString());
-        EXPECT_EQ(QStringList(state.FormationLines.begin(), end), c.expected) << c.select << c.lines.join(u',').toStdString();
+        EXPECT_EQ(QStringList(state.FormationLines.begin(), end), c.expected)
+            << c.select << c.lines.join(u',').toStdString();
     }
 }
 
@@ -141,7 +160,10 @@ TEST_F(EditorTest, SlashEInAHostPathIsNoLanguageSwitch) {
     QFile outside(elsewhere.path() + u"/ebooks.KSN"_s);
     ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
     const QString book = drive.host(u"x/ebooks/a.KSN"_s);
-    const struct { QStringList args; qint32 base; } cases[] = {
+    const struct {
+        QStringList args;
+        qint32 base;
+    } cases[] = {
         {{u"/e"_s}, National::kEnglish},
         {{book}, National::kJapanese},
         {{drive.host(u"x/ebooks/none.KSN"_s)}, National::kEnglish},  // no such file: as written
@@ -159,8 +181,15 @@ TEST_F(EditorTest, SlashEInAHostPathIsNoLanguageSwitch) {
 
 // An answer replaces the line; Cancel (an empty answer) keeps it unless the next question says delete.
 TEST_F(EditorTest, InputBoxesChangeTheirLineOrKeepItOnCancel) {
-    const struct { void (Editor::*command)(); int selected; FileChoice file; QString input; MsgAnswer answer;
-                   int line; const char* expected; } cases[] = {
+    const struct {
+        void (Editor::*command)();
+        int selected;
+        FileChoice file;
+        QString input;
+        MsgAnswer answer;
+        int line;
+        const char* expected;
+    } cases[] = {
         {&Editor::EditTitle, -1, {}, u"快速"_s, MsgAnswer::Ok, 0, "快速"},
         {&Editor::EditTitle, -1, {}, {}, MsgAnswer::Ok, 0, "特急"},
         {&Editor::EditComment, 2, {}, u"rear"_s, MsgAnswer::Ok, 2, "a.bmp;rear"},
@@ -180,7 +209,8 @@ TEST_F(EditorTest, InputBoxesChangeTheirLineOrKeepItOnCancel) {
         modal.inputs = {c.input};
         modal.answers = {c.answer};
         (editor.*c.command)();
-        EXPECT_EQ(state.FormationLines[size_t(c.line)], QString::fromUtf8(c.expected)) << c.line << c.input.toStdString();
+        EXPECT_EQ(state.FormationLines[size_t(c.line)], QString::fromUtf8(c.expected))
+            << c.line << c.input.toStdString();
     }
 }
 
@@ -190,7 +220,8 @@ TEST_F(EditorTest, ABatchRunAnsweredNoWritesNothing) {
     modal.answers = {MsgAnswer::No};
     bool stopShown = false;
     editor.PathChange(u"D:\\KSN"_s, [&](bool shown) { stopShown = stopShown || shown; });
-    EXPECT_EQ(std::tuple(stopShown, modal.messages.size(), ksn(u"c.KSN"_s)), std::tuple(false, 1u, before));  // asked only
+    EXPECT_EQ(std::tuple(stopShown, modal.messages.size(), ksn(u"c.KSN"_s)),
+              std::tuple(false, 1u, before));  // asked only
 }
 
 // The folder box and the settings file keep a drive's root as "D:" (the scan drops its "\"). That is
@@ -212,7 +243,10 @@ TEST_F(EditorTest, ADriveRootAsDefaultFolderIsTheRootNotTheDrivesCurrentFolder) 
     const QString listed = editor.rows().value(2);
     state.fso.setCurrentDirectory(u"D:\\KSN"_s);
     const RewriteResult r = editor.RewriteFolder(folder);
-    const struct { const char* what; QVariant got, expected; } checks[] = {
+    const struct {
+        const char* what;
+        QVariant got, expected;
+    } checks[] = {
         {"folder as stored", folder, u"D:"_s},
         {"formation list", editor.trainItems(), QStringList{u"Root"_s}},
         {"current folder after the scan", state.fso.currentDirectory(), u"D:\\"_s},
@@ -236,10 +270,11 @@ TEST_F(EditorTest, OnlyBytesThatDoNotDecodeAreWarnedAbout) {
     QString folder = state.DefaultFolder;
     const RewriteResult r = editor.RewriteFolder(folder);
     // Both messages name bad.KSN; nothing is said about twins.KSN.
-    EXPECT_EQ(modal.messageTexts(), (QStringList{u"Shift-JIS として読めないバイトがあります。\r\nこのまま保存すると、その部分は"
-                                                 "別の文字に置き換わります。\r\nFile= D:\\KSN\\bad.KSN"_s,
-                                                 u"Shift-JIS として読めないバイトがあるため、このファイルは書き換えませんでした。"
-                                                 "\r\nFile= D:\\KSN\\bad.KSN"_s}));
+    EXPECT_EQ(modal.messageTexts(),
+              (QStringList{u"Shift-JIS として読めないバイトがあります。\r\nこのまま保存すると、その部分は"
+                           "別の文字に置き換わります。\r\nFile= D:\\KSN\\bad.KSN"_s,
+                           u"Shift-JIS として読めないバイトがあるため、このファイルは書き換えませんでした。"
+                           "\r\nFile= D:\\KSN\\bad.KSN"_s}));
     EXPECT_EQ(std::pair(r.changed, r.failed), std::pair(QStringList{u"twins.KSN"_s}, QStringList{u"bad.KSN"_s}));
     EXPECT_EQ(ksn(u"twins.KSN"_s), "\xFB\xFC\xFA\x5C" + rest);  // Windows' preferred codes
     EXPECT_EQ(ksn(u"bad.KSN"_s), bad);

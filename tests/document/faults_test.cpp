@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QFile>
 
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 namespace ksn {
 namespace {
@@ -19,15 +19,22 @@ constexpr auto kWritable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QF
 
 class FaultTest : public test::EditorFixture {
 protected:
-    void SetUp() override { ASSERT_TRUE(loadBytes(original, u"a.KSN"_s)); }  // listed by file name: a save changes every path
+    void SetUp() override {
+        ASSERT_TRUE(loadBytes(original, u"a.KSN"_s));
+    }  // listed by file name: a save changes every path
     // a.KSN alone: no temporary file left behind.
     QStringList files() const { return QDir(drive.host(u"KSN"_s)).entryList(QDir::Files | QDir::Hidden); }
-    const QByteArray original = test::ksnBytes({"特急", "C:\\snd\\horn.wav;汽笛", "C:\\cars\\car1.bmp;front", "C:\\cars\\car2.bmp"});
+    const QByteArray original =
+        test::ksnBytes({"特急", "C:\\snd\\horn.wav;汽笛", "C:\\cars\\car1.bmp;front", "C:\\cars\\car2.bmp"});
 };
 
 TEST_F(FaultTest, ReadOnlyFileOrFolderKeepsTheOldBytesAndSaysWhy) {
     // Read-only is the owner's write bit, so this holds for root too.
-    const struct { QString path; QFileDevice::Permissions perms; const char* reason; } cases[] = {
+    const struct {
+        QString path;
+        QFileDevice::Permissions perms;
+        const char* reason;
+    } cases[] = {
         {drive.host(u"KSN/a.KSN"_s), QFileDevice::ReadOwner, "読み取り専用"},
         {drive.host(u"KSN"_s), QFileDevice::ReadOwner | QFileDevice::ExeOwner, "書き込みできないフォルダ"},
     };

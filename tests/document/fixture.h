@@ -1,8 +1,8 @@
 // Shared by the document tests: an editor on a temporary drive, and bitmap headers that lie.
 #pragma once
 
-#include "support/text/cp932.h"
 #include "document/editor.h"
+#include "support/text/cp932.h"
 #include "testkit/scripted_modal.h"
 #include "testkit/tempdrive.h"
 

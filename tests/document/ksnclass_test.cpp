@@ -1,6 +1,6 @@
 // The formation as the screensaver reads it: kinds, the distinct images and the limits.
-#include "fixture.h"
 #include "document/ksnclass.h"
+#include "fixture.h"
 
 #include <vector>
 
@@ -32,8 +32,11 @@ protected:
 
 TEST_F(KsnClassTest, KindsFollowTheRatioInSinglePrecision) {
     const std::pair<QByteArray, int> cases[] = {
-        {makeBmp(24, 50), 0}, {makeBmp(25, 50), 1}, {makeBmp(350, 50), 1}, {makeBmp(351, 50), 2},
-        {makeBmp(320, -40), 0},                    // top-down: a negative ratio
+        {makeBmp(24, 50), 0},
+        {makeBmp(25, 50), 1},
+        {makeBmp(350, 50), 1},
+        {makeBmp(351, 50), 2},
+        {makeBmp(320, -40), 0},                     // top-down: a negative ratio
         {test::sized("", 49999999, 100000000), 1},  // 0.49999999 rounds to 0.5
         {test::sized("", 70000001, 10000000), 1},   // 7.0000001 rounds to 7
     };
@@ -56,17 +59,23 @@ TEST_F(KsnClassTest, ItemsAreCutAtCommasCountedAsLinesAndImagesStoredOnce) {
     for (int i = 0; i < train.Cars().Count(); ++i)
         records << train.Cars().CarKind(i) + u'|' + train.Cars().CarFileName(i) + u'|' + train.Cars().CarComment(i);
     EXPECT_EQ(records, (QStringList{"1|D:\\KSN\\a40.bmp |front", "1|D:\\KSN\\car,1.bmp|a, b", "1|D:\\KSN\\b40.bmp|",
-                                "1|cars\\c.bmp|", "0|D:\\KSN\\bellows.bmp|"}));
+                                    "1|cars\\c.bmp|", "0|D:\\KSN\\bellows.bmp|"}));
     EXPECT_EQ(carIndices(), (std::vector<int>{0, 1, 2, 3, 4, 0}));
     const QString head = u"\r\nKSN= D:\\KSN\\t.KSN\r\nLine= "_s;  // the empty last line is a car too
-    EXPECT_EQ(modal.messageTexts(), (QStringList{head + "3\r\nCAR= D:\\KSN\\horn.wav", head + "7\r\nCAR= D:\\KSN\\gone.bmp",
-                                                 head + "11\r\nCAR= "}));
+    EXPECT_EQ(modal.messageTexts(), (QStringList{head + "3\r\nCAR= D:\\KSN\\horn.wav",
+                                                 head + "7\r\nCAR= D:\\KSN\\gone.bmp", head + "11\r\nCAR= "}));
 }
 
 TEST_F(KsnClassTest, LoadFailuresAreReported) {
-    const struct { QString file; QByteArray bytes; QString message; MsgIcon icon; } cases[] = {
+    const struct {
+        QString file;
+        QByteArray bytes;
+        QString message;
+        MsgIcon icon;
+    } cases[] = {
         {u"D:\\KSN\\none.KSN"_s, {}, u"\r\nKSN= D:\\KSN\\none.KSN"_s, MsgIcon::Exclamation},
-        {u"D:\\KSN\\t.KSN"_s, "title only\r\n", u"Err.Number= 62Description= Input past end of fileLastDllError= 0"_s, MsgIcon::Critical},
+        {u"D:\\KSN\\t.KSN"_s, "title only\r\n", u"Err.Number= 62Description= Input past end of fileLastDllError= 0"_s,
+         MsgIcon::Critical},
     };
     for (const auto& c : cases) {
         modal.clear();

@@ -44,17 +44,12 @@ TEST(FoldTrain, RowsMakeTheBoxNearestSquareWithoutCuttingACar) {
         // A 12-dot bellows piece takes its place in the row like any car.
         {"bellows between cars", {car, {12, 40}, car}, 1, {120, 120}, {{1, {0, 40, 12, 40}}}},
         // 101 cars, every sixth twice as long: five a row, one long car in each, 21 rows.
-        {"101 cars",
-         repeat(101, car, {320, 40}),
-         5,
-         {800, 840},
-         {{5, {0, 40, 320, 40}}, {100, {0, 800, 120, 40}}}},
+        {"101 cars", repeat(101, car, {320, 40}), 5, {800, 840}, {{5, {0, 40, 320, 40}}, {100, {0, 800, 120, 40}}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const ThumbnailLayout l = foldTrain(c.cars);
-        EXPECT_EQ(std::tuple(l.carsPerRow, l.size, l.places.size()),
-                  std::tuple(c.carsPerRow, c.size, c.cars.size()));
+        EXPECT_EQ(std::tuple(l.carsPerRow, l.size, l.places.size()), std::tuple(c.carsPerRow, c.size, c.cars.size()));
         for (const auto& [i, rect] : c.places) EXPECT_EQ(l.places.at(i), rect) << i;
         // Every car whole, inside the box, none over another, in train order row after row.
         for (size_t i = 0; i < l.places.size(); ++i) {
@@ -64,8 +59,7 @@ TEST(FoldTrain, RowsMakeTheBoxNearestSquareWithoutCuttingACar) {
             for (size_t j = i + 1; j < l.places.size(); ++j) {
                 if (l.places[j].isEmpty()) continue;
                 EXPECT_FALSE(l.places[i].intersects(l.places[j])) << i << " " << j;
-                EXPECT_TRUE(l.places[j].y() > l.places[i].y() || l.places[j].x() > l.places[i].x())
-                    << i << " " << j;
+                EXPECT_TRUE(l.places[j].y() > l.places[i].y() || l.places[j].x() > l.places[i].x()) << i << " " << j;
             }
         }
     }
@@ -107,12 +101,8 @@ TEST(DrawThumbnail, CarsStandAtTheirPlacesScaledOnTransparency) {
         QSize size;
         std::vector<std::pair<QPoint, QRgb>> pixels;
     } cases[] = {
-        {256,
-         {200, 200},
-         {{{0, 0}, red}, {{199, 19}, green}, {{150, 20}, 0}, {{99, 199}, blue}, {{100, 100}, 0}}},
-        {100,
-         {100, 100},
-         {{{25, 25}, red}, {{75, 4}, green}, {{75, 30}, 0}, {{25, 75}, blue}, {{75, 75}, 0}}},
+        {256, {200, 200}, {{{0, 0}, red}, {{199, 19}, green}, {{150, 20}, 0}, {{99, 199}, blue}, {{100, 100}, 0}}},
+        {100, {100, 100}, {{{25, 25}, red}, {{75, 4}, green}, {{75, 30}, 0}, {{25, 75}, blue}, {{75, 75}, 0}}},
     };
     for (const auto& t : cases) {
         const QImage out = drawThumbnail(l, {&a, &b, &c}, t.side);
@@ -131,8 +121,7 @@ TEST(DrawThumbnail, AHugeClaimedTrainIsDrawnWithinBoundedMemory) {
     ASSERT_EQ(l.size, QSize(65534, 65534));
     const QImage out = drawThumbnail(l, {&small, nullptr, nullptr, &small}, 256);
     ASSERT_EQ(out.size(), QSize(256, 256));
-    EXPECT_EQ(std::tuple(out.pixel(64, 64), out.pixel(192, 64), out.pixel(192, 192)),
-              std::tuple(red, QRgb(0), red));
+    EXPECT_EQ(std::tuple(out.pixel(64, 64), out.pixel(192, 64), out.pixel(192, 192)), std::tuple(red, QRgb(0), red));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The whole-train view without a window: where each car stands, and the picture.
-#include "fixture.h"
 #include "document/trainlayout.h"
+#include "fixture.h"
 
 #include <array>
 #include <tuple>
@@ -17,8 +17,10 @@ constexpr std::uint32_t kRed = 0xCC2200, kGreen = 0x22AA44, kBlue = 0x2244CC;
 class TrainLayoutTest : public test::EditorFixture {
 protected:
     TrainLayoutTest() {
-        for (auto [file, w, h, rgb] : {std::tuple{"KSN/a.bmp", 100, 40, kRed}, {"KSN/b.bmp", 120, 20, kGreen},
-                                       {"KSN/c.bmp", 80, 30, kBlue}, {"cars/d.bmp", 80, 30, kBlue}})
+        for (auto [file, w, h, rgb] : {std::tuple{"KSN/a.bmp", 100, 40, kRed},
+                                       {"KSN/b.bmp", 120, 20, kGreen},
+                                       {"KSN/c.bmp", 80, 30, kBlue},
+                                       {"cars/d.bmp", 80, 30, kBlue}})
             drive.write(QString::fromUtf8(file), makeBmp(w, h, rgb));
     }
     TrainStrip strip(const QStringList& carLines) {
@@ -30,19 +32,23 @@ protected:
 TEST_F(TrainLayoutTest, CarsStandSideBySideAtTheirSizesAndMissingCarsCloseUp) {
     drive.write(u"KSN/empty.bmp"_s, makeBmp(30, 35).left(26));  // a header without pixels
     const TrainStrip s = strip({"a.bmp;front", "missing.bmp", "b.bmp", "empty.bmp", "c.bmp"});
-    const struct { int left; QSize size; const char* toolTip; } expected[] = {
-        {0, {100, 40}, "1 : a : front"},
-        {0, {}, ""},                   // not found
-        {100, {120, 20}, "3 : b : "},  // the number of its line, missing cars included
-        {220, {30, 35}, "4 : empty : "},  // a place without picture
+    const struct {
+        int left;
+        QSize size;
+        const char* toolTip;
+    } expected[] = {
+        {0, {100, 40}, "1 : a : front"}, {0, {}, ""},  // not found
+        {100, {120, 20}, "3 : b : "},                  // the number of its line, missing cars included
+        {220, {30, 35}, "4 : empty : "},               // a place without picture
         {250, {80, 30}, "5 : c : "},
     };
     ASSERT_EQ(s.cars.size(), std::size(expected));
     for (size_t i = 0; i < s.cars.size(); ++i) {
         const TrainCar& c = s.cars[i];
         const auto& e = expected[i];
-        EXPECT_EQ(std::tuple(c.row, c.found, c.placed, c.left, c.size, c.toolTip),
-                  std::tuple(int(i) + 2, e.size.isValid(), e.size.isValid(), e.left, e.size, QString::fromUtf8(e.toolTip)))
+        EXPECT_EQ(
+            std::tuple(c.row, c.found, c.placed, c.left, c.size, c.toolTip),
+            std::tuple(int(i) + 2, e.size.isValid(), e.size.isValid(), e.left, e.size, QString::fromUtf8(e.toolTip)))
             << i;
     }
     EXPECT_EQ((std::array{s.rowCount, s.totalWidth, s.height, s.tallest}), (std::array{7, 330, 30, 40}));
@@ -50,13 +56,22 @@ TEST_F(TrainLayoutTest, CarsStandSideBySideAtTheirSizesAndMissingCarsCloseUp) {
     // The picture: as tall as the tallest car, each car at the top, transparent elsewhere.
     const QImage out = renderTrainStrip(s);
     ASSERT_EQ(out.size(), QSize(330, 40));
-    const std::pair<QPoint, QRgb> pixels[] = {{{99, 39}, kRed}, {{100, 19}, kGreen}, {{329, 29}, kBlue},
-                                              {{100, 20}, 0}, {{225, 10}, 0}};  // below a shorter car, in the empty place
-    for (const auto& [at, rgb] : pixels) EXPECT_EQ(out.pixel(at), rgb ? 0xFF000000 | rgb : 0) << at.x() << "," << at.y();
+    const std::pair<QPoint, QRgb> pixels[] = {{{99, 39}, kRed},
+                                              {{100, 19}, kGreen},
+                                              {{329, 29}, kBlue},
+                                              {{100, 20}, 0},
+                                              {{225, 10}, 0}};  // below a shorter car, in the empty place
+    for (const auto& [at, rgb] : pixels)
+        EXPECT_EQ(out.pixel(at), rgb ? 0xFF000000 | rgb : 0) << at.x() << "," << at.y();
 }
 
 TEST_F(TrainLayoutTest, BareNamesLiveInTheDefaultFolderOtherPathsResolveFromTheCurrentDirectory) {
-    const struct { const char* line; const char* file; int width; const char* toolTip; } cases[] = {
+    const struct {
+        const char* line;
+        const char* file;
+        int width;
+        const char* toolTip;
+    } cases[] = {
         {"cars\\d.bmp", "cars\\d.bmp", 80, "1 : d : "},
         {"d.bmp", "D:\\KSN\\d.bmp", 0, ""},    // a bare name is not looked for anywhere else
         {" a.bmp", "D:\\KSN\\ a.bmp", 0, ""},  // the listed path is not trimmed
@@ -64,7 +79,8 @@ TEST_F(TrainLayoutTest, BareNamesLiveInTheDefaultFolderOtherPathsResolveFromTheC
     for (const auto& c : cases) {
         const TrainStrip s = strip({QString::fromUtf8(c.line)});
         EXPECT_EQ(std::tuple(s.cars.at(0).file, s.cars[0].found, s.totalWidth, s.cars[0].toolTip),
-                  std::tuple(QString::fromUtf8(c.file), c.width > 0, c.width, QString::fromUtf8(c.toolTip))) << c.line;
+                  std::tuple(QString::fromUtf8(c.file), c.width > 0, c.width, QString::fromUtf8(c.toolTip)))
+            << c.line;
     }
 }
 
@@ -92,11 +108,12 @@ TEST(TrainScrollRange, StepsFollowTheRangeAndTheHeight) {
         int total, width, height;
         ScrollRange range;
     } cases[] = {
-        {300, 600, 57, {1, 1, 1}},    {609, 600, 57, {9, 1, 1}},  {610, 600, 57, {10, 1, 28}},
+        {300, 600, 57, {1, 1, 1}},        {609, 600, 57, {9, 1, 1}},        {610, 600, 57, {10, 1, 28}},
         {1800, 600, 59, {1200, 120, 30}}, {1800, 600, 57, {1200, 120, 28}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(trainScrollRange(c.total, c.width, c.height), c.range) << c.total << " in " << c.width << "x" << c.height;
+        EXPECT_EQ(trainScrollRange(c.total, c.width, c.height), c.range)
+            << c.total << " in " << c.width << "x" << c.height;
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // The main window driven as a user drives it: real widgets offscreen, keys, clicks, drags and
 // drops, the real clipboard; the scripted seam answers the boxes and records what they showed.
-#include "viewers/frmCar.h"
 #include "mainwindow/frmMain.h"
+#include "support/product/version.h"
 #include "testkit/scripted_modal.h"
 #include "testkit/scripted_shell.h"
 #include "testkit/tempdrive.h"
-#include "support/product/version.h"
+#include "viewers/frmCar.h"
 
 #include <gtest/gtest.h>
 
@@ -102,12 +102,23 @@ TEST_F(MainWindowTest, KeysMenusButtonsAndMouseReachTheirCommands) {
         return [&w, name] { QTest::mouseClick(w.Toolbar1->widgetForAction(w.buttons.at(name)), Qt::LeftButton); };
     };
     auto doubleClick = [&](int row) -> Press {
-        return [=, this] { clickRow(row); QTest::mouseDClick(list(), Qt::LeftButton, {}, rowCenter(row)); };
+        return [=, this] {
+            clickRow(row);
+            QTest::mouseDClick(list(), Qt::LeftButton, {}, rowCenter(row));
+        };
     };
     auto popup = [&](const char* item) -> Press {
-        return [=, this] { choose(window->mnuPopup, item); QTest::mouseClick(list(), Qt::RightButton, {}, rowCenter(2)); };
+        return [=, this] {
+            choose(window->mnuPopup, item);
+            QTest::mouseClick(list(), Qt::RightButton, {}, rowCenter(2));
+        };
     };
-    auto afterCut = [&](Press load) -> Press { return [&w, load] { w.mnuEditCut_Click(); load(); }; };
+    auto afterCut = [&](Press load) -> Press {
+        return [&w, load] {
+            w.mnuEditCut_Click();
+            load();
+        };
+    };
     // What a command did, in a few words: the first box or view it opened, else the list and the clipboard.
     auto did = [&] {
         if (!modal.fileRequests.empty()) return modal.fileRequests[0].title;
@@ -118,29 +129,48 @@ TEST_F(MainWindowTest, KeysMenusButtonsAndMouseReachTheirCommands) {
                QApplication::clipboard()->text();
     };
     const QString rear = "D:\\KSN\\cars\\a.bmp;rear", b = "D:\\KSN\\cars\\b.bmp";
-    const QString cut = "4 rows, row 3, " + rear, copied = "5 rows, row 4, " + rear, reloaded = "5 rows, row -1, " + rear,
-                  pasted = "6 rows, row -1, " + b, fresh = "2 rows, row -1, " + b, saveAs = "名前を付けてKSNの保管",
-                  addCar = "車両画像ファイルの選択", title = "編成コメントを入力して下さい", sound = "サウンドファイルの設定",
-                  comment = "削除する場合はキャンセルを選択してください", help = "ヘルプがありません。別途入手してください。";
-    const struct { const char* what; Press press; QString did; } cases[] = {
-        {"Ctrl+L", afterCut(key(Qt::CTRL | Qt::Key_L)), reloaded}, {"open button", afterCut(button("開く")), reloaded},
-        {"Ctrl+S", key(Qt::CTRL | Qt::Key_S), saveAs},            {"save button", button("保存"), saveAs},
-        {"Ctrl+N", key(Qt::CTRL | Qt::Key_N), fresh},             {"new button", button("新規作成"), fresh},
-        {"Ctrl+A", key(Qt::CTRL | Qt::Key_A), addCar},            {"Insert", listKey(Qt::Key_Insert), addCar},
-        {"add button", button("AddCar"), addCar},                 {"Ctrl+X", key(Qt::CTRL | Qt::Key_X), cut},
-        {"Delete", listKey(Qt::Key_Delete), cut},                 {"cut button", button("切り取り"), cut},
+    const QString cut = "4 rows, row 3, " + rear, copied = "5 rows, row 4, " + rear,
+                  reloaded = "5 rows, row -1, " + rear, pasted = "6 rows, row -1, " + b, fresh = "2 rows, row -1, " + b,
+                  saveAs = "名前を付けてKSNの保管", addCar = "車両画像ファイルの選択",
+                  title = "編成コメントを入力して下さい", sound = "サウンドファイルの設定",
+                  comment = "削除する場合はキャンセルを選択してください",
+                  help = "ヘルプがありません。別途入手してください。";
+    const struct {
+        const char* what;
+        Press press;
+        QString did;
+    } cases[] = {
+        {"Ctrl+L", afterCut(key(Qt::CTRL | Qt::Key_L)), reloaded},
+        {"open button", afterCut(button("開く")), reloaded},
+        {"Ctrl+S", key(Qt::CTRL | Qt::Key_S), saveAs},
+        {"save button", button("保存"), saveAs},
+        {"Ctrl+N", key(Qt::CTRL | Qt::Key_N), fresh},
+        {"new button", button("新規作成"), fresh},
+        {"Ctrl+A", key(Qt::CTRL | Qt::Key_A), addCar},
+        {"Insert", listKey(Qt::Key_Insert), addCar},
+        {"add button", button("AddCar"), addCar},
+        {"Ctrl+X", key(Qt::CTRL | Qt::Key_X), cut},
+        {"Delete", listKey(Qt::Key_Delete), cut},
+        {"cut button", button("切り取り"), cut},
         // The keypad's Ins and Del with NumLock off.
         {"keypad Insert", listKey(Qt::Key_Insert, Qt::KeypadModifier), addCar},
         {"keypad Delete", listKey(Qt::Key_Delete, Qt::KeypadModifier), cut},
-        {"Ctrl+C", key(Qt::CTRL | Qt::Key_C), copied},            {"copy button", button("コピー"), copied},
-        {"Ctrl+V", key(Qt::CTRL | Qt::Key_V), pasted},            {"paste button", button("貼り付け"), pasted},
-        {"title menu", menu("mnuEditTitle"), title},              {"title double click", doubleClick(0), title},
-        {"sound menu", menu("mnuEditSound"), sound},              {"sound double click", doubleClick(1), sound},
-        {"Ctrl+M", key(Qt::CTRL | Qt::Key_M), comment},           {"F1", key(Qt::Key_F1), help},
-        {"help button", button("ﾍﾙﾌﾟ"), help},                    {"load menu", menu("mnuFileLoad"), "ﾌｧｲﾙを指定して読み込み"},
+        {"Ctrl+C", key(Qt::CTRL | Qt::Key_C), copied},
+        {"copy button", button("コピー"), copied},
+        {"Ctrl+V", key(Qt::CTRL | Qt::Key_V), pasted},
+        {"paste button", button("貼り付け"), pasted},
+        {"title menu", menu("mnuEditTitle"), title},
+        {"title double click", doubleClick(0), title},
+        {"sound menu", menu("mnuEditSound"), sound},
+        {"sound double click", doubleClick(1), sound},
+        {"Ctrl+M", key(Qt::CTRL | Qt::Key_M), comment},
+        {"F1", key(Qt::Key_F1), help},
+        {"help button", button("ﾍﾙﾌﾟ"), help},
+        {"load menu", menu("mnuFileLoad"), "ﾌｧｲﾙを指定して読み込み"},
         {"car double click", doubleClick(3), "2 : D:\\KSN\\cars\\b.bmp ( 40dot )"},
         // Offscreen, a popup once shown keeps the window from being active again: popups go last.
-        {"title popup", popup("mnuPopupEditTitle"), title},       {"sound popup", popup("mnuPopupSound"), sound},
+        {"title popup", popup("mnuPopupEditTitle"), title},
+        {"sound popup", popup("mnuPopupSound"), sound},
         {"comment popup", popup("mnuPopupEditComment"), comment},
     };
     for (const auto& c : cases) {
@@ -162,15 +192,25 @@ TEST_F(MainWindowTest, TheHighlightedRowIsTheRowTheCommandsActOn) {
     auto clickBelowTheRows = [&] { QTest::mouseClick(list(), Qt::LeftButton, {}, QPoint(20, list()->height() - 5)); };
     auto key = [&](Qt::Key k) { QTest::keyClick(w.lstCars, k); };
     const QString untouched = "clipboard", b = "D:\\KSN\\cars\\b.bmp";
-    const struct { const char* what; std::function<void()> act; int row; QString cut; } cases[] = {
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        int row;
+        QString cut;
+    } cases[] = {
         {"click on a row", [&] { clickRow(3); }, 3, b},
         {"click below the rows", clickBelowTheRows, -1, untouched},
         {"key up", [&] { key(Qt::Key_Up); }, 3, b},
-        {"key down after a click below", [&] { clickBelowTheRows(); key(Qt::Key_Down); }, 0, untouched},
+        {"key down after a click below",
+         [&] {
+             clickBelowTheRows();
+             key(Qt::Key_Down);
+         },
+         0, untouched},
         {"Ctrl+click on the highlighted row",
          [&] { QTest::mouseClick(list(), Qt::LeftButton, Qt::ControlModifier, rowCenter(4)); }, -1, untouched},
-        {"comment switch (the list is rebuilt)",
-         [&] { QTest::mouseClick(w.panels.at("Comment"), Qt::LeftButton); }, -1, untouched},
+        {"comment switch (the list is rebuilt)", [&] { QTest::mouseClick(w.panels.at("Comment"), Qt::LeftButton); }, -1,
+         untouched},
     };
     for (const auto& c : cases) {
         loadExpress();
@@ -190,9 +230,10 @@ TEST_F(MainWindowTest, TheWindowPlacementIsNeitherRestoredNorSaved) {
     // A placement an earlier version kept: 100, 150 dots at 96 dots per inch.
     QSettings store(QSettings::UserScope, kProductName, kProductName);
     store.clear();
-    const std::pair<const char*, int> kept[] = {
-        {"frmMainPossition/Left", 1500}, {"frmMainPossition/Top", 2250},
-        {"frmMainPossition/Width", 12000}, {"frmMainPossition/Height", 9000}};
+    const std::pair<const char*, int> kept[] = {{"frmMainPossition/Left", 1500},
+                                                {"frmMainPossition/Top", 2250},
+                                                {"frmMainPossition/Width", 12000},
+                                                {"frmMainPossition/Height", 9000}};
     for (const auto& [key, twips] : kept) store.setValue(key, twips);
     store.sync();
     frmMain& w = start();
@@ -207,7 +248,10 @@ TEST_F(MainWindowTest, TheWindowPlacementIsNeitherRestoredNorSaved) {
 TEST_F(MainWindowTest, TheSaveModeChosenOnTheStatusBarDecidesTheSavedPaths) {
     start();
     loadExpress();
-    const struct { const char* item; QString sound, car; } modes[] = {
+    const struct {
+        const char* item;
+        QString sound, car;
+    } modes[] = {
         {"mnuPopupSaveModeFileOnly", "horn.wav;汽笛", "a.bmp;front"},
         {"mnuPopupSaveModeKSN", "D:\\KSN\\horn.wav;汽笛", "D:\\KSN\\cars\\a.bmp;front"},
         {"mnuPopupSaveModeNonDrive", "\\KSN\\horn.wav;汽笛", "\\KSN\\cars\\a.bmp;front"},
@@ -245,11 +289,15 @@ TEST_F(MainWindowTest, TheCommentPanelShowsTheEditorsSwitch) {
 
 TEST_F(MainWindowTest, ToolbarButtonsAreTheirMenuItemsWithTheirOwnTips) {
     frmMain& w = start();
-    const struct { const char* key; const char* item; const char* tip; } cases[] = {
-        {"新規作成", "mnuFileNew", "編成新規作成"},         {"開く", "mnuFileQuickLoad", "編成を開く"},
+    const struct {
+        const char* key;
+        const char* item;
+        const char* tip;
+    } cases[] = {
+        {"新規作成", "mnuFileNew", "編成新規作成"},          {"開く", "mnuFileQuickLoad", "編成を開く"},
         {"保存", "mnuFileSaveAs", "名前を付けて編成を保存"}, {"AddCar", "mnuEditAdd", "車両の追加"},
-        {"切り取り", "mnuEditCut", "車両の切り取り"},       {"コピー", "mnuEditCopy", "車両のコピー"},
-        {"貼り付け", "mnuEditPaste", "車両の貼り付け"},     {"ﾍﾙﾌﾟ", "mnuHelpHelp", "ヘルプの表示"},
+        {"切り取り", "mnuEditCut", "車両の切り取り"},        {"コピー", "mnuEditCopy", "車両のコピー"},
+        {"貼り付け", "mnuEditPaste", "車両の貼り付け"},      {"ﾍﾙﾌﾟ", "mnuHelpHelp", "ヘルプの表示"},
     };
     for (const auto& c : cases) {
         QAction* a = w.buttons.at(c.key);

@@ -24,8 +24,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     // Qt's own texts in Japanese, loaded as the editor loads them.
-    if (!ksn::installQtJapanese())
-        std::fprintf(stderr, "Qt's Japanese translation (qtbase_ja.qm) not found\n");
+    if (!ksn::installQtJapanese()) std::fprintf(stderr, "Qt's Japanese translation (qtbase_ja.qm) not found\n");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

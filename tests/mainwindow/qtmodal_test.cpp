@@ -1,9 +1,9 @@
 // The Qt modal seam against Qt's own boxes and dialogs: what the user is shown, what each answer
 // gives back, and Windows paths in and out of the file dialogs.
-#include "mainwindow/qtjapanese.h"
 #include "mainwindow/qtmodal.h"
-#include "testkit/tempdrive.h"
+#include "mainwindow/qtjapanese.h"
 #include "support/product/version.h"
+#include "testkit/tempdrive.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +41,11 @@ using Step = std::function<void(QWidget*)>;
 template <class Box, class F>
 Step on(F f) {
     return [f](QWidget* w) {
-        if (auto* box = qobject_cast<Box*>(w)) f(box);
-        else ADD_FAILURE() << "expected a " << Box::staticMetaObject.className() << ", got a " << w->metaObject()->className();
+        if (auto* box = qobject_cast<Box*>(w))
+            f(box);
+        else
+            ADD_FAILURE() << "expected a " << Box::staticMetaObject.className() << ", got a "
+                          << w->metaObject()->className();
     };
 }
 
@@ -58,13 +61,16 @@ public:
             const Step step = next_ < steps_.size() ? steps_[next_++] : Step();
             if (!step) ADD_FAILURE() << "unexpected box titled " << w->windowTitle().toStdString();
             // Queued: a box the step opens in turn runs its own loop, where the timer must fire again.
-            QMetaObject::invokeMethod(&timer_, [step, box = QPointer<QWidget>(w)] {
-                if (box && step) step(box);
-                if (box && box->isVisible()) {
-                    ADD_FAILURE() << "the step left its box open";
-                    static_cast<QDialog*>(box.data())->reject();
-                }
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &timer_,
+                [step, box = QPointer<QWidget>(w)] {
+                    if (box && step) step(box);
+                    if (box && box->isVisible()) {
+                        ADD_FAILURE() << "the step left its box open";
+                        static_cast<QDialog*>(box.data())->reject();
+                    }
+                },
+                Qt::QueuedConnection);
         });
         timer_.start(5);
     }
@@ -101,8 +107,13 @@ protected:
         return m;
     }
     static FileDialogRequest request(const QString& fileName, const QString& folder = "D:\\KSN", int filterIndex = 1) {
-        return {FileDialogRequest::Kind::Open, "ﾌｧｲﾙを指定して読み込み", fileName, folder, "KSN",
-                "KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*|", filterIndex};
+        return {FileDialogRequest::Kind::Open,
+                "ﾌｧｲﾙを指定して読み込み",
+                fileName,
+                folder,
+                "KSN",
+                "KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*|",
+                filterIndex};
     }
     QString host(const QString& relative) const { return canonical(drive.host(relative)); }
     QString chosen(const FileDialogRequest& r) { return modal.fileDialog(r).value_or("<nothing>"); }
@@ -114,21 +125,27 @@ protected:
 };
 
 TEST_F(QtModalTest, BoxesShowPlainTextOverTheirOwnerAndEscapeDeclines) {
-    const struct { MsgButtons buttons; QString title; Qt::Key key; MsgAnswer answer; } cases[] = {
-        {MsgButtons::Ok, "", Qt::Key_Escape, MsgAnswer::Ok},
-        {MsgButtons::YesNo, "保管", Qt::Key_Return, MsgAnswer::Yes},
-        {MsgButtons::YesNo, "", Qt::Key_Escape, MsgAnswer::No}};
+    const struct {
+        MsgButtons buttons;
+        QString title;
+        Qt::Key key;
+        MsgAnswer answer;
+    } cases[] = {{MsgButtons::Ok, "", Qt::Key_Escape, MsgAnswer::Ok},
+                 {MsgButtons::YesNo, "保管", Qt::Key_Return, MsgAnswer::Yes},
+                 {MsgButtons::YesNo, "", Qt::Key_Escape, MsgAnswer::No}};
     for (const auto& c : cases) {
         ModalScript script({on<QMessageBox>([&](QMessageBox* box) {
             EXPECT_TRUE(box->parentWidget() == &owner && box->textFormat() == Qt::PlainText &&
                         box->icon() == QMessageBox::Warning);
-            EXPECT_EQ(box->windowTitle() + '|' + box->text(), (c.title.isEmpty() ? kAppTitle : c.title) + "|一行目\n二行目\n<b>x</b>");
+            EXPECT_EQ(box->windowTitle() + '|' + box->text(),
+                      (c.title.isEmpty() ? kAppTitle : c.title) + "|一行目\n二行目\n<b>x</b>");
             QTest::keyClick(box, c.key);
         })});
         EXPECT_EQ(modal.message("一行目\r\n二行目\r<b>x</b>", c.title, c.buttons, MsgIcon::Exclamation), c.answer);
     }
     ModalScript script({on<QInputDialog>([](QInputDialog* box) {
-        EXPECT_EQ(box->windowTitle() + '|' + box->labelText() + '|' + box->textValue(), kAppTitle + "|行 : 3\n<b>|古い");
+        EXPECT_EQ(box->windowTitle() + '|' + box->labelText() + '|' + box->textValue(),
+                  kAppTitle + "|行 : 3\n<b>|古い");
         for (const QLabel* label : box->findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
         box->reject();
     })});
@@ -156,36 +173,37 @@ struct QtTexts {
 
 QtTexts textsShownBy(QtModal& modal, const FileDialogRequest& open) {
     QtTexts t;
-    ModalScript script({on<QMessageBox>([&](QMessageBox* box) {
-                            t.question = shownTexts(box);
-                            box->button(QMessageBox::No)->click();
-                        }),
-                        on<QInputDialog>([&](QInputDialog* box) {
-                            t.input = shownTexts(box);
-                            QLineEdit* edit = box->findChild<QLineEdit*>();
-                            const std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
-                            for (const QAction* a : menu->actions())
-                                if (!a->isSeparator()) t.menu << a->text().section(u'\t', 0, 0);
-                            box->reject();
-                        }),
-                        on<QFileDialog>([&](QFileDialog* d) {
-                            t.fileDialog = shownTexts(d);
-                            // The folder's list as its view shows it: name, size, type and date (the
-                            // model reads the folder on a thread). Dates differ by the run; their form not.
-                            auto* files = d->findChild<QFileSystemModel*>();
-                            const QAbstractItemModel* model = d->findChild<QTreeView*>()->model();
-                            const QModelIndex dir = d->proxyModel()->mapFromSource(files->index(d->directory().absolutePath()));
-                            EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(dir) == 3; }, 5000));
-                            static const QRegularExpression date(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{1,2}:\\d{2}$"));
-                            for (int row = 0; row < model->rowCount(dir); ++row) {
-                                QStringList columns;
-                                for (int column : {0, 1, 2, 3}) columns << model->index(row, column, dir).data().toString();
-                                columns[3] = date.match(columns[3]).hasMatch() ? QStringLiteral("日時") : columns[3];
-                                t.listed << columns.join(u'|');
-                            }
-                            t.listed.sort();
-                            d->reject();
-                        })});
+    ModalScript script(
+        {on<QMessageBox>([&](QMessageBox* box) {
+             t.question = shownTexts(box);
+             box->button(QMessageBox::No)->click();
+         }),
+         on<QInputDialog>([&](QInputDialog* box) {
+             t.input = shownTexts(box);
+             QLineEdit* edit = box->findChild<QLineEdit*>();
+             const std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+             for (const QAction* a : menu->actions())
+                 if (!a->isSeparator()) t.menu << a->text().section(u'\t', 0, 0);
+             box->reject();
+         }),
+         on<QFileDialog>([&](QFileDialog* d) {
+             t.fileDialog = shownTexts(d);
+             // The folder's list as its view shows it: name, size, type and date (the
+             // model reads the folder on a thread). Dates differ by the run; their form not.
+             auto* files = d->findChild<QFileSystemModel*>();
+             const QAbstractItemModel* model = d->findChild<QTreeView*>()->model();
+             const QModelIndex dir = d->proxyModel()->mapFromSource(files->index(d->directory().absolutePath()));
+             EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(dir) == 3; }, 5000));
+             static const QRegularExpression date(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{1,2}:\\d{2}$"));
+             for (int row = 0; row < model->rowCount(dir); ++row) {
+                 QStringList columns;
+                 for (int column : {0, 1, 2, 3}) columns << model->index(row, column, dir).data().toString();
+                 columns[3] = date.match(columns[3]).hasMatch() ? QStringLiteral("日時") : columns[3];
+                 t.listed << columns.join(u'|');
+             }
+             t.listed.sort();
+             d->reject();
+         })});
     EXPECT_EQ(modal.message("保管しますか?", {}, MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
     EXPECT_EQ(modal.input("行 : 3", {}, "古い"), QString());
     EXPECT_FALSE(modal.fileDialog(open));
@@ -200,8 +218,9 @@ TEST_F(QtModalTest, QtsOwnTextsAreJapanese) {
     EXPECT_EQ(t.input, (QStringList{"OK", "キャンセル", "行 : 3"}));
     EXPECT_EQ(t.menu, (QStringList{"元に戻す(&U)", "やり直す(&R)", "切り取り(&T)", "コピー(&C)", "貼り付け(&P)", "削除",
                                    "すべてを選択"}));
-    EXPECT_EQ(t.fileDialog, (QStringList{"アドレス:", "キャンセル", "ファイルの種類:", "ファイル名(&N):", "一覧表示", "戻る",
-                                         "新しいフォルダの作成", "親ディレクトリ", "詳細表示", "進む", "開く(&O)"}));
+    EXPECT_EQ(t.fileDialog,
+              (QStringList{"アドレス:", "キャンセル", "ファイルの種類:", "ファイル名(&N):", "一覧表示", "戻る",
+                           "新しいフォルダの作成", "親ディレクトリ", "詳細表示", "進む", "開く(&O)"}));
     // The file types too: Qt's for a folder, the system's type names for a file.
     EXPECT_EQ(t.listed, (QStringList{"B.KSN|1 バイト|平文テキストドキュメント|日時", "Sub||フォルダ|日時",
                                      "a.ksn|1 バイト|平文テキストドキュメント|日時"}));
@@ -257,7 +276,11 @@ TEST_F(QtModalTest, FileDialogShowsTheRequestAndMatchesNamesWithoutRegardToCase)
         EXPECT_EQ(d->nameFilters(), (QStringList{"KSN File (*.KSN)", "All Files (*)"}));  // "*.*" would hide "README"
         EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog) && d->fileMode() == QFileDialog::ExistingFile);
         // The model reads the folder on a thread.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return listed(d) == QStringList{"B.KSN", "a.ksn"}; }, 5000))
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return listed(d) == QStringList{"B.KSN", "a.ksn"};
+            },
+            5000))
             << listed(d).join(u' ').toStdString();
         choose(d, "a.ksn");
     })});
@@ -265,11 +288,15 @@ TEST_F(QtModalTest, FileDialogShowsTheRequestAndMatchesNamesWithoutRegardToCase)
 }
 
 TEST_F(QtModalTest, FileDialogOpensWhereTheRequestSays) {
-    const struct { const char *fileName, *initialFolder; int filterIndex; const char *folderOnD, *offered, *filter; } cases[] = {
+    const struct {
+        const char *fileName, *initialFolder;
+        int filterIndex;
+        const char *folderOnD, *offered, *filter;
+    } cases[] = {
         {"", "D:\\KSN\\gone\\deeper", 2, "KSN", "", "All Files (*)"},  // the nearest folder that exists
         {"D:\\KSN\\Sub\\x.KSN", "D:\\", 0, "KSN/Sub", "x.KSN", "KSN File (*.KSN)"},
-        {"d:\\ksn\\b.ksn", "D:\\", 3, "KSN", "B.KSN", "KSN File (*.KSN)"},  // offered as the host spells it
-        {"a.ksn", "d:\\ksn", 1, "KSN", "a.ksn", "KSN File (*.KSN)"},  // a bare name, in the initial folder
+        {"d:\\ksn\\b.ksn", "D:\\", 3, "KSN", "B.KSN", "KSN File (*.KSN)"},   // offered as the host spells it
+        {"a.ksn", "d:\\ksn", 1, "KSN", "a.ksn", "KSN File (*.KSN)"},         // a bare name, in the initial folder
         {"Q:\\x\\y.KSN", "D:\\KSN", 1, "KSN", "y.KSN", "KSN File (*.KSN)"},  // a drive this host lacks
         {"D:\\KSN\\sub", "D:\\", 1, "KSN/Sub", "", "KSN File (*.KSN)"},
     };
@@ -319,7 +346,8 @@ TEST_F(QtModalTest, AChoiceUnderNoDriveIsReportedAndGivesNothing) {
         });
     };
     ModalScript script({on<QFileDialog>([&](QFileDialog* d) { choose(d, outside); }), reported(outside),
-                        on<QFileDialog>([&](QFileDialog* d) { choose(d, elsewhere.path()); }), reported(elsewhere.path())});
+                        on<QFileDialog>([&](QFileDialog* d) { choose(d, elsewhere.path()); }),
+                        reported(elsewhere.path())});
     EXPECT_TRUE(modal.fileDialog(request({})).failed());  // not a Cancel: the command asks nothing more
     EXPECT_EQ(modal.browseFolder("t", "D:\\KSN"), QString());
 }

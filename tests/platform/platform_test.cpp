@@ -1,8 +1,8 @@
 // The window-level members of the utility and system classes on real widgets, offscreen.
-#include "support/locale/national.h"
 #include "platform/nationalform.h"
 #include "platform/widgetapi.h"
 #include "platform/widgetlib.h"
+#include "support/locale/national.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ template <class W>
 W* add(QWidget* parent, const char* name, const char* text = "", const char* tag = nullptr, const char* tip = nullptr) {
     auto* w = new W(parent);
     w->setObjectName(name);
-    if constexpr (requires(W* x) { x->setText(QString()); }) w->setText(text);
+    if constexpr (requires(W * x) { x->setText(QString()); }) w->setText(text);
     if (tag) w->setProperty("Tag", tag);
     if (tip) w->setProperty("ToolTipText", tip);
     return w;
@@ -44,8 +44,8 @@ TEST(NationalForm, DressesEachControlByItsNumbersAndLeavesOtherWindowsAlone) {
     national.setArguments({"/e"});
     SetNationalForm(form, national);
     auto T = [&](int r) { return national.GetNationalString(r); };
-    const QStringList shown{lblTagged->text(), lblTip->text(), lblTip->toolTip(), cmdLead->text(), txtBox->text(),
-                            txtBox->toolTip(), otherLabel->text(), txtBox->font().family()};
+    const QStringList shown{lblTagged->text(), lblTip->text(),    lblTip->toolTip(),  cmdLead->text(),
+                            txtBox->text(),    txtBox->toolTip(), otherLabel->text(), txtBox->font().family()};
     EXPECT_EQ(shown, (QStringList{T(2), "keep", T(36), T(3), "typed", T(5), "other", T(18)}));
 }
 

@@ -27,9 +27,8 @@ TEST(SoundPlayerTest, LoadsTheModuleOnDemandAndRefusesWhatItCannotPlay) {
     ASSERT_TRUE(beside.available()) << beside.loadError().toStdString();
     EXPECT_FALSE(beside.play(drive.hostRoot()));  // a folder is not a sound
     drive.special(QStringLiteral("pipe.wav"));
-    EXPECT_FALSE(
-        beside.play(drive.host(QStringLiteral("pipe.wav"))));  // nor a named pipe, which would never end
-    EXPECT_FALSE(beside.play(QStringLiteral("/dev/zero")));    // nor a device
+    EXPECT_FALSE(beside.play(drive.host(QStringLiteral("pipe.wav"))));  // nor a named pipe, which would never end
+    EXPECT_FALSE(beside.play(QStringLiteral("/dev/zero")));             // nor a device
 }
 
 TEST(SoundPlayerTest, FindsTheModuleInTheInstalledLayout) {

@@ -10,11 +10,11 @@
 #include <optional>
 #include <vector>
 
+#include "support/mylib.h"
 #include "support/paths/drivemap.h"
-#include "testkit/envguard.h"
 #include "support/paths/filesystem.h"
 #include "support/settings/settingsfile.h"
-#include "support/mylib.h"
+#include "testkit/envguard.h"
 #include "testkit/tempdrive.h"
 
 namespace ksn {
@@ -26,14 +26,20 @@ using test::TempDrive;
 QString q(const char* s) { return QString::fromUtf8(s); }
 
 TEST(DriveMap, ParseReadsLettersAndRootsOrNamesTheBadEntry) {
-    const char* cases[][2] = {{" d:=/mnt/d ; c:=/srv/c ;", "C:=/srv/c;D:=/mnt/d"}, {"C:=/a;c:=/b", "C:=/b"}, {"", ""},
-                              {"C:=/srv/c;D=/mnt/d", nullptr}, {"C:=", nullptr}, {"1:=/x", nullptr}, {"CD:=/x", nullptr}};
+    const char* cases[][2] = {{" d:=/mnt/d ; c:=/srv/c ;", "C:=/srv/c;D:=/mnt/d"},
+                              {"C:=/a;c:=/b", "C:=/b"},
+                              {"", ""},
+                              {"C:=/srv/c;D=/mnt/d", nullptr},
+                              {"C:=", nullptr},
+                              {"1:=/x", nullptr},
+                              {"CD:=/x", nullptr}};
     for (const auto& c : cases) {
         QString error;
         const auto m = DriveMap::parse(q(c[0]), &error);
         EXPECT_EQ(m ? m->toString() : q("refused"), c[1] ? q(c[1]) : q("refused")) << error.toStdString();
         // The message names the entry at fault; what toString writes, parse reads back unchanged.
-        EXPECT_TRUE(m ? DriveMap::parse(m->toString())->drives() == m->drives() : error.contains(q(c[0]).split(u';').last()))
+        EXPECT_TRUE(m ? DriveMap::parse(m->toString())->drives() == m->drives()
+                      : error.contains(q(c[0]).split(u';').last()))
             << c[0];
     }
 }
@@ -44,7 +50,8 @@ TEST(DriveMap, DetectPrefersTheVariableThenThePrefixThenHomeWine) {
     QTemporaryDir dir;
     const QString home = QDir(dir.path()).canonicalPath(), prefix = home + "/.wine";
     ASSERT_TRUE(QDir(prefix).mkpath("dosdevices") && QDir(prefix).mkpath("drive_c"));
-    for (const auto& [target, link] : {std::pair{"../drive_c", "c:"}, {"/", "z:"}, {"/dev/null", "c::"}, {"/nonexistent/cdrom", "e:"}})
+    for (const auto& [target, link] :
+         {std::pair{"../drive_c", "c:"}, {"/", "z:"}, {"/dev/null", "c::"}, {"/nonexistent/cdrom", "e:"}})
         ASSERT_TRUE(QFile::link(target, prefix + "/dosdevices/" + link));
     // c:: is the raw device, no drive; e: is a drive whose media is absent.
     EXPECT_EQ(DriveMap::fromWinePrefix(prefix).toString(), "C:=" + prefix + "/drive_c;E:=/nonexistent/cdrom;Z:=/");
@@ -82,8 +89,8 @@ TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolder) {
 class FileSystemTest : public ::testing::Test {
 protected:
     FileSystemTest() : fs(drive.driveMap(), "D:\\") {
-        for (const char* f : {"KSN/Express.KSN", "Cars/car1.bmp", "表示/ソフト.bmp", "multi/abc.txt", "multi/Abc.txt",
-                              "multi/ABC.txt"})
+        for (const char* f :
+             {"KSN/Express.KSN", "Cars/car1.bmp", "表示/ソフト.bmp", "multi/abc.txt", "multi/Abc.txt", "multi/ABC.txt"})
             drive.write(q(f), "x");
     }
     // The host path toHost should give: the mapped (canonical) root, then relative.
@@ -96,17 +103,26 @@ protected:
 };
 
 TEST_F(FileSystemTest, WindowsPathsFindHostFilesWithoutRegardToCase) {
-    const char* cases[][2] = {{"d:\\ksn\\EXPRESS.ksn", "KSN/Express.KSN"}, {"KSN\\.\\Express.KSN", "KSN/Express.KSN"},
-                              {"D:/cars/CAR1.BMP", "Cars/car1.bmp"},       {"D:\\表示\\ソフト.BMP", "表示/ソフト.bmp"},
+    const char* cases[][2] = {{"d:\\ksn\\EXPRESS.ksn", "KSN/Express.KSN"},
+                              {"KSN\\.\\Express.KSN", "KSN/Express.KSN"},
+                              {"D:/cars/CAR1.BMP", "Cars/car1.bmp"},
+                              {"D:\\表示\\ソフト.BMP", "表示/ソフト.bmp"},
                               // Several entries match: the exact spelling, else the first in name order.
-                              {"D:\\multi\\Abc.txt", "multi/Abc.txt"},     {"D:\\multi\\aBC.txt", "multi/ABC.txt"},
+                              {"D:\\multi\\Abc.txt", "multi/Abc.txt"},
+                              {"D:\\multi\\aBC.txt", "multi/ABC.txt"},
                               // Missing components stay as written: that is where a new file goes.
-                              {"D:\\ksn\\New\\x.KSN", "KSN/New/x.KSN"},    {"D:\\", ""},
-                              {"\\\\srv\\sh\\a", nullptr},                 {"E:\\a", nullptr}};
+                              {"D:\\ksn\\New\\x.KSN", "KSN/New/x.KSN"},
+                              {"D:\\", ""},
+                              {"\\\\srv\\sh\\a", nullptr},
+                              {"E:\\a", nullptr}};
     for (const auto& c : cases) EXPECT_EQ(fs.toHost(q(c[0])).value_or("none"), c[1] ? host(c[1]) : "none") << c[0];
 
-    const std::pair<const char*, int> exist[] = {  // 1: a file, 2: a folder
-        {"ksn\\Express.KSN", 1}, {"D:\\KSN\\", 2}, {"D:\\KSN\\Express.KSN\\x", 0}, {"", 0}, {"E:\\KSN", 0}};
+    const std::pair<const char*, int> exist[] = {// 1: a file, 2: a folder
+                                                 {"ksn\\Express.KSN", 1},
+                                                 {"D:\\KSN\\", 2},
+                                                 {"D:\\KSN\\Express.KSN\\x", 0},
+                                                 {"", 0},
+                                                 {"E:\\KSN", 0}};
     for (const auto& [path, kind] : exist)
         EXPECT_EQ(std::pair(fs.FileExists(q(path)), fs.FolderExists(q(path))), std::pair(kind == 1, kind == 2)) << path;
 }
@@ -119,8 +135,10 @@ TEST_F(FileSystemTest, ToWindowsPicksTheDeepestDriveRootThenTheLowestLetter) {
         m.set(letter, host(root));  // G: is a root given through a link
     m.set(u'Z', "/");
     const FileSystem f(m, "D:\\");
-    const char* cases[][2] = {{"KSN/Express.KSN", "D:\\KSN\\Express.KSN"}, {"sub", "E:\\"},
-                              {"sub/new/file.KSN", "E:\\new\\file.KSN"}, {"linked/a.bmp", "G:\\a.bmp"},
+    const char* cases[][2] = {{"KSN/Express.KSN", "D:\\KSN\\Express.KSN"},
+                              {"sub", "E:\\"},
+                              {"sub/new/file.KSN", "E:\\new\\file.KSN"},
+                              {"linked/a.bmp", "G:\\a.bmp"},
                               {"via-link/a.bmp", "G:\\a.bmp"}};
     for (const auto& c : cases) {
         QString error;
@@ -163,11 +181,19 @@ TEST_F(FileSystemTest, BitmapSizeComesFromTheHeaderFieldsOnly) {
     drive.mkdir("Cars/folder.bmp");
     ASSERT_TRUE(fs.setCurrentDirectory("D:\\Cars"));
     const MyLibClass lib(fs, drive.host("KSNED32.exe"));
-    const struct { const char* path; std::int32_t width, height; } cases[] = {
-        {"d:/cars/CAR1.BMP", 320, -40}, {"odd.bmp", -1, INT_MIN}, {"short25.bmp", 7, 0},  // too short for the height
-        {"empty.bmp", 0, 0}, {"folder.bmp", 0, 0}, {"missing.bmp", 0, 0}, {"E:\\car1.bmp", 0, 0}};
+    const struct {
+        const char* path;
+        std::int32_t width, height;
+    } cases[] = {{"d:/cars/CAR1.BMP", 320, -40},
+                 {"odd.bmp", -1, INT_MIN},
+                 {"short25.bmp", 7, 0},  // too short for the height
+                 {"empty.bmp", 0, 0},
+                 {"folder.bmp", 0, 0},
+                 {"missing.bmp", 0, 0},
+                 {"E:\\car1.bmp", 0, 0}};
     for (const auto& c : cases)
-        EXPECT_EQ(std::pair(lib.GetBMPWidth(q(c.path)), lib.GetBMPHeight(q(c.path))), std::pair(c.width, c.height)) << c.path;
+        EXPECT_EQ(std::pair(lib.GetBMPWidth(q(c.path)), lib.GetBMPHeight(q(c.path))), std::pair(c.width, c.height))
+            << c.path;
     EXPECT_FALSE(QFileInfo::exists(drive.host("Cars/missing.bmp")));
 }
 

@@ -8,15 +8,15 @@
 #include <QThread>
 #include <QUrl>
 
-#include "testkit/envguard.h"
-#include "support/paths/filesystem.h"
 #include "support/messages.h"
 #include "support/mylib.h"
+#include "support/paths/filesystem.h"
+#include "support/system/desktopentry.h"
+#include "support/system/osservices.h"
+#include "testkit/envguard.h"
 #include "testkit/scripted_modal.h"
 #include "testkit/scripted_shell.h"
 #include "testkit/tempdrive.h"
-#include "support/system/osservices.h"
-#include "support/system/desktopentry.h"
 
 namespace ksn {
 namespace {
@@ -50,7 +50,10 @@ protected:
 };
 
 TEST_F(SystemTest, HelpOpensTheStartPageElseTheCoverPageInTheViewer) {
-    const struct { QStringList pages, messages; const char* opened; /* nullptr: nothing started */ } cases[] = {
+    const struct {
+        QStringList pages, messages;
+        const char* opened; /* nullptr: nothing started */
+    } cases[] = {
         {{}, {supportmsg::noHelp(), supportmsg::noHelpCover()}, nullptr},
         {{"bin/help/index0.htm"}, {supportmsg::noHelp()}, "bin/help/index0.htm"},
         {{"bin/help/index0.htm", "share/ksned32/help/index.htm", "bin/help/index.htm"}, {}, "bin/help/index.htm"},
@@ -89,8 +92,8 @@ protected:
     QString path(const char* relative) const { return drive.host(q(relative)); }
     void write(const char* relative, const QByteArray& text) const { drive.write(q(relative), text); }
     void app(const char* relative, const QByteArray& mime, const QByteArray& extra = {}) const {
-        write(relative, "[Desktop Entry]\nType=Application\nExec=" + path("bin/viewer").toUtf8() + " %u\nMimeType=" +
-                            mime + "\n" + extra);
+        write(relative, "[Desktop Entry]\nType=Application\nExec=" + path("bin/viewer").toUtf8() +
+                            " %u\nMimeType=" + mime + "\n" + extra);
     }
     QString html() const { return xdg::defaultApplication(q("text/html"), dirs); }
 
@@ -161,8 +164,7 @@ TEST_F(Xdg, CommandOfAnEntryFindsItsProgram) {
     const QString page = path("help/index.htm");
     // A bare name is looked for on PATH; the name is the user's language's where the entry has it.
     const QString name = QLocale::system().language() == QLocale::Japanese ? q("ビューア") : q("Viewer");
-    EXPECT_EQ(xdg::desktopCommand(path("x.desktop"), page),
-              QStringList({path("bin/viewer"), "--title", name, page}));
+    EXPECT_EQ(xdg::desktopCommand(path("x.desktop"), page), QStringList({path("bin/viewer"), "--title", name, page}));
     for (const char* entry : {"gone.desktop", "relative.desktop", "none.desktop"})
         EXPECT_EQ(xdg::desktopCommand(path(entry), page), QStringList()) << entry;
 }
@@ -175,8 +177,7 @@ TEST(HelpLaunch, ReachesTheDefaultBrowserThroughAWrapper) {
     TempDrive drive;
     const QString script = drive.host(q("opt/browser.sh")), out = drive.host(q("opt/seen.txt"));
     drive.write(q("opt/browser.sh"), "#!/bin/sh\nprintf '%s\\n' \"$FOO\" \"$@\" > \"" + out.toUtf8() +
-                                         ".part\"\nmv \"" + out.toUtf8() + ".part\" \"" + out.toUtf8() +
-                                         "\"\n");
+                                         ".part\"\nmv \"" + out.toUtf8() + ".part\" \"" + out.toUtf8() + "\"\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     drive.write(q("data/applications/wrapped.desktop"),
                 "[Desktop Entry]\nType=Application\nName=Wrapped\nMimeType=text/html;\nExec=env FOO=bar \"" +
@@ -196,8 +197,7 @@ TEST(HelpLaunch, ReachesTheDefaultBrowserThroughAWrapper) {
     EXPECT_TRUE(modal.messages.empty());
     QDeadlineTimer deadline(5000);
     while (!QFile::exists(out) && !deadline.hasExpired()) QThread::msleep(20);
-    const QString page =
-        QUrl::fromLocalFile(drive.host(q("bin/help/index.htm"))).toString(QUrl::FullyEncoded);
+    const QString page = QUrl::fromLocalFile(drive.host(q("bin/help/index.htm"))).toString(QUrl::FullyEncoded);
     EXPECT_EQ(QString::fromUtf8(drive.read(q("opt/seen.txt"))), q("bar\n--from\na b\n") + page + u'\n');
 }
 

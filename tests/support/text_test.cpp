@@ -7,10 +7,10 @@
 #include <ostream>
 #include <tuple>
 
-#include "support/text/cp932.h"
 #include "support/mylib.h"
-#include "support/text/numtext.h"
 #include "support/paths/winpath.h"
+#include "support/text/cp932.h"
+#include "support/text/numtext.h"
 
 // Failures show the text, not its UTF-16 code units.
 [[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -23,36 +23,46 @@ using namespace winpath;
 QString q(const char* s) { return QString::fromUtf8(s); }
 
 TEST(WinPath, PartsAndJoins) {
-    const struct { const char *path, *drive, *file, *base, *ext; } parts[] = {
-        {"c:car1.BMP", "c:", "car1.BMP", "car1", "BMP"}, {"C:", "C:", "", "", ""},
-        {"\\\\server\\share\\x.y.wav", "\\\\server\\share", "x.y.wav", "x.y", "wav"},
-        {"\\Trains\\a.d\\car1", "", "car1", "car1", ""}, {"1:\\x.bmp", "", "x.bmp", "x", "bmp"},
-        // 0x5C is the second byte of 表 and ソ: only the decoded "\" separates.
-        {"C:\\表\\ソ.bmp", "C:", "ソ.bmp", "ソ", "bmp"}};
+    const struct {
+        const char *path, *drive, *file, *base, *ext;
+    } parts[] = {{"c:car1.BMP", "c:", "car1.BMP", "car1", "BMP"},
+                 {"C:", "C:", "", "", ""},
+                 {"\\\\server\\share\\x.y.wav", "\\\\server\\share", "x.y.wav", "x.y", "wav"},
+                 {"\\Trains\\a.d\\car1", "", "car1", "car1", ""},
+                 {"1:\\x.bmp", "", "x.bmp", "x", "bmp"},
+                 // 0x5C is the second byte of 表 and ソ: only the decoded "\" separates.
+                 {"C:\\表\\ソ.bmp", "C:", "ソ.bmp", "ソ", "bmp"}};
     for (const auto& c : parts) {
         EXPECT_EQ(driveName(q(c.path)), q(c.drive)) << c.path;
         EXPECT_EQ(fileName(q(c.path)), q(c.file)) << c.path;
         EXPECT_EQ(baseName(q(c.path)), q(c.base)) << c.path;
         EXPECT_EQ(extensionName(q(c.path)), q(c.ext)) << c.path;
     }
-    const char* joins[][3] = {{"C:\\trains\\", "\\car1.bmp", "C:\\trains\\car1.bmp"}, {"C:", "car1.bmp", "C:\\car1.bmp"},
-                              {"", "car1.bmp", "car1.bmp"}, {"C:\\表", "ソ.bmp", "C:\\表\\ソ.bmp"}};
+    const char* joins[][3] = {{"C:\\trains\\", "\\car1.bmp", "C:\\trains\\car1.bmp"},
+                              {"C:", "car1.bmp", "C:\\car1.bmp"},
+                              {"", "car1.bmp", "car1.bmp"},
+                              {"C:\\表", "ソ.bmp", "C:\\表\\ソ.bmp"}};
     for (const auto& j : joins) EXPECT_EQ(buildPath(q(j[0]), q(j[1])), q(j[2])) << j[0] << " + " << j[1];
     EXPECT_TRUE(isBareFileName(q("ソ.bmp")));
     for (const char* other : {"car1", "EC/car1.bmp", "C:car1.bmp", ""}) EXPECT_FALSE(isBareFileName(q(other))) << other;
 }
 
 TEST(WinPath, AbsoluteResolvesAgainstTheCurrentDirectory) {
-    const char* cases[][3] = {
-        {"EC\\..\\.\\car1.bmp", "C:\\Trains", "C:\\Trains\\car1.bmp"}, {"..\\..\\..\\x", "C:\\a", "C:\\x"},
-        {"\\x\\y", "D:\\Trains", "D:\\x\\y"}, {"C:/Trains//EC/", "D:\\", "C:\\Trains\\EC"},
-        // A drive without a separator is relative to that drive's current directory.
-        {"c:x", "C:\\w", "c:\\w\\x"}, {"E:x", "C:\\w", "E:\\x"},
-        // Single periods go from every component, dots and blanks from the end of the last one.
-        {"C:\\a\\b.\\c", "D:\\", "C:\\a\\b\\c"}, {"C:\\a\\b..\\c", "D:\\", "C:\\a\\b..\\c"},
-        {"C:\\a\\car1.bmp. . ", "D:\\", "C:\\a\\car1.bmp"}, {"//srv/sh/a", "C:\\", "\\\\srv\\sh\\a"},
-        // A network root keeps its separator as "C:\" does.
-        {"\\\\srv\\sh\\a\\..", "C:\\", "\\\\srv\\sh\\"}, {"\\x", "\\\\srv\\sh\\d", "\\\\srv\\sh\\x"}};
+    const char* cases[][3] = {{"EC\\..\\.\\car1.bmp", "C:\\Trains", "C:\\Trains\\car1.bmp"},
+                              {"..\\..\\..\\x", "C:\\a", "C:\\x"},
+                              {"\\x\\y", "D:\\Trains", "D:\\x\\y"},
+                              {"C:/Trains//EC/", "D:\\", "C:\\Trains\\EC"},
+                              // A drive without a separator is relative to that drive's current directory.
+                              {"c:x", "C:\\w", "c:\\w\\x"},
+                              {"E:x", "C:\\w", "E:\\x"},
+                              // Single periods go from every component, dots and blanks from the end of the last one.
+                              {"C:\\a\\b.\\c", "D:\\", "C:\\a\\b\\c"},
+                              {"C:\\a\\b..\\c", "D:\\", "C:\\a\\b..\\c"},
+                              {"C:\\a\\car1.bmp. . ", "D:\\", "C:\\a\\car1.bmp"},
+                              {"//srv/sh/a", "C:\\", "\\\\srv\\sh\\a"},
+                              // A network root keeps its separator as "C:\" does.
+                              {"\\\\srv\\sh\\a\\..", "C:\\", "\\\\srv\\sh\\"},
+                              {"\\x", "\\\\srv\\sh\\d", "\\\\srv\\sh\\x"}};
     for (const auto& c : cases) EXPECT_EQ(absolutePath(q(c[0]), q(c[1])), q(c[2])) << c[0] << " in " << c[1];
 }
 
@@ -84,12 +94,16 @@ TEST(WinPath, AbsoluteFormIsAFixedPointStartingWithItsDrive) {
 
 TEST(Cp932, DecodesAndEncodesBackByteForByte) {
     ASSERT_TRUE(cp932::available()) << cp932::unavailableMessage().toStdString();
-    const struct { QByteArray bytes; const char* text; /* nullptr: not valid code page 932 */ } cases[] = {
-        {"", ""}, {"\x83\x5C\x95\x5C\x8F\x5C\x94\x5C", "ソ表十能"},  // second bytes 0x5C
-        {"C:\\\x95\x5C\x8E\xA6\\a.bmp", "C:\\表示\\a.bmp"}, {"\x81\x60\x87\x40\xFB\xFC\xB1\xB2", "～①髙ｱｲ"},
-        // UTF-8 "ファイル名"; many UTF-8 texts ("日本") are valid code page 932 too.
-        {"\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D.bmp", nullptr},
-        {"abc\x83", nullptr}};  // cut double-byte character
+    const struct {
+        QByteArray bytes;
+        const char* text; /* nullptr: not valid code page 932 */
+    } cases[] = {{"", ""},
+                 {"\x83\x5C\x95\x5C\x8F\x5C\x94\x5C", "ソ表十能"},  // second bytes 0x5C
+                 {"C:\\\x95\x5C\x8E\xA6\\a.bmp", "C:\\表示\\a.bmp"},
+                 {"\x81\x60\x87\x40\xFB\xFC\xB1\xB2", "～①髙ｱｲ"},
+                 // UTF-8 "ファイル名"; many UTF-8 texts ("日本") are valid code page 932 too.
+                 {"\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D.bmp", nullptr},
+                 {"abc\x83", nullptr}};  // cut double-byte character
     for (const auto& c : cases) {
         bool bad = c.text;
         const QString text = cp932::decode(c.bytes, &bad);
@@ -106,11 +120,15 @@ TEST(Cp932, DecodesAndEncodesBackByteForByte) {
 }
 
 TEST(Cp932, LinesEndAtCrLfOrALoneCr) {
-    const struct { QByteArray bytes; QList<QByteArray> lines; } cases[] = {
-        {"", {}}, {"a\rb\rc\r", {"a", "b", "c"}}, {"\r\r\n\r", {"", "", ""}},
-        {"a\nb\r\n\nc", {"a\nb", "\nc"}},  // a lone LF is text
-        // 0x0D never occurs inside a double-byte character: ソ stays whole.
-        {"\x83\x5C\r\n\x95\x5C", {"\x83\x5C", "\x95\x5C"}}};
+    const struct {
+        QByteArray bytes;
+        QList<QByteArray> lines;
+    } cases[] = {{"", {}},
+                 {"a\rb\rc\r", {"a", "b", "c"}},
+                 {"\r\r\n\r", {"", "", ""}},
+                 {"a\nb\r\n\nc", {"a\nb", "\nc"}},  // a lone LF is text
+                 // 0x0D never occurs inside a double-byte character: ソ stays whole.
+                 {"\x83\x5C\r\n\x95\x5C", {"\x83\x5C", "\x95\x5C"}}};
     for (const auto& c : cases) {
         QList<QByteArray> split;
         for (const QByteArrayView v : cp932::splitLines(c.bytes)) split << v.toByteArray();
@@ -124,7 +142,9 @@ TEST(Cp932, LinesEndAtCrLfOrALoneCr) {
 }
 
 TEST(CarLine, CutsAtTheFirstSemicolonKeepingBothSidesExactly) {
-    const char* cases[][3] = {{"car1.bmp", "car1.bmp", ""}, {"car1.bmp;a;b", "car1.bmp", "a;b"}, {";", "", ""},
+    const char* cases[][3] = {{"car1.bmp", "car1.bmp", ""},
+                              {"car1.bmp;a;b", "car1.bmp", "a;b"},
+                              {";", "", ""},
                               {"  表\\ソ.bmp  ;  能  ", "  表\\ソ.bmp  ", "  能  "}};
     for (const auto& c : cases) {
         EXPECT_EQ(MyLibClass::F_STR(q(c[0]), q(";")), q(c[1])) << c[0];
@@ -135,9 +155,13 @@ TEST(CarLine, CutsAtTheFirstSemicolonKeepingBothSidesExactly) {
 }
 
 TEST(NumberText, LeadingWholeAndRounded) {
-    const struct { const char* text; double leading; std::optional<qint32> whole; } cases[] = {
-        {" 36 ", 36, 36}, {"12abc", 12, {}}, {"", 0, {}}, {"  -300", -300, -300}, {".5x", 0.5, {}}, {"2.5", 2.5, 2},
-        {"1e3", 1000, 1000}, {"2e", 2, {}}, {"- 4", 0, {}}, {"99999999999", 99999999999., {}},
+    const struct {
+        const char* text;
+        double leading;
+        std::optional<qint32> whole;
+    } cases[] = {
+        {" 36 ", 36, 36}, {"12abc", 12, {}},   {"", 0, {}},   {"  -300", -300, -300}, {".5x", 0.5, {}},
+        {"2.5", 2.5, 2},  {"1e3", 1000, 1000}, {"2e", 2, {}}, {"- 4", 0, {}},         {"99999999999", 99999999999., {}},
         {"１２", 0, {}}};  // full-width digits are no number
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(leadingNumber(q(c.text)), c.leading) << c.text;

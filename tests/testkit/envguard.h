@@ -16,7 +16,9 @@ struct EnvGuard {
         for (const char* n : names)
             saved.emplace_back(n, qEnvironmentVariableIsSet(n) ? std::optional(qgetenv(n)) : std::nullopt);
     }
-    ~EnvGuard() { for (const auto& [n, v] : saved) v ? qputenv(n, *v) : qunsetenv(n); }
+    ~EnvGuard() {
+        for (const auto& [n, v] : saved) v ? qputenv(n, *v) : qunsetenv(n);
+    }
     EnvGuard(const EnvGuard&) = delete;
     EnvGuard& operator=(const EnvGuard&) = delete;
     std::vector<std::pair<const char*, std::optional<QByteArray>>> saved;

@@ -8,8 +8,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-#include <stdexcept>
 #include <sys/stat.h>
+#include <stdexcept>
 
 namespace ksn::test {
 
@@ -52,8 +52,8 @@ void TempDrive::mkdir(const QString& relative) const { QDir().mkpath(host(relati
 void TempDrive::special(const QString& relative, const QString& linkTarget) const {
     const QString path = host(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const bool made = linkTarget.isEmpty() ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
-                                           : QFile::link(linkTarget, path);
+    const bool made =
+        linkTarget.isEmpty() ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 : QFile::link(linkTarget, path);
     if (!made) throw std::runtime_error("cannot make special file " + path.toStdString());
 }
 
@@ -99,8 +99,7 @@ QByteArray ksnBytes(const QStringList& lines) {
 
 namespace ksn::test {
 
-ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args,
-                      int timeoutMs) {
+ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args, int timeoutMs) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("KSNED_DRIVES"), QString(drive.letter()) + QStringLiteral(":=") + drive.hostRoot());

@@ -57,7 +57,6 @@ struct ProgramRun {
 // Runs program with args in the drive's root, the drive mapped as its only drive and the user's
 // configuration kept inside the drive. A run that takes longer than timeoutMs is killed and gives
 // the exit code -1.
-ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args,
-                      int timeoutMs = 60000);
+ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args, int timeoutMs = 60000);
 
 }  // namespace ksn::test

@@ -1,11 +1,11 @@
 // The whole-train view and the car view opened from the main window as a user opens them: real
 // widgets offscreen, the scripted seam answering the boxes. What each view shows is worked out in
 // trainlayout (tested without a window); here, that the windows show it where and as they should.
-#include "viewers/frmCar.h"
 #include "mainwindow/frmMain.h"
-#include "viewers/frmTrain.h"
 #include "testkit/scripted_modal.h"
 #include "testkit/tempdrive.h"
+#include "viewers/frmCar.h"
+#include "viewers/frmTrain.h"
 
 #include <gtest/gtest.h>
 
@@ -94,13 +94,15 @@ TEST_F(ViewersTest, F2ShowsTheCarsAsKsnRenderDrawsThemBelowTheMainWindow) {
 }
 
 TEST_F(ViewersTest, TheStripFollowsTheScrollBarAndItsThumb) {
-    writeKsn("long.KSN", QStringList{"Long", "horn.wav"} + QStringList(10, "b.bmp") + QStringList{"missing.bmp", "c.bmp"});
+    writeKsn("long.KSN",
+             QStringList{"Long", "horn.wav"} + QStringList(10, "b.bmp") + QStringList{"missing.bmp", "c.bmp"});
     open("Long");
     frmTrain& t = pressF2();
     t.resize(500, 57);
     EXPECT_EQ(t.HScroll1->maximum(), 10 * 120 + 80 - 500);
     auto expectSlotsAt = [&](int value) {
-        for (size_t i = 0; i < t.imgCar.size(); ++i) EXPECT_EQ(t.imgCar[i]->x(), t.baseLeft(int(i)) - value) << i << " at " << value;
+        for (size_t i = 0; i < t.imgCar.size(); ++i)
+            EXPECT_EQ(t.imgCar[i]->x(), t.baseLeft(int(i)) - value) << i << " at " << value;
     };
     t.HScroll1->setValue(780);
     expectSlotsAt(780);
@@ -138,11 +140,17 @@ TEST_F(ViewersTest, TheCarViewFitsEachCarBelowTheMainWindowAndReportsAMissingOne
     drive.write("KSN/down.bmp", makeBmp(70, -20));  // top-down
     drive.write("KSN/flat.bmp", makeBmp(70, 0));
     writeKsn("bad.KSN", {"Bad", "horn.wav", "down.bmp", "flat.bmp"});
-    const struct { const char* title; int row; QString caption; QSize size; QRgb colour; } cases[] = {
+    const struct {
+        const char* title;
+        int row;
+        QString caption;
+        QSize size;
+        QRgb colour;
+    } cases[] = {
         {"Express", 3, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, 0x22AA44},
         {"Express", 4, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, 0x22AA44},  // missing: reported, the view stays
-        {"Bad", 2, "1 : D:\\KSN\\down.bmp ( 20dot )", {70, 20}, 0x336699},  // top-down: its real size
-        {"Bad", 3, "2 : D:\\KSN\\flat.bmp ( 0dot )", {1, 1}, 0},  // no usable size: no picture
+        {"Bad", 2, "1 : D:\\KSN\\down.bmp ( 20dot )", {70, 20}, 0x336699},    // top-down: its real size
+        {"Bad", 3, "2 : D:\\KSN\\flat.bmp ( 0dot )", {1, 1}, 0},              // no usable size: no picture
     };
     for (const auto& c : cases) {
         open(c.title);
@@ -152,9 +160,12 @@ TEST_F(ViewersTest, TheCarViewFitsEachCarBelowTheMainWindowAndReportsAMissingOne
         frmCar& v = *window->carView;
         EXPECT_EQ(v.windowTitle(), c.caption);
         EXPECT_EQ(std::tuple(v.size(), v.frameGeometry().topLeft(), v.imgCar->isVisible()),
-                  std::tuple(c.size, belowMain(), c.colour != 0)) << c.row;
-        EXPECT_TRUE(!c.colour || (v.grab().toImage().pixel(c.size.width() - 1, c.size.height() - 1) & 0xFFFFFF) == c.colour);
-        EXPECT_EQ(modal.messageTexts(), c.row == 4 ? QStringList{"車両が見つかりません。\r\nFile= D:\\KSN\\missing.bmp"} : QStringList());
+                  std::tuple(c.size, belowMain(), c.colour != 0))
+            << c.row;
+        EXPECT_TRUE(!c.colour ||
+                    (v.grab().toImage().pixel(c.size.width() - 1, c.size.height() - 1) & 0xFFFFFF) == c.colour);
+        EXPECT_EQ(modal.messageTexts(),
+                  c.row == 4 ? QStringList{"車両が見つかりません。\r\nFile= D:\\KSN\\missing.bmp"} : QStringList());
     }
     window->carView->close();  // by the user: it is made anew
     deleteClosed();

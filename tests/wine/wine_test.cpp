@@ -32,7 +32,7 @@ struct WineRun {
 };
 
 class WineDrives : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         dir_ = std::make_unique<QTemporaryDir>();
         if (!dir_->isValid()) {
@@ -49,11 +49,10 @@ class WineDrives : public ::testing::Test {
         // C: holds the formation folder K:, which holds the car folder mapped twice (L: through a
         // relative link as Wine writes them, N: through an absolute one); J: is a folder outside the
         // prefix with a Japanese name. Names with a 0x5C second byte in Shift-JIS: ソ 表 十 能.
-        for (const char* f :
-             {"prefix/drive_c/Trains/Express.KSN", "prefix/drive_c/Trains/nested/Cars/car1.bmp",
-              "prefix/drive_c/Trains/表示/ソフト.bmp", "prefix/drive_c/Trains/ａｂｃ/十能.bmp",
-              "prefix/drive_c/Trains/multi/Abc.txt", "prefix/drive_c/Trains/multi/ABC.txt",
-              "host/編成/ソフト/表.bmp"}) {
+        for (const char* f : {"prefix/drive_c/Trains/Express.KSN", "prefix/drive_c/Trains/nested/Cars/car1.bmp",
+                              "prefix/drive_c/Trains/表示/ソフト.bmp", "prefix/drive_c/Trains/ａｂｃ/十能.bmp",
+                              "prefix/drive_c/Trains/multi/Abc.txt", "prefix/drive_c/Trains/multi/ABC.txt",
+                              "host/編成/ソフト/表.bmp"}) {
             const QString path = host(f);
             QDir().mkpath(QFileInfo(path).absolutePath());
             QFile file(path);

@@ -18,8 +18,8 @@ AboutLayout layoutAbout(const AboutMetrics& a) {
     l.product = QRect(x0, l.title.top() + l.title.height() + 10, productWidth, productHeight);
 
     // The bottoms of the product name and the version line up.
-    l.version = QRect(QPoint(x0 + l.product.width() + m, l.product.top() + l.product.height() - a.version.height()),
-                      a.version);
+    l.version =
+        QRect(QPoint(x0 + l.product.width() + m, l.product.top() + l.product.height() - a.version.height()), a.version);
 
     l.credit = QRect(QPoint(m, (l.product.top() + l.product.height() + 10) + 10), a.credit);
     const int y3 = l.credit.top() + 10 + l.credit.height();
@@ -39,12 +39,16 @@ AboutLayout layoutAbout(const AboutMetrics& a) {
 QPoint centreOver(const QRect& mainWindow, const QSize& box, const QRect& screen) {
     // Integer division truncates toward zero, as the halving of a negative difference must.
     int left = mainWindow.left() + (mainWindow.width() - box.width()) / 2;
-    if (left < screen.left()) left = screen.left();
-    else if (left + box.width() > screen.left() + screen.width()) left = screen.left() + screen.width() - box.width();
+    if (left < screen.left())
+        left = screen.left();
+    else if (left + box.width() > screen.left() + screen.width())
+        left = screen.left() + screen.width() - box.width();
 
     int top = mainWindow.top() + (mainWindow.height() - box.height()) / 2;
-    if (top < screen.top()) top = screen.top();
-    else if (top + box.height() > screen.top() + screen.height()) top = screen.top() + screen.height() - box.height();
+    if (top < screen.top())
+        top = screen.top();
+    else if (top + box.height() > screen.top() + screen.height())
+        top = screen.top() + screen.height() - box.height();
     return {left, top};
 }
 

@@ -42,8 +42,8 @@ QString creditText(const QString& company, const QString& legal, const QString& 
 
 // The enquiry form put on the clipboard. product: the product name; T: the localised text of a
 // relative number.
-QString enquiryForm(const QString& product, const std::function<QString(int)>& T, const QString& email,
-                    int major, int minor, int revision);
+QString enquiryForm(const QString& product, const std::function<QString(int)>& T, const QString& email, int major,
+                    int minor, int revision);
 
 // "Revision=" and the revision with at least four digits.
 QString revisionText(int revision);

@@ -49,9 +49,12 @@ std::optional<QString> National::LoadResString(qint32 id) {
 
 int National::primaryLanguage(const QLocale& locale) {
     switch (locale.language()) {
-    case QLocale::Japanese: return kLangJapanese;
-    case QLocale::English: return kLangEnglish;
-    default: return 0;
+        case QLocale::Japanese:
+            return kLangJapanese;
+        case QLocale::English:
+            return kLangEnglish;
+        default:
+            return 0;
     }
 }
 

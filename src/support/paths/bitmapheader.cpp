@@ -13,8 +13,8 @@ std::int32_t MyLibClass::headerField(const QString& fileName, int offset) const 
 std::int32_t MyLibClass::BMPHeaderField(QByteArrayView bytes, int offset) {
     if (offset < 0 || bytes.size() < offset + 4) return 0;
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data() + offset);
-    const std::uint32_t u = std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) |
-                            (std::uint32_t(b[3]) << 24);
+    const std::uint32_t u =
+        std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[3]) << 24);
     return static_cast<std::int32_t>(u);
 }
 

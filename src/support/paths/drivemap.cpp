@@ -33,11 +33,9 @@ std::optional<DriveMap> DriveMap::parse(const QString& text, QString* error) {
     for (const QString& raw : entries) {
         const QString e = raw.trimmed();
         if (e.isEmpty()) continue;
-        const bool ok = e.size() >= 4 && e[0].unicode() < 128 && e[0].isLetter() && e[1] == u':' &&
-                        e[2] == u'=';
+        const bool ok = e.size() >= 4 && e[0].unicode() < 128 && e[0].isLetter() && e[1] == u':' && e[2] == u'=';
         if (!ok) {
-            if (error)
-                *error = supportmsg::badDriveEntry(e);
+            if (error) *error = supportmsg::badDriveEntry(e);
             return std::nullopt;
         }
         m.set(e[0], e.mid(3));

@@ -25,8 +25,8 @@ QString joinHost(const QString& dir, const QString& name) {
 
 // The entry of hostDir equal to name without regard to case, the first in name order; empty if none.
 QString findCaseInsensitive(const QString& hostDir, const QString& name) {
-    QStringList entries = QDir(hostDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                  QDir::NoDotAndDotDot, QDir::NoSort);
+    QStringList entries =
+        QDir(hostDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
     std::sort(entries.begin(), entries.end());
     for (const QString& e : entries)
         if (e.compare(name, Qt::CaseInsensitive) == 0) return e;
@@ -83,9 +83,7 @@ QString FileSystem::GetBaseName(const QString& path) const { return winpath::bas
 QString FileSystem::GetExtensionName(const QString& path) const { return winpath::extensionName(path); }
 QString FileSystem::GetFileName(const QString& path) const { return winpath::fileName(path); }
 QString FileSystem::GetDriveName(const QString& path) const { return winpath::driveName(path); }
-QString FileSystem::GetAbsolutePathName(const QString& path) const {
-    return winpath::absolutePath(path, currentDir_);
-}
+QString FileSystem::GetAbsolutePathName(const QString& path) const { return winpath::absolutePath(path, currentDir_); }
 
 QString FileSystem::GetFullFileName(const QString& folder, const QString& name) const {
     return winpath::isBareFileName(name) ? BuildPath(folder, name) : name;
@@ -165,8 +163,7 @@ std::optional<QString> FileSystem::toWindows(const QString& hostPath, QString* e
         }
     }
     if (best.isNull()) {
-        if (error)
-            *error = supportmsg::notOnAnyDrive(hostPath, drives_.toString());
+        if (error) *error = supportmsg::notOnAnyDrive(hostPath, drives_.toString());
         return std::nullopt;
     }
     QString rest = bestRoot == u"/" ? path.mid(1) : path.mid(bestRoot.size() + 1);
@@ -235,8 +232,7 @@ ReadResult FileSystem::readFile(const QString& path, qint64 maxBytes) const {
     QFile f;
     // The start of a file (a bitmap header: 26 bytes) is read as asked; through the device's
     // buffer every such read would copy 16 KiB, eight times per formation in a height check.
-    const QIODevice::OpenMode mode =
-        maxBytes < 0 ? QIODevice::ReadOnly : QIODevice::ReadOnly | QIODevice::Unbuffered;
+    const QIODevice::OpenMode mode = maxBytes < 0 ? QIODevice::ReadOnly : QIODevice::ReadOnly | QIODevice::Unbuffered;
     if (!openForReading(f, toHost(path), path, mode, r)) return r;
     r.bytes = maxBytes < 0 ? f.readAll() : f.read(maxBytes);
     if (f.error() != QFileDevice::NoError) {

@@ -15,7 +15,6 @@ bool isRegularFile(const QString& hostPath);
 // Opens hostPath in file for reading (mode must be read-only, buffered or not) when it is a
 // regular file. The open itself never waits: a path swapped for a named pipe after a check is
 // opened without blocking and refused. False, with *error set to a text for the user, otherwise.
-bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode mode,
-                     QString* error = nullptr);
+bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode mode, QString* error = nullptr);
 
 }  // namespace ksn

@@ -72,7 +72,8 @@ std::vector<SaveQueue::Finished> SaveQueue::takeFinished() {
 
 std::vector<SaveQueue::Finished> SaveQueue::finishAll() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return std::all_of(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.done; }); });
+    changed_.wait(lock,
+                  [this] { return std::all_of(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.done; }); });
     return takeLocked();
 }
 

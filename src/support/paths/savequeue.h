@@ -24,8 +24,8 @@ namespace ksn {
 class SaveQueue {
 public:
     struct Finished {
-        int tag = 0;     // as given to submit
-        QString path;    // as given to submit
+        int tag = 0;   // as given to submit
+        QString path;  // as given to submit
         IoResult result;
     };
 
@@ -59,7 +59,7 @@ private:
     const std::size_t maxInFlight_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Job> jobs_;      // submitted and not yet taken, in submission order
+    std::deque<Job> jobs_;         // submitted and not yet taken, in submission order
     std::size_t nextToStart_ = 0;  // index into jobs_ of the first job no thread has started
     bool closing_ = false;
     std::vector<std::thread> threads_;

@@ -85,13 +85,9 @@ QString searchFolder(const QString& folder) {
     return folder.size() == 2 && isDriveLetterPath(folder) ? folder + u'\\' : folder;
 }
 
-bool isBareFileName(const QString& name) {
-    return name == baseName(name) + u'.' + extensionName(name);
-}
+bool isBareFileName(const QString& name) { return name == baseName(name) + u'.' + extensionName(name); }
 
-QChar driveLetter(const QString& path) {
-    return isDriveLetterPath(path) ? path[0].toUpper() : QChar();
-}
+QChar driveLetter(const QString& path) { return isDriveLetterPath(path) ? path[0].toUpper() : QChar(); }
 
 QString rootOf(const QString& absolute) {
     const QString p = toBackslashes(absolute);
@@ -110,8 +106,8 @@ QString absolutePath(const QString& path, const QString& currentDir) {
     // An empty path is the current directory itself, which then keeps a network root as written.
     const QString p = path.isEmpty() ? cur : toBackslashes(path);
 
-    QString root;         // "\\server\share" without a separator only for a bare network root
-    QStringList parts;    // components to normalise, base components first
+    QString root;       // "\\server\share" without a separator only for a bare network root
+    QStringList parts;  // components to normalise, base components first
     if (isUnc(p)) {
         root = p.left(driveLength(p));
         parts = splitComponents(p.mid(root.size()));

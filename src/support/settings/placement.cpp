@@ -1,8 +1,8 @@
 #include "support/settings/placement.h"
 
-#include "support/ui/modal.h"
-#include "support/text/numtext.h"
 #include "support/product/version.h"
+#include "support/text/numtext.h"
+#include "support/ui/modal.h"
 
 #include <QSettings>
 

@@ -1,7 +1,7 @@
 #include "support/settings/profile.h"
 
-#include "support/text/cp932.h"
 #include "support/paths/regularfile.h"
+#include "support/text/cp932.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,9 +30,9 @@ enum class Kind { Blank, Comment, Section, Key };
 
 struct Parsed {
     Kind kind = Kind::Blank;
-    QString name;             // section or key name, decoded and trimmed
-    qsizetype keyEnd = 0;     // Key: end of the trimmed key name's bytes
-    qsizetype valueBegin = 0; // Key: the value's bytes, trimmed; empty when the line has no "="
+    QString name;              // section or key name, decoded and trimmed
+    qsizetype keyEnd = 0;      // Key: end of the trimmed key name's bytes
+    qsizetype valueBegin = 0;  // Key: the value's bytes, trimmed; empty when the line has no "="
     qsizetype valueEnd = 0;
 };
 

@@ -51,7 +51,8 @@ bool WriteIni(const MyLibClass& lib, const QString& defaultFolder) {
     const QString& beside = paths.front();
     // A file beside the program is read first, so when it is there (even read-only) a copy in the
     // configuration folder would never be seen: the write either lands in it or fails.
-    if (QFileInfo::exists(beside)) return profile::WritePrivateProfileString(kSection, kWriteKey, defaultFolder, beside);
+    if (QFileInfo::exists(beside))
+        return profile::WritePrivateProfileString(kSection, kWriteKey, defaultFolder, beside);
     if (profile::WritePrivateProfileString(kSection, kWriteKey, defaultFolder, beside)) return true;
     if (paths.size() < 2) return false;
     const QString& config = paths[1];

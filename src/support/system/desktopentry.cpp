@@ -69,12 +69,18 @@ QString unescapeValue(const QString& v) {
             continue;
         }
         const QChar c = v[++i];
-        if (c == u's') out += u' ';
-        else if (c == u'n') out += u'\n';
-        else if (c == u't') out += u'\t';
-        else if (c == u'r') out += u'\r';
-        else if (c == u'\\') out += u'\\';
-        else out += QStringLiteral("\\") + c;
+        if (c == u's')
+            out += u' ';
+        else if (c == u'n')
+            out += u'\n';
+        else if (c == u't')
+            out += u'\t';
+        else if (c == u'r')
+            out += u'\r';
+        else if (c == u'\\')
+            out += u'\\';
+        else
+            out += QStringLiteral("\\") + c;
     }
     return out;
 }
@@ -262,9 +268,8 @@ QStringList desktopCommand(const QString& desktopFilePath, const QString& file) 
     // The name in the user's language where the entry has it: Name[ja_JP], then Name[ja], then Name.
     const QString locale = QLocale::system().name();
     QString name;
-    for (const QString& key :
-         {QStringLiteral("Name[%1]").arg(locale), QStringLiteral("Name[%1]").arg(locale.section(u'_', 0, 0)),
-          QStringLiteral("Name")}) {
+    for (const QString& key : {QStringLiteral("Name[%1]").arg(locale),
+                               QStringLiteral("Name[%1]").arg(locale.section(u'_', 0, 0)), QStringLiteral("Name")}) {
         if (entry.contains(key)) {
             name = unescapeValue(entry.value(key));
             break;

@@ -10,11 +10,11 @@ namespace ksn::xdg {
 
 // The folders the lookup reads, most important first.
 struct Dirs {
-    QString configHome;     // $XDG_CONFIG_HOME, else ~/.config
-    QStringList configDirs; // $XDG_CONFIG_DIRS, else /etc/xdg
-    QString dataHome;       // $XDG_DATA_HOME, else ~/.local/share
-    QStringList dataDirs;   // $XDG_DATA_DIRS, else /usr/local/share and /usr/share
-    QStringList desktops;   // $XDG_CURRENT_DESKTOP in lower case, e.g. "gnome"
+    QString configHome;      // $XDG_CONFIG_HOME, else ~/.config
+    QStringList configDirs;  // $XDG_CONFIG_DIRS, else /etc/xdg
+    QString dataHome;        // $XDG_DATA_HOME, else ~/.local/share
+    QStringList dataDirs;    // $XDG_DATA_DIRS, else /usr/local/share and /usr/share
+    QStringList desktops;    // $XDG_CURRENT_DESKTOP in lower case, e.g. "gnome"
 
     static Dirs fromEnvironment();
 };

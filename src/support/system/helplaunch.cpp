@@ -42,8 +42,7 @@ void MyLibClass::HelpShow(Modal& modal, const Win32ApiClass& api) const {
     // arguments its registration gives, or, when that changed meanwhile, with the page alone.
     QStringList command = api.shell().openCommand(page);
     if (command.value(0) != program) command = QStringList{program, page};
-    if (!api.shell().start(program, command.mid(1)))
-        throw ProgramStartError(program);
+    if (!api.shell().start(program, command.mid(1))) throw ProgramStartError(program);
 }
 
 }  // namespace ksn

@@ -14,8 +14,8 @@
 #include <chrono>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 // The Windows headers name their text functions through macros; the class keeps the plain names.
 #undef FindExecutable
 #undef FormatMessage
@@ -98,12 +98,12 @@ QString Win32ApiClass::FormatMessage(qint32 ErrorCode) const {
         int host;
     };
     static constexpr Pair pairs[] = {
-        {0, 0},          {1, ENOSYS},      {2, ENOENT},       {3, ENOENT},   {4, EMFILE},   {5, EACCES},
-        {6, EBADF},      {8, ENOMEM},      {12, EINVAL},      {13, EINVAL},  {14, ENOMEM},  {15, ENODEV},
-        {16, EBUSY},     {17, EXDEV},      {19, EROFS},       {21, EAGAIN},  {32, EBUSY},   {33, EBUSY},
-        {39, ENOSPC},    {50, ENOTSUP},    {53, ENOENT},      {67, ENOENT},  {80, EEXIST},  {82, EIO},
-        {87, EINVAL},    {109, EPIPE},     {112, ENOSPC},     {122, ERANGE}, {123, EINVAL}, {145, ENOTEMPTY},
-        {183, EEXIST},   {206, ENAMETOOLONG}, {267, ENOTDIR}, {1223, ECANCELED}, {1460, ETIMEDOUT},
+        {0, 0},        {1, ENOSYS},         {2, ENOENT},    {3, ENOENT},       {4, EMFILE},       {5, EACCES},
+        {6, EBADF},    {8, ENOMEM},         {12, EINVAL},   {13, EINVAL},      {14, ENOMEM},      {15, ENODEV},
+        {16, EBUSY},   {17, EXDEV},         {19, EROFS},    {21, EAGAIN},      {32, EBUSY},       {33, EBUSY},
+        {39, ENOSPC},  {50, ENOTSUP},       {53, ENOENT},   {67, ENOENT},      {80, EEXIST},      {82, EIO},
+        {87, EINVAL},  {109, EPIPE},        {112, ENOSPC},  {122, ERANGE},     {123, EINVAL},     {145, ENOTEMPTY},
+        {183, EEXIST}, {206, ENAMETOOLONG}, {267, ENOTDIR}, {1223, ECANCELED}, {1460, ETIMEDOUT},
     };
     for (const Pair& p : pairs) {
         if (p.windows != ErrorCode) continue;
@@ -118,8 +118,8 @@ QString Win32ApiClass::FormatMessage(qint32 ErrorCode) const {
 quint32 Win32ApiClass::GetTempFileName(const QString& lpszPath, const QString& lpPrefixString, quint32 wUnique,
                                        QString& lpTempFileName) const {
     auto nameFor = [&](quint32 n) {
-        return winpath::buildPath(lpszPath, lpPrefixString.left(3) + QString::number(n, 16).toUpper() +
-                                                QStringLiteral(".TMP"));
+        return winpath::buildPath(lpszPath,
+                                  lpPrefixString.left(3) + QString::number(n, 16).toUpper() + QStringLiteral(".TMP"));
     };
     if (wUnique != 0) {
         const quint32 n = wUnique & 0xFFFF;
@@ -160,8 +160,8 @@ quint32 Win32ApiClass::GetTickCount() {
     return ::GetTickCount();
 #else
     // steady_clock is the monotonic clock, which counts from the system's start.
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now().time_since_epoch());
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
     return static_cast<quint32>(static_cast<quint64>(ms.count()));
 #endif
 }

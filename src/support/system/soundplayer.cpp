@@ -17,8 +17,7 @@ SoundPlayer::~SoundPlayer() = default;
 
 QStringList SoundPlayer::moduleCandidates() const {
     // Beside the program (a build tree, a Windows folder), then lib/ksned32 of an installed prefix.
-    return {programDir_ + QStringLiteral("/ksned_sound"),
-            programDir_ + QStringLiteral("/../lib/ksned32/ksned_sound")};
+    return {programDir_ + QStringLiteral("/ksned_sound"), programDir_ + QStringLiteral("/../lib/ksned32/ksned_sound")};
 }
 
 bool SoundPlayer::available() {

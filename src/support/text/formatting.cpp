@@ -136,9 +136,7 @@ qint32 MyLibClass::GetRandom(double LowerBound, double UpperBound) {
     return static_cast<qint32>(v);
 }
 
-QString MyLibClass::GetVersionString() {
-    return QStringLiteral("Ver %1.%2").arg(version::kMajor).arg(version::kMinor);
-}
+QString MyLibClass::GetVersionString() { return QStringLiteral("Ver %1.%2").arg(version::kMajor).arg(version::kMinor); }
 
 qint32 MyLibClass::GetStringToLong(int b1, int b2, int b3, int b4) {
     const qint64 low = qint64(b3) * 65536 + qint64(b2) * 256 + b1;

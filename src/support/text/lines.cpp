@@ -42,7 +42,8 @@ bool MyLibClass::InsertFile(const QString& SrcFileName, QIODevice& DestFileHandl
     while (!reader.atEnd()) {
         modal.processEvents();
         const QByteArray line = reader.readRawLine() + "\r\n";
-        if (DestFileHandle.write(line) != line.size()) throw std::runtime_error(DestFileHandle.errorString().toStdString());
+        if (DestFileHandle.write(line) != line.size())
+            throw std::runtime_error(DestFileHandle.errorString().toStdString());
     }
     return true;
 }
