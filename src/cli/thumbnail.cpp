@@ -1,25 +1,16 @@
 #include "cli/thumbnail.h"
 
 #include <QImageWriter>
-#include <QSaveFile>
 #include <optional>
 #include <vector>
 
 #include "cli/messages.h"
+#include "cli/picturefile.h"
 #include "document/ksnclass.h"
 #include "document/thumbnail.h"
 #include "document/trainlayout.h"
 
 namespace ksn {
-
-namespace {
-
-void print(std::FILE* err, const QString& s) {
-    const QByteArray b = climsg::errorLine(s).toUtf8();
-    std::fwrite(b.constData(), 1, size_t(b.size()), err);
-}
-
-}  // namespace
 
 int thumbnail(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file, const QString& outputPath,
               int side, std::FILE* err) {
@@ -29,7 +20,7 @@ int thumbnail(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const Q
         if (!train.LoadKsn()) return 2;
     } catch (const KsnError& e) {
         // The screensaver stops at this point: there is no train to show.
-        print(err, climsg::readerStopped(file, e.description(), e.number()));
+        printError(err, climsg::readerStopped(file, e.description(), e.number()));
         return 2;
     }
 
@@ -48,35 +39,19 @@ int thumbnail(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const Q
         anyPicture = anyPicture || (picture->usable() && !picture->image.isNull());
     }
     if (!anyPicture) {
-        print(err, climsg::noReadableCar(file));
+        printError(err, climsg::noReadableCar(file));
         return 2;
     }
 
     const ThumbnailLayout layout = foldTrain(sizes);
     const QImage picture = drawThumbnail(layout, pictures, side);
     if (picture.isNull()) {
-        print(err, climsg::stripTooLarge(layout.size.width(), layout.size.height()));
+        printError(err, climsg::stripTooLarge(layout.size.width(), layout.size.height()));
         return 1;
     }
 
-    QSaveFile out(outputPath);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        print(err, climsg::cannotWrite(outputPath, out.errorString()));
-        return 1;
-    }
-    QImageWriter writer(&out, QByteArrayLiteral("png"));
     // zlib's fastest level: a quarter of the time of the default, for a file a few kilobytes larger.
-    writer.setQuality(80);
-    if (!writer.write(picture)) {
-        out.cancelWriting();
-        print(err, climsg::cannotWrite(outputPath, writer.errorString()));
-        return 1;
-    }
-    if (!out.commit()) {
-        print(err, climsg::cannotWrite(outputPath, out.errorString()));
-        return 1;
-    }
-    return 0;
+    return writePicture(picture, outputPath, QByteArrayLiteral("png"), 80, err);
 }
 
 }  // namespace ksn

@@ -3,9 +3,13 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace ksn {
 
@@ -73,29 +77,15 @@ qint32 StretchBlt(QPainter* hdc, int X, int Y, int nWidth, int nHeight, const QP
         hdc->fillRect(target, dwRop == BLACKNESS ? Qt::black : Qt::white);
         return 1;
     }
-    QPainter::CompositionMode mode;
-    switch (dwRop) {
-        case SRCCOPY:
-            mode = QPainter::CompositionMode_Source;
-            break;
-        case SRCPAINT:
-            mode = QPainter::RasterOp_SourceOrDestination;
-            break;
-        case SRCAND:
-            mode = QPainter::RasterOp_SourceAndDestination;
-            break;
-        case SRCINVERT:
-            mode = QPainter::RasterOp_SourceXorDestination;
-            break;
-        case NOTSRCCOPY:
-            mode = QPainter::RasterOp_NotSource;
-            break;
-        case DSTINVERT:
-            mode = QPainter::RasterOp_NotDestination;
-            break;
-        default:
-            return 0;
-    }
+    // The raster operations a painter can do, by their Windows codes.
+    static const std::pair<quint32, QPainter::CompositionMode> kModes[] = {
+        {SRCCOPY, QPainter::CompositionMode_Source},       {SRCPAINT, QPainter::RasterOp_SourceOrDestination},
+        {SRCAND, QPainter::RasterOp_SourceAndDestination}, {SRCINVERT, QPainter::RasterOp_SourceXorDestination},
+        {NOTSRCCOPY, QPainter::RasterOp_NotSource},        {DSTINVERT, QPainter::RasterOp_NotDestination}};
+    const auto found =
+        std::find_if(std::begin(kModes), std::end(kModes), [&](const auto& m) { return m.first == dwRop; });
+    if (found == std::end(kModes)) return 0;
+    const QPainter::CompositionMode mode = found->second;
     const QPainter::CompositionMode saved = hdc->compositionMode();
     hdc->setCompositionMode(mode);
     if (dwRop == DSTINVERT) {

@@ -1,0 +1,35 @@
+#include "cli/picturefile.h"
+
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include "cli/messages.h"
+
+namespace ksn {
+
+void printError(std::FILE* err, const QString& text) {
+    const QByteArray b = climsg::errorLine(text).toUtf8();
+    std::fwrite(b.constData(), 1, size_t(b.size()), err);
+}
+
+int writePicture(const QImage& picture, const QString& path, const QByteArray& format, int quality, std::FILE* err) {
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        printError(err, climsg::cannotWrite(path, out.errorString()));
+        return 1;
+    }
+    QImageWriter writer(&out, format);
+    writer.setQuality(quality);
+    if (!writer.write(picture)) {
+        out.cancelWriting();
+        printError(err, climsg::cannotWrite(path, writer.errorString()));
+        return 1;
+    }
+    if (!out.commit()) {
+        printError(err, climsg::cannotWrite(path, out.errorString()));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace ksn
