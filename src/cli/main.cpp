@@ -4,6 +4,7 @@
 #include "cli/render.h"
 #include "cli/streammodal.h"
 #include "cli/thumbnail.h"
+#include "cli/thumbnailcache.h"
 #include "document/document.h"
 #include "document/thumbnail.h"
 #include "support/settings/settingsfile.h"
@@ -64,6 +65,8 @@ const char* kDescription =
     "                                                 the whole-train view as a picture\n"
     "  ksn thumbnail FILE OUT.png [--size N]          the train as the screensaver reads it, folded\n"
     "                                                 near square, within N x N (default 256) as PNG\n"
+    "  ksn thumbnail --cache FILE|DIR...              the same into the desktop's thumbnail cache\n"
+    "                                                 (128 and 256), where file managers look first\n"
     "\n"
     "FILE and DIR are host paths; they are turned into Windows paths through the drive map\n"
     "(Wine's drive letters, KSNED_DRIVES=\"C:=/srv/c;D:=/mnt/d\", or --drive).\n"
@@ -80,6 +83,7 @@ private:
     int list(const QStringList& args);
     int check(const QStringList& args);
     int rewrite(const QStringList& args, bool dryRun);
+    int cacheThumbnails(const QStringList& args);
 
     // Host path -> Windows path, or a message and nothing.
     std::optional<QString> windowsPath(const QString& host);
@@ -150,6 +154,9 @@ int Cli::run() {
     p.addOption({QStringLiteral("quiet"), QStringLiteral("parade: no load messages.")});
     p.addOption({QStringLiteral("size"), QStringLiteral("thumbnail: the largest side of the picture (default 256)."),
                  QStringLiteral("N"), QString::number(kThumbnailDefaultSide)});
+    p.addOption({QStringLiteral("cache"),
+                 QStringLiteral("thumbnail: draw each FILE, or each formation of DIR, into the desktop's "
+                                "thumbnail cache.")});
     p.addPositionalArgument(QStringLiteral("command"),
                             QStringLiteral("show, list, check, rewrite, parade, render or thumbnail"));
     p.addPositionalArgument(QStringLiteral("args"), QStringLiteral("FILE or DIR arguments"),
@@ -221,6 +228,9 @@ int Cli::run() {
     if ((paradeOptions.noBellows || paradeOptions.quiet) && command != u"parade")
         return usageError(climsg::bellowsAndQuietBelongToParade());
     if (p.isSet(QStringLiteral("size")) && command != u"thumbnail") return usageError(climsg::sizeBelongsToThumbnail());
+    const bool cache = p.isSet(QStringLiteral("cache"));
+    if (cache && command != u"thumbnail")
+        return usageError(climsg::optionBelongsTo(QStringLiteral("--cache"), QStringLiteral("thumbnail")));
     if (command == u"show") return show(args);
     if (command == u"list") return list(args);
     if (command == u"check") return check(args);
@@ -234,6 +244,10 @@ int Cli::run() {
         }
         const auto w = windowsPath(args[0]);
         return w ? render(*document_, *w, output, stderr) : kExitUsage;
+    }
+    if (command == u"thumbnail" && cache) {
+        if (p.isSet(QStringLiteral("size"))) return usageError(climsg::cacheOrSize());
+        return cacheThumbnails(args);
     }
     if (command == u"thumbnail") {
         if (args.size() != 2) return usageError(climsg::thumbnailUsage());
@@ -332,6 +346,41 @@ int Cli::rewrite(const QStringList& args, bool dryRun) {
         out(climsg::rewritten(r.processed - r.failed.size(), r.found, r.changed.size(), r.failed.size(), r.stopped));
     }
     return r.failed.isEmpty() ? kExitOk : kExitReported;
+}
+
+int Cli::cacheThumbnails(const QStringList& args) {
+    if (args.isEmpty()) return usageError(climsg::cacheUsage());
+    const QString cacheRoot =
+        thumbcache::root(qEnvironmentVariable("XDG_CACHE_HOME"), qEnvironmentVariable("HOME"));
+    if (cacheRoot.isEmpty()) {
+        err(climsg::errorLine(climsg::noCacheFolder()));
+        return kExitUsage;
+    }
+    // A folder stands for its formations, in any spelling of .KSN, as list finds them.
+    QStringList files;
+    int code = kExitOk;
+    for (const QString& arg : args) {
+        const QFileInfo info(arg);
+        if (info.isDir()) {
+            const QDir dir(arg);
+            for (const QString& name :
+                 dir.entryList({QStringLiteral("*.ksn")}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase))
+                files << dir.filePath(name);
+        } else if (info.isFile()) {
+            files << arg;
+        } else {
+            err(climsg::errorLine(climsg::noSuchFile(arg)));
+            code = kExitUsage;
+        }
+    }
+    const QString software = QStringLiteral("ksn ") + app_.applicationVersion();
+    for (const QString& file : files) {
+        const auto w = windowsPath(file);
+        // A formation that cannot be drawn is told and left out; the others are still cached.
+        const int one = w ? cacheThumbnail(g_->fso, g_->lib, *modal_, *w, file, cacheRoot, software, stderr) : kExitReported;
+        if (one != kExitOk && code == kExitOk) code = kExitReported;
+    }
+    return code;
 }
 
 }  // namespace

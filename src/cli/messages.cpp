@@ -81,6 +81,16 @@ QString sizeOutOfRange(const QString& given, int largest) {
 
 QString sizeBelongsToThumbnail() { return QStringLiteral("--size belongs to thumbnail"); }
 
+QString cacheUsage() { return QStringLiteral("thumbnail --cache takes one FILE or DIR or more"); }
+
+QString cacheOrSize() { return QStringLiteral("--cache makes the cache's own sizes: no --size with it"); }
+
+QString noCacheFolder() {
+    return QStringLiteral("no thumbnail cache: neither XDG_CACHE_HOME nor HOME is an absolute folder");
+}
+
+QString cannotMakeFolder() { return QStringLiteral("the folder cannot be made"); }
+
 QString messageHeading(const QString& title) {
     return QStringLiteral("[") + (title.isEmpty() ? kAppTitle : title) + QStringLiteral("]\n");
 }

@@ -51,6 +51,10 @@ QString noReadableCar(const QString& file);
 QString thumbnailUsage();
 QString sizeOutOfRange(const QString& given, int largest);
 QString sizeBelongsToThumbnail();
+QString cacheUsage();
+QString cacheOrSize();
+QString noCacheFolder();
+QString cannotMakeFolder();
 
 // --- messages of the rules, as StreamModal prints them ---
 // The line before a message: its title (the program's title when it has none) in brackets.
