@@ -1,11 +1,15 @@
 // The command line as a user runs it: the real program, its output, its exit status, its files.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QThread>
+#include <QUrl>
 #include <csignal>
 #include <random>
 
@@ -91,7 +95,10 @@ TEST_F(Ksn, BadUsageExitsTwoAndSaysWhy) {
                  {{"thumbnail", "x"}, "thumbnail takes one FILE and one OUT.png"},
                  {{"thumbnail", "x", "y.png", "--size", "0"}, "--size takes a number from 1 to 4096, not 0"},
                  {{"thumbnail", "x", "y.png", "--size", "big"}, "not big"},
-                 {{"show", "x", "--size", "9"}, "belongs to thumbnail"}};
+                 {{"show", "x", "--size", "9"}, "belongs to thumbnail"},
+                 {{"thumbnail", "--cache"}, "thumbnail --cache takes one FILE or DIR or more"},
+                 {{"thumbnail", "--cache", "x.KSN", "--size", "64"}, "no --size with it"},
+                 {{"show", "x", "--cache"}, "--cache belongs to thumbnail"}};
     for (const auto& c : cases) {
         const test::ProgramRun r = ksn(c.args);
         EXPECT_EQ(r.exitCode, 2) << c.args.join(u' ').toStdString();
@@ -104,7 +111,8 @@ TEST_F(Ksn, HelpGivesTheSynopsisOfEveryCommand) {
     for (const char* synopsis :
          {"ksn show FILE [--mode M] [--comments on|off]", "ksn list [DIR]", "ksn check FILE...",
           "ksn rewrite [DIR] [--mode M] [--comments on|off] [--dry-run]", "ksn parade FILE [--no-bellows] [--quiet]",
-          "ksn render FILE -o OUT.png [--mode M] [--comments on|off]", "ksn thumbnail FILE OUT.png [--size N]"})
+          "ksn render FILE -o OUT.png [--mode M] [--comments on|off]", "ksn thumbnail FILE OUT.png [--size N]",
+          "ksn thumbnail --cache FILE|DIR..."})
         EXPECT_TRUE(help.contains(q("\n  ") + q(synopsis))) << synopsis << "\n" << help.toStdString();
 }
 
@@ -318,6 +326,65 @@ TEST_F(Ksn, ThumbnailWithNothingToDrawExitsTwoAndWritesNothing) {
     }
     EXPECT_FALSE(QFile::exists(file("out")));
     EXPECT_EQ(QDir(file("KSN/h")).entryList(QDir::Files), (QStringList{"f.KSN", "header-only.bmp", "huge.bmp"}));
+}
+
+// The shared thumbnail cache (XDG_CACHE_HOME is the drive's cache/ for every run): a picture in each
+// size, named and marked as file managers look it up; nothing beside the formations; a formation
+// that cannot be drawn is told, left out, and makes the exit status 1.
+TEST_F(Ksn, ThumbnailCacheHoldsEachFormationAsFileManagersLookItUp) {
+    drive.write(q("KSN/t/a.bmp"), makeBmp(120, 40, 0xCC2200));
+    drive.write(q("KSN/t/wide.ksn"), ksnBytes({"Wide", "horn.wav", "a.bmp", "a.bmp", "a.bmp", "a.bmp"}));
+    drive.write(q("KSN/t/Two Cars.KSN"), ksnBytes({"Two", "horn.wav", "a.bmp", "a.bmp"}));
+    drive.write(q("KSN/t/empty.KSN"), ksnBytes({"Empty", "horn.wav", "gone.bmp"}));
+    const QStringList before = QDir(file("KSN/t")).entryList(QDir::Files);
+    const auto cached = [&](const char* relative, const char* size) {
+        const QString uri = QString::fromLatin1(QUrl::fromLocalFile(file(relative)).toEncoded());
+        const QByteArray md5 = QCryptographicHash::hash(uri.toUtf8(), QCryptographicHash::Md5).toHex();
+        return std::pair(uri, file("cache/thumbnails/") + q(size) + u'/' + QString::fromLatin1(md5) + q(".png"));
+    };
+
+    const test::ProgramRun r = ksn({"thumbnail", "--cache", file("KSN/t")});
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(q("no car of D:\\KSN\\t\\empty.KSN can be read"))) << r.err.toStdString();
+    const struct {
+        const char* file;
+        const char* size;
+        QSize picture;
+    } cases[] = {{"KSN/t/wide.ksn", "large", {120, 160}},  // a row for each car
+                 {"KSN/t/wide.ksn", "normal", {96, 128}},
+                 {"KSN/t/Two Cars.KSN", "large", {120, 80}},
+                 {"KSN/t/Two Cars.KSN", "normal", {120, 80}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.size);
+        const auto [uri, path] = cached(c.file, c.size);
+        const QImage image(path, "PNG");
+        EXPECT_LE(std::abs(image.width() - c.picture.width()) + std::abs(image.height() - c.picture.height()), 1)
+            << image.width() << " x " << image.height();
+        EXPECT_EQ(image.text(q("Thumb::URI")), uri);
+        EXPECT_EQ(image.text(q("Thumb::MTime")),
+                  QString::number(QFileInfo(file(c.file)).lastModified().toSecsSinceEpoch()));
+        EXPECT_EQ(QFileInfo(path).permissions() & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    EXPECT_EQ(QFileInfo(file("cache/thumbnails/large")).permissions() & 0x7077,
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    for (const char* size : {"large", "normal"}) {
+        EXPECT_FALSE(QFile::exists(cached("KSN/t/empty.KSN", size).second));
+        EXPECT_EQ(QDir(file("cache/thumbnails/") + q(size)).entryList(QDir::Files).size(), 2);  // no temporary left
+    }
+    EXPECT_EQ(QDir(file("KSN/t")).entryList(QDir::Files), before);
+
+    // A changed formation, given by name, gets its new time; alone, a formation without cars exits 1.
+    drive.write(q("KSN/t/wide.ksn"), ksnBytes({"Wide", "horn.wav", "a.bmp"}));
+    const QDateTime later = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() + 100);
+    QFile wide(file("KSN/t/wide.ksn"));
+    ASSERT_TRUE(wide.open(QIODevice::ReadWrite) && wide.setFileTime(later, QFileDevice::FileModificationTime));
+    wide.close();
+    expect(0, {"thumbnail", "--cache", file("KSN/t/wide.ksn")});
+    const QImage updated(cached("KSN/t/wide.ksn", "large").second, "PNG");
+    EXPECT_EQ(updated.size(), QSize(120, 40));
+    EXPECT_EQ(updated.text(q("Thumb::MTime")), QString::number(later.toSecsSinceEpoch()));
+    expect(1, {"thumbnail", "--cache", file("KSN/t/empty.KSN")});
+    expect(2, {"thumbnail", "--cache", file("KSN/t/none.KSN")});
 }
 
 // Killed at any moment, a rewrite leaves each file old or new, never mixed or empty, done in any order.

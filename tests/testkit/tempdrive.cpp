@@ -104,6 +104,7 @@ ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStr
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("KSNED_DRIVES"), QString(drive.letter()) + QStringLiteral(":=") + drive.hostRoot());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), drive.host(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), drive.host(QStringLiteral("cache")));
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(drive.hostRoot());
     p.start(program, args);

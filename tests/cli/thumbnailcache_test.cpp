@@ -1,0 +1,82 @@
+// The thumbnail cache's rules: where a formation's thumbnail lies and the keys that keep it valid.
+#include "cli/thumbnailcache.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+
+namespace ksn::thumbcache {
+namespace {
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+TEST(ThumbnailCache, RootFollowsXdgCacheHomeElseHome) {
+    const struct {
+        const char* xdg;
+        const char* home;
+        const char* root;
+    } cases[] = {{"/srv/cache", "/home/u", "/srv/cache/thumbnails"},
+                 {"/srv/cache/", "/home/u", "/srv/cache/thumbnails"},
+                 {"", "/home/u", "/home/u/.cache/thumbnails"},
+                 {"relative/cache", "/home/u", "/home/u/.cache/thumbnails"},
+                 {"", "", ""},
+                 {"", "home", ""}};
+    for (const auto& c : cases) EXPECT_EQ(root(q(c.xdg), q(c.home)), q(c.root)) << c.xdg << " | " << c.home;
+}
+
+// The names file managers compute: MD5 of the percent-encoded file URI (the MD5s from md5sum).
+TEST(ThumbnailCache, UriAndFileNameAreTheFileManagersOwn) {
+    const struct {
+        const char* path;
+        const char* uri;
+        const char* name;
+    } cases[] = {
+        {"/home/u/Trains/KAMOTSU.KSN", "file:///home/u/Trains/KAMOTSU.KSN", "631f1da55bd7b1153bc69191dfe55cb1.png"},
+        {"/home/u/My Trains/a.ksn", "file:///home/u/My%20Trains/a.ksn", "d484705f084ea7c6584ce8d8e9812932.png"},
+        {"/home/u/列車/特急.KSN", "file:///home/u/%E5%88%97%E8%BB%8A/%E7%89%B9%E6%80%A5.KSN",
+         "b6e98ae009f68aa477ed8943de9e5fc4.png"},
+        {"/home/u/./x/../b.KSN", "file:///home/u/b.KSN", "07ce877338d5eb06cf11e4b72a05915d.png"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(uri(q(c.path)), q(c.uri));
+        EXPECT_EQ(fileName(q(c.uri)), q(c.name));
+    }
+}
+
+TEST(ThumbnailCache, TextChunksAreReadBackAsTheImagesTexts) {
+    QImage image(4, 3, QImage::Format_ARGB32);
+    image.fill(0x80FF0000);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "PNG"));
+    const QByteArray png = buffer.data();
+    const QString longUri = q("file:///") + QString(300, u'x') + q(".KSN");
+
+    const QByteArray marked = withTextChunks(png, keys(longUri, 1700000000, 156, q("ksn 2.01")));
+    QImage back;
+    ASSERT_TRUE(back.loadFromData(marked, "PNG"));
+    EXPECT_EQ(back.pixel(3, 2), 0x80FF0000u);
+    const struct {
+        const char* key;
+        QString value;
+    } cases[] = {{"Thumb::URI", longUri},
+                 {"Thumb::MTime", q("1700000000")},
+                 {"Thumb::Size", q("156")},
+                 {"Software", q("ksn 2.01")}};
+    for (const auto& c : cases) EXPECT_EQ(back.text(q(c.key)), c.value) << c.key;
+    // Plain tEXt chunks, not compressed ones, however long the value.
+    EXPECT_EQ(marked.count("tEXt"), 4);
+    EXPECT_EQ(marked.count("zTXt") + marked.count("iTXt"), 0);
+
+    // Nothing that would make a broken file.
+    EXPECT_TRUE(withTextChunks(png.left(20), {}).isEmpty());
+    EXPECT_TRUE(withTextChunks(QByteArray("GIF89a") + png, {}).isEmpty());
+    EXPECT_TRUE(withTextChunks(png, {{QByteArray(80, 'k'), "v"}}).isEmpty());
+    EXPECT_TRUE(withTextChunks(png, {{"", "v"}}).isEmpty());
+    EXPECT_TRUE(withTextChunks(png, {{"k", QByteArray("a\0b", 3)}}).isEmpty());
+}
+
+}  // namespace
+}  // namespace ksn::thumbcache
