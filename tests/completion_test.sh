@@ -71,6 +71,9 @@ run_cases() {
         complete_line 'ksn check A.KSN ' A.KSN b.ksn c.Ksn 'with space.KSN' sub
         complete_line 'ksn --mode as-in-file parade b' b.ksn
         complete_line 'ksn thumbnail A.KSN ' pic.png PIC2.PNG sub
+        complete_line 'ksn thumbnail --c' --cache
+        complete_line 'ksn thumbnail --cache A.KSN ' A.KSN b.ksn c.Ksn 'with space.KSN' sub
+        complete_line 'ksn --cache thumbnail sub b.ksn ' A.KSN b.ksn c.Ksn 'with space.KSN' sub
         complete_line 'ksn render A.KSN -o ' pic.png PIC2.PNG sub
         complete_line 'ksn list ' sub
         complete_line 'ksn rewrite --default-folder ' sub

@@ -350,8 +350,7 @@ int Cli::rewrite(const QStringList& args, bool dryRun) {
 
 int Cli::cacheThumbnails(const QStringList& args) {
     if (args.isEmpty()) return usageError(climsg::cacheUsage());
-    const QString cacheRoot =
-        thumbcache::root(qEnvironmentVariable("XDG_CACHE_HOME"), qEnvironmentVariable("HOME"));
+    const QString cacheRoot = thumbcache::root(qEnvironmentVariable("XDG_CACHE_HOME"), qEnvironmentVariable("HOME"));
     if (cacheRoot.isEmpty()) {
         err(climsg::errorLine(climsg::noCacheFolder()));
         return kExitUsage;
@@ -377,7 +376,8 @@ int Cli::cacheThumbnails(const QStringList& args) {
     for (const QString& file : files) {
         const auto w = windowsPath(file);
         // A formation that cannot be drawn is told and left out; the others are still cached.
-        const int one = w ? cacheThumbnail(g_->fso, g_->lib, *modal_, *w, file, cacheRoot, software, stderr) : kExitReported;
+        const int one =
+            w ? cacheThumbnail(g_->fso, g_->lib, *modal_, *w, file, cacheRoot, software, stderr) : kExitReported;
         if (one != kExitOk && code == kExitOk) code = kExitReported;
     }
     return code;
