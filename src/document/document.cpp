@@ -9,11 +9,31 @@
 
 namespace ksn {
 
-namespace {
-const QString kSemicolon = QStringLiteral(";");
-}  // namespace
+Document::Document(Ksned& state, Modal& modal, QObject* parent) : QObject(parent), g_(state), modal_(modal) {}
 
-Document::Document(Ksned& state, Modal& modal) : g_(state), modal_(modal) {}
+void Document::setLine(int index, const QString& text) {
+    if (index < 0 || index >= kMaxFormationLines) return;
+    lines_[size_t(index)] = text;
+    refreshRows();
+}
+
+void Document::setCaption(const QString& caption) {
+    if (caption_ == caption) return;
+    caption_ = caption;
+    emit captionChanged(caption_);
+}
+
+void Document::setSaveMode(SaveMode m) {
+    if (mode_ == m) return;
+    mode_ = m;
+    emit settingsChanged();
+}
+
+void Document::setCommentsOn(bool on) {
+    if (commentsOn_ == on) return;
+    commentsOn_ = on;
+    emit settingsChanged();
+}
 
 bool Document::scan(QString folder) {
     if (folder.endsWith(u'\\')) folder.chop(1);
@@ -41,24 +61,30 @@ bool Document::scan(QString folder) {
 LoadResult Document::load(const QString& path) {
     LoadResult result;
     result.path = g_.fso.GetFullFileName(g_.DefaultFolder, path);
+    currentFilePath_ = result.path;
     if (!g_.fso.FileExists(result.path)) {
         result.message = msg::notFound(result.path);
         modal_.message(result.message, msg::notFoundTitle(), MsgButtons::Ok, MsgIcon::Exclamation);
         return result;
     }
+    // The caption names the file before it is read, so that a warning about it stands beside its name.
+    const QString previousCaption = caption_;
+    setCaption(msg::fileCaption(g_.fso.GetBaseName(result.path) + u'.' + g_.fso.GetExtensionName(result.path)));
     ReadResult r = g_.fso.readFile(result.path);
     if (!r.ok) {
-        // The document stays as it was: nothing of a file that could not be read replaces it.
+        // The document stays as it was, and so does the caption naming it: nothing of a file that
+        // could not be read replaces them.
         result.status = LoadResult::Status::Unreadable;
         result.message = r.error;
         modal_.message(result.message, QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+        setCaption(previousCaption);
         return result;
     }
     result.status = LoadResult::Status::Loaded;
 
     const FormationText text = readFormationText(r.bytes, kMaxFormationLines);
-    g_.FormationLines.fill(QString());
-    for (qsizetype i = 0; i < text.lines.size(); ++i) g_.FormationLines[size_t(i)] = text.lines[i];
+    lines_.fill(QString());
+    for (qsizetype i = 0; i < text.lines.size(); ++i) lines_[size_t(i)] = text.lines[i];
     if (text.overLimit) {
         modal_.message(msg::overLimit(kMaxFormationLines, text.lines.value(kMaxFormationLines - 1)), QString(),
                        MsgButtons::Ok, MsgIcon::None);
@@ -75,17 +101,21 @@ LoadResult Document::load(const QString& path) {
 void Document::refreshRows() {
     rows_.clear();
     ++rowsBuilt_;
-    const auto& L = g_.FormationLines;
+    const auto& L = lines_;
     rows_ << L[0];
     for (int i = 1; i < kFormationTableSize; ++i) {
         rows_ << convertLine(L[size_t(i)], i == 1 ? LineKind::Sound : LineKind::Car, mode_, commentsOn_, g_.fso,
                              g_.DefaultFolder);
         if (i + 1 >= kFormationTableSize || L[size_t(i + 1)].isEmpty()) break;
     }
+    emit rowsChanged();
 }
 
 QByteArray Document::bytes() {
-    if (rows_.size() > 1 && rows_[1].isEmpty()) rows_[1] = QStringLiteral(" ");
+    if (rows_.size() > 1 && rows_[1].isEmpty()) {
+        rows_[1] = QStringLiteral(" ");
+        emit rowsChanged();
+    }
     return formationBytes(rows_);
 }
 
@@ -93,7 +123,7 @@ IoResult Document::save(const QString& path) { return g_.fso.writeFile(path, byt
 
 bool Document::deleteLine(int index) {
     if (index < 2) return false;
-    auto& L = g_.FormationLines;
+    auto& L = lines_;
     for (int i = index; i <= rows_.size() - 1 && i + 1 < kFormationTableSize; ++i) L[size_t(i)] = L[size_t(i + 1)];
     refreshRows();
     return true;
@@ -106,7 +136,7 @@ bool Document::insertLine(int index, const QString& text) {
         modal_.message(msg::tooManyCars(), QString(), MsgButtons::Ok, MsgIcon::Information);
         return false;
     }
-    auto& L = g_.FormationLines;
+    auto& L = lines_;
     for (int i = n - 1; i >= index; --i) L[size_t(i + 1)] = L[size_t(i)];
     L[size_t(index)] = text;
     L[size_t(n + 1)] = QString();
@@ -117,7 +147,7 @@ bool Document::insertLine(int index, const QString& text) {
 
 bool Document::moveLine(int from, int to) {
     if (from == to || from >= rows_.size()) return false;
-    auto& L = g_.FormationLines;
+    auto& L = lines_;
     const QString moved = rows_[from];
     if (from < to) {
         if (to >= rows_.size()) return false;
@@ -135,13 +165,15 @@ bool Document::moveLine(int from, int to) {
     }
     rows_[to] = moved;
     L[size_t(to)] = moved;
+    emit rowsChanged();
     return true;
 }
 
 void Document::clear() {
-    g_.FormationLines[0] = msg::newFormationTitle();
-    g_.FormationLines[1].clear();
-    g_.FormationLines[2].clear();
+    currentFilePath_.clear();
+    lines_[0] = msg::newFormationTitle();
+    lines_[1].clear();
+    lines_[2].clear();
     refreshRows();
 }
 
@@ -149,10 +181,10 @@ std::vector<HeightMismatch> Document::heightMismatches() const {
     std::vector<HeightMismatch> out;
     const int n = int(rows_.size());
     if (n < 3) return out;
-    const auto& L = g_.FormationLines;
-    const std::int32_t h0 = g_.lib.GetBMPHeight(MyLibClass::F_STR(L[2], kSemicolon));
+    const auto& L = lines_;
+    const std::int32_t h0 = g_.lib.GetBMPHeight(CarLine(L[2]).pathPart);
     for (int i = 3; i < n && i < kFormationTableSize; ++i) {
-        const QString path = MyLibClass::F_STR(L[size_t(i)], kSemicolon);
+        const QString path = CarLine(L[size_t(i)]).pathPart;
         const std::int32_t h = g_.lib.GetBMPHeight(path);
         if (h != h0) out.push_back({path, i - 1, h, h0});
     }
@@ -199,7 +231,6 @@ RewriteResult Document::rewriteFolder(const QString& folder, const RewriteOption
             break;
         }
         const LoadResult loaded = load(name);
-        result.lastPath = loaded.path;
         if (!loaded.loaded()) {
             outcomes[size_t(i)] = Outcome::Failed;
         } else if (loadedInvalid_) {
@@ -218,6 +249,7 @@ RewriteResult Document::rewriteFolder(const QString& folder, const RewriteOption
         modal_.processEvents();
     }
     if (saves) collect(saves->finishAll());
+    if (result.found > 0) setCaption(QString());
     for (int i = 0; i < int(files.size()); ++i) {
         if (outcomes[size_t(i)] == Outcome::Changed) result.changed << files[i];
         if (outcomes[size_t(i)] == Outcome::Failed) result.failed << files[i];

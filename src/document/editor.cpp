@@ -11,11 +11,8 @@
 
 namespace ksn {
 
-namespace {
-const QString kSemicolon = QStringLiteral(";");
-}  // namespace
-
-Editor::Editor(Ksned& state, Modal& modal) : g_(state), modal_(modal), doc_(state, modal) {}
+Editor::Editor(Ksned& state, Modal& modal, QObject* parent)
+    : QObject(parent), g_(state), modal_(modal), doc_(state, modal) {}
 
 int Editor::selectedRow() const { return selectedOn_ == doc_.rowsBuilt() ? selected_ : -1; }
 
@@ -28,6 +25,7 @@ void Editor::selectRow(int k) {
         msg_ = msg::carCount(cars);
     else
         msg_ = msg::carPosition(selected_ - 1, cars);
+    emit selectionChanged();
 }
 
 void Editor::toggleComments() {
@@ -45,33 +43,29 @@ void Editor::selectTrain(int index) {
     const auto& formations = doc_.FormationFileNames();
     if (index < 0 || size_t(index) >= formations.size()) {
         trainIndex_ = -1;
-        return;
+    } else {
+        trainIndex_ = index;
+        trainToolTip_ = formations[size_t(index)].fileName;
     }
-    trainIndex_ = index;
-    trainToolTip_ = formations[size_t(index)].fileName;
+    emit trainsChanged();
 }
 
 void Editor::ScanFolder(QString& folder) {
     if (folder.endsWith(u'\\')) folder.chop(1);
     if (!doc_.scan(folder)) return;
-    trainIndex_ = -1;
-    if (!doc_.FormationFileNames().empty()) selectTrain(0);
+    selectTrain(doc_.FormationFileNames().empty() ? -1 : 0);
 }
 
 bool Editor::LoadCurrentFile() {
-    if (g_.CurrentFilePath.isEmpty()) return false;
-    const LoadResult r = doc_.load(g_.CurrentFilePath);
-    g_.CurrentFilePath = r.path;
-    if (!r.loaded()) return false;
-    caption_ = msg::fileCaption(g_.fso.GetBaseName(r.path) + u'.' + g_.fso.GetExtensionName(r.path));
-    return true;
+    if (doc_.CurrentFilePath().isEmpty()) return false;
+    return doc_.load(doc_.CurrentFilePath()).loaded();
 }
 
 void Editor::RefreshCarList() { doc_.refreshRows(); }
 
 bool Editor::WriteCurrentFile(QString* error) {
-    if (g_.CurrentFilePath.isEmpty()) return true;
-    const IoResult r = doc_.save(g_.CurrentFilePath);
+    if (doc_.CurrentFilePath().isEmpty()) return true;
+    const IoResult r = doc_.save(doc_.CurrentFilePath());
     if (!r.ok && error) *error = r.error;
     return r.ok;
 }
@@ -82,29 +76,23 @@ void Editor::DeleteLine(int index) {
 
 void Editor::InsertLine(int index, const QString& text) { doc_.insertLine(index, text); }
 
-void Editor::NewFormation() {
-    g_.CurrentFilePath.clear();
-    doc_.clear();
-}
+void Editor::NewFormation() { doc_.clear(); }
 
 void Editor::CheckHeight() { doc_.checkHeight(); }
 
 RewriteResult Editor::RewriteFolder(QString& folder, const RewriteOptions& options) {
-    const RewriteResult r = doc_.rewriteFolder(folder, options);
-    if (!r.lastPath.isEmpty()) g_.CurrentFilePath = r.lastPath;
-    if (r.found > 0) caption_.clear();
-    return r;
+    return doc_.rewriteFolder(folder, options);
 }
 
 void Editor::startUp(const QString& commandLine, const std::function<void(const QString&)>& setFolderText) {
-    caption_ = kProductName;
+    doc_.setCaption(kProductName);
     g_.DefaultFolder = ReadIni(g_.lib);
     cmDialog_.filterIndex = 1;
     cmDialog_.initialFolder = g_.DefaultFolder;
     if (setFolderText) setFolderText(g_.DefaultFolder);
     ScanFolder(g_.DefaultFolder);
     if (!commandLine.isEmpty()) {
-        g_.CurrentFilePath = commandLine;
+        doc_.setCurrentFilePath(commandLine);
         cmDialog_.fileName = commandLine;
         LoadCurrentFile();
         return;
@@ -114,7 +102,7 @@ void Editor::startUp(const QString& commandLine, const std::function<void(const 
     const auto& formations = doc_.FormationFileNames();
     int found = 0;
     for (int i = int(formations.size()) - 1; i >= 0; --i) {
-        if (formations[size_t(i)].title == g_.FormationLines[0]) {
+        if (formations[size_t(i)].title == doc_.FormationLines()[0]) {
             found = i;
             break;
         }
@@ -139,20 +127,20 @@ std::optional<QString> Editor::chooseFolder() {
 void Editor::writeSettings() { WriteIni(g_.lib, g_.DefaultFolder); }
 
 void Editor::QuickLoad() {
-    g_.CurrentFilePath = trainToolTip_;
+    doc_.setCurrentFilePath(trainToolTip_);
     LoadCurrentFile();
 }
 
 FileChoice Editor::askFormationFile(FileDialogRequest::Kind kind, const QString& title) {
     cmDialog_.kind = kind;
-    cmDialog_.fileName = g_.CurrentFilePath;
+    cmDialog_.fileName = doc_.CurrentFilePath();
     cmDialog_.title = title;
     cmDialog_.defaultExt = QStringLiteral("KSN");
     cmDialog_.filter = msg::formationFilter();
     const auto chosen = modal_.fileDialog(cmDialog_);
     if (chosen) {
         cmDialog_.fileName = *chosen;
-        g_.CurrentFilePath = *chosen;
+        doc_.setCurrentFilePath(*chosen);
     }
     return chosen;
 }
@@ -162,7 +150,7 @@ void Editor::LoadChosen() {
 }
 
 void Editor::SaveAs() {
-    if (g_.CurrentFilePath.isEmpty()) g_.CurrentFilePath = g_.DefaultFolder + QStringLiteral("\\KSNED.KSN");
+    if (doc_.CurrentFilePath().isEmpty()) doc_.setCurrentFilePath(g_.DefaultFolder + QStringLiteral("\\KSNED.KSN"));
     // A failed write ends the command without a word; the old file is left whole by the save file.
     if (askFormationFile(FileDialogRequest::Kind::Save, msg::saveFormationTitle())) WriteCurrentFile();
 }
@@ -196,7 +184,7 @@ void Editor::AddCar() {
 
 std::optional<QString> Editor::CopyCar() const {
     if (selectedRow() < 2) return std::nullopt;
-    return g_.FormationLines[size_t(selectedRow())];
+    return doc_.FormationLines()[size_t(selectedRow())];
 }
 
 std::optional<QString> Editor::CutCar() {
@@ -214,27 +202,25 @@ void Editor::PasteCar(const QString& clipboardText) {
 void Editor::EditTitle() {
     const QString result = modal_.input(msg::titlePrompt(), msg::titleInputTitle(), doc_.rows().value(0));
     if (result.isEmpty()) return;
-    g_.FormationLines[0] = result;
-    RefreshCarList();
+    doc_.setLine(0, result);
 }
 
 void Editor::EditComment() {
     const int k = std::max(selectedRow(), 1);
-    QString& line = g_.FormationLines[size_t(k)];
-    const QString path = MyLibClass::F_STR(line, kSemicolon);
-    const QString comment = MyLibClass::B_STR(line, kSemicolon);
-    const QString result = modal_.input(msg::commentPrompt(k + 1, path), msg::commentInputTitle(), comment);
-    if (!result.isEmpty()) {
-        line = path + u';' + result;
-    } else if (modal_.message(msg::deleteComment(), QString(), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::No) {
-        line = path;
-    }
-    RefreshCarList();
+    const CarLine line(doc_.FormationLines()[size_t(k)]);
+    const QString result =
+        modal_.input(msg::commentPrompt(k + 1, line.pathPart), msg::commentInputTitle(), line.comment);
+    if (!result.isEmpty())
+        doc_.setLine(k, line.pathPart + u';' + result);
+    else if (modal_.message(msg::deleteComment(), QString(), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::No)
+        doc_.setLine(k, line.pathPart);
+    else
+        RefreshCarList();
 }
 
 void Editor::ChangeSound() {
     cmDialog_.kind = FileDialogRequest::Kind::Open;
-    cmDialog_.fileName = MyLibClass::F_STR(g_.FormationLines[1], kSemicolon);
+    cmDialog_.fileName = CarLine(doc_.FormationLines()[1]).pathPart;
     cmDialog_.defaultExt = QStringLiteral("WAV");
     cmDialog_.filter = msg::soundFilter();
     cmDialog_.filterIndex = 1;
@@ -243,8 +229,7 @@ void Editor::ChangeSound() {
     if (chosen) {
         cmDialog_.fileName = *chosen;
         const QString comment = modal_.input(msg::soundCommentPrompt(), msg::soundCommentTitle(), QString());
-        g_.FormationLines[1] = *chosen + u';' + comment;
-        RefreshCarList();
+        doc_.setLine(1, *chosen + u';' + comment);
         return;
     }
     // A dialog that failed has said why; the sound line is left as it was.
@@ -253,11 +238,10 @@ void Editor::ChangeSound() {
         return;
     }
     if (modal_.message(msg::deleteSound(), QString(), MsgButtons::YesNo, MsgIcon::Information) == MsgAnswer::No) return;
-    g_.FormationLines[1].clear();
-    RefreshCarList();
+    doc_.setLine(1, QString());
 }
 
-QString Editor::soundToPlay() const { return MyLibClass::F_STR(g_.FormationLines[1], kSemicolon); }
+QString Editor::soundToPlay() const { return CarLine(doc_.FormationLines()[1]).pathPart; }
 
 void Editor::pressRow(int row) { dragRecord_ = row >= 2 ? row : -1; }
 
@@ -290,11 +274,10 @@ void Editor::DropFile(const QString& path) {
     // A folder is never a formation, a sound or a car, whatever its name ends with.
     const bool folder = g_.fso.FolderExists(path);
     if (!folder && ext == u"KSN") {
-        g_.CurrentFilePath = path;
+        doc_.setCurrentFilePath(path);
         LoadCurrentFile();
     } else if (!folder && ext == u"WAV") {
-        g_.FormationLines[1] = path;
-        RefreshCarList();
+        doc_.setLine(1, path);
     } else if (!folder && ext == u"BMP") {
         // A formation without cars (or nothing loaded) takes the car as its first car, whichever
         // row is selected: placing it after a padding row would put it beyond the document's end.

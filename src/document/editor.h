@@ -1,7 +1,7 @@
 // The main window's commands on the formation document, with no widget: file dialogs, clipboard
 // texts, drops, double clicks, start-up and settings, the title, comment and sound edits. The
-// selection, the formation list's choice, the status-bar texts and the window caption live here as
-// plain state, and the main window mirrors them; the document itself is a Document.
+// selection and the formation list's choice live here and are announced as they change; the
+// document itself, its rows and the caption are the Document's, which announces its own.
 #pragma once
 
 #include "document/document.h"
@@ -9,6 +9,7 @@
 #include "support/product/version.h"
 #include "support/ui/modal.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -18,9 +19,10 @@
 
 namespace ksn {
 
-class Editor {
+class Editor : public QObject {
+    Q_OBJECT
 public:
-    Editor(Ksned& state, Modal& modal);
+    Editor(Ksned& state, Modal& modal, QObject* parent = nullptr);
 
     Ksned& state() { return g_; }
     const Ksned& state() const { return g_; }
@@ -34,8 +36,6 @@ public:
     // Selects a row (-1: none) and updates the "Msg" panel.
     void selectRow(int k);
     QString msgPanel() const { return msg_; }
-    QString caption() const { return caption_; }
-    void setCaption(const QString& c) { caption_ = c; }
 
     // --- save mode and comment switch ---
     SaveMode saveMode() const { return doc_.saveMode(); }
@@ -57,7 +57,7 @@ public:
     // the caller's variable.
     void ScanFolder(QString& folder);
 
-    // --- document commands, on CurrentFilePath and DefaultFolder ---
+    // --- document commands, on the document's CurrentFilePath and DefaultFolder ---
     // Loads CurrentFilePath (a bare name resolved against the default folder). False when nothing
     // was loaded; the document is then unchanged.
     bool LoadCurrentFile();
@@ -75,7 +75,7 @@ public:
     std::vector<HeightMismatch> heightMismatches() const { return doc_.heightMismatches(); }
     void setHeightCheckOnLoad(bool on) { doc_.setHeightCheckOnLoad(on); }
     // Loads and rewrites every formation file of folder in the current mode and switch; the last
-    // file taken in hand becomes the current file.
+    // file taken in hand stays the current file.
     RewriteResult RewriteFolder(QString& folder, const RewriteOptions& options = {});
 
     // --- start-up ---
@@ -130,6 +130,12 @@ public:
     const QByteArray& loadedBytes() const { return doc_.loadedBytes(); }
     bool loadedInvalidBytes() const { return doc_.loadedInvalidBytes(); }
 
+signals:
+    // The selected row or the "Msg" panel's text changed.
+    void selectionChanged();
+    // The formation list, its choice or its tool tip changed.
+    void trainsChanged();
+
 private:
     // The file dialog for a formation file, starting at the current file; the choice becomes the
     // current file.
@@ -141,7 +147,6 @@ private:
     int selected_ = -1;
     quint64 selectedOn_ = 0;  // the document's rowsBuilt() when selected_ was set
     QString msg_;
-    QString caption_ = kProductName;
     int trainIndex_ = -1;
     QString trainToolTip_;
     int dragRecord_ = -1;

@@ -22,19 +22,20 @@ QString saveModeCaption(SaveMode mode) {
 
 QString saveModeName(SaveMode mode) { return MyLibClass::F_STR(saveModeCaption(mode), QStringLiteral("(")); }
 
-LineParts splitLine(const QString& line) {
-    return {trimSpaces(MyLibClass::F_STR(line, QStringLiteral(";"))), MyLibClass::B_STR(line, QStringLiteral(";"))};
-}
+CarLine::CarLine(const QString& line)
+    : pathPart(MyLibClass::F_STR(line, QStringLiteral(";"))), comment(MyLibClass::B_STR(line, QStringLiteral(";"))) {}
+
+QString CarLine::path() const { return trimSpaces(pathPart); }
 
 QString convertLine(const QString& line, LineKind kind, SaveMode mode, bool commentsOn, const FileSystem& fs,
                     const QString& defaultFolder) {
-    const LineParts parts = splitLine(line);
+    const CarLine parts(line);
+    QString path = parts.path();
     // A line without a path ("", ";comment", a line of spaces) has nothing to convert. A car line is
     // kept exactly: listed and written empty, it would end the formation when the file is read
     // again and every car after it would be lost at the next save. The sound line has no such
     // danger (an empty one is written " "), so with comments off its comment goes like any other.
-    if (parts.path.isEmpty()) return kind == LineKind::Sound && !commentsOn ? QString() : line;
-    QString path = parts.path;
+    if (path.isEmpty()) return kind == LineKind::Sound && !commentsOn ? QString() : line;
     switch (mode) {
         case SaveMode::FileOnly:
             path = fs.GetFileName(path);

@@ -22,13 +22,15 @@ QString saveModeCaption(SaveMode mode);
 // The status-bar name of a save mode: the caption up to its first "(".
 QString saveModeName(SaveMode mode);
 
-// A sound or car line split at its first ";": the path trimmed of spaces (U+0020 only), the comment
-// kept exactly.
-struct LineParts {
-    QString path;
-    QString comment;
+// A sound or car line taken apart at its first ";". A line without ";" is all path part and has no
+// comment; further ";" belong to the comment.
+struct CarLine {
+    explicit CarLine(const QString& line);
+    QString pathPart;  // the text before the first ";", as written
+    QString comment;   // the text after it, kept exactly
+    // The path part trimmed of spaces (U+0020 only; tabs are kept): what the save modes convert.
+    QString path() const;
 };
-LineParts splitLine(const QString& line);
 
 enum class LineKind { Sound, Car };
 

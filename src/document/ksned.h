@@ -1,4 +1,5 @@
-// The program's shared state: one object, owned by the application and handed to whoever needs it.
+// The program's shared state: one object, owned by the application and handed to whoever needs it:
+// the services, the default folder and the stop request.
 #pragma once
 
 #include "support/locale/national.h"
@@ -35,9 +36,8 @@ struct Ksned {
     MyLibClass lib;
     National national;  // the about box's language, chosen on first use
 
-    FormationTable FormationLines;  // the document
-    QString CurrentFilePath;        // Windows path; empty for a formation never saved
-    QString DefaultFolder;          // Windows path
+    // The document itself (the formation table, its file, its save mode) is the Document's.
+    QString DefaultFolder;  // Windows path
     bool StopRequested = false;
 };
 

@@ -112,6 +112,12 @@ frmMain::frmMain(Ksned& state, Modal& modal, QWidget* parent)
     buildStatusBar();
     setAcceptDrops(true);
     sound = std::make_unique<SoundPlayer>(QCoreApplication::applicationDirPath());
+    const Document& doc = editor_.document();
+    connect(&doc, &Document::rowsChanged, this, &frmMain::showRows);
+    connect(&doc, &Document::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&doc, &Document::settingsChanged, this, &frmMain::showSettings);
+    connect(&editor_, &Editor::selectionChanged, this, &frmMain::showSelection);
+    connect(&editor_, &Editor::trainsChanged, this, &frmMain::showTrains);
     // The client area has a fixed size: the controls keep their places.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -147,32 +153,22 @@ void frmMain::buildControls() {
     // The folder box takes file drops for the window instead of dropping their text into itself.
     txtDefFolder->installEventFilter(this);
 
-    connect(txtDefFolder, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (syncing_) return;
-        editor_.folderTextChanged(text);
-        syncTrainList();
-    });
+    connect(txtDefFolder, &QLineEdit::textChanged, this, [this](const QString& text) { editor_.folderTextChanged(text); });
     connect(cmbTrain, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (syncing_ || index < 0) return;
-        editor_.selectTrain(index);
-        cmbTrain->setToolTip(editor_.trainToolTip());
+        if (index >= 0) editor_.selectTrain(index);
     });
     // The highlighted row is the Editor's selection, whatever changed it (a click, a click on no
     // row, the keyboard, Ctrl+click); the commands act on the Editor's. The current row, which Qt
     // keeps apart from the highlight, counts for nothing.
     connect(lstCars->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (syncing_) return;
         const QList<QListWidgetItem*> selected = lstCars->selectedItems();
         editor_.selectRow(selected.isEmpty() ? -1 : lstCars->row(selected.front()));
-        panels[QStringLiteral("Msg")]->setText(editor_.msgPanel());
     });
     connect(lstCars, &CarList::pressed, this, [this](Qt::MouseButton button, const QPoint& globalPos) {
         editor_.pressRow(editor_.selectedRow());
         if (button == Qt::RightButton) mnuPopup->exec(globalPos);
     });
-    connect(lstCars, &CarList::released, this, [this] {
-        if (editor_.releaseRow(editor_.selectedRow())) syncCarList();
-    });
+    connect(lstCars, &CarList::released, this, [this] { editor_.releaseRow(editor_.selectedRow()); });
     connect(lstCars, &CarList::insertPressed, this, &frmMain::mnuEditAdd_Click);
     connect(lstCars, &CarList::deletePressed, this, &frmMain::mnuEditCut_Click);
     connect(lstCars, &QListWidget::itemDoubleClicked, this, [this] { lstCars_DblClick(); });
@@ -334,7 +330,7 @@ void frmMain::buildStatusBar() {
     panel(QStringLiteral("Comment"), QStringLiteral("On"), 0)->setMinimumWidth(40);
     panel(QString(), QStringLiteral("保存モード"), 0);
     panel(QStringLiteral("SaveMode"), QString(), 0)->setMinimumWidth(130);
-    syncStatusPanels();
+    showSettings();
 }
 
 void frmMain::Form_Load(const QString& commandLine) {
@@ -343,19 +339,15 @@ void frmMain::Form_Load(const QString& commandLine) {
     menus[QStringLiteral("mnuFileEnd")]->setText(kProductName + QStringLiteral(" の終了(&E)"));
     // Putting the folder into the box runs the box's change handler, as typing would.
     editor_.startUp(commandLine, [this](const QString& folder) { txtDefFolder->setText(folder); });
-    syncAll();
 }
 
-// ---------------------------------------------------------------- mirroring
+// ---------------------------------------------------------------- following the document
 
-void frmMain::syncAll() {
-    syncTrainList();
-    syncCarList();
-    syncCaption();
-}
-
-void frmMain::syncCarList() {
-    syncing_ = true;
+// Each change is shown as it happens, while the command that made it still runs: a message box the
+// command then shows stands beside the rows and the caption it is about. Widgets set here do not
+// report back as if the user had changed them.
+void frmMain::showRows() {
+    const QSignalBlocker quiet(lstCars->selectionModel());
     const QStringList& rows = editor_.rows();
     if (lstCars->count() != rows.size()) {
         lstCars->clear();
@@ -367,14 +359,20 @@ void frmMain::syncCarList() {
     const int sel = editor_.selectedRow();
     lstCars->setCurrentRow(sel);
     if (sel < 0) lstCars->clearSelection();
-    panels[QStringLiteral("Msg")]->setText(editor_.msgPanel());
-    syncing_ = false;
-    syncStatusPanels();
-    syncCaption();
 }
 
-void frmMain::syncTrainList() {
-    syncing_ = true;
+void frmMain::showSelection() {
+    {
+        const QSignalBlocker quiet(lstCars->selectionModel());
+        const int sel = editor_.selectedRow();
+        lstCars->setCurrentRow(sel);
+        if (sel < 0) lstCars->clearSelection();
+    }
+    panels[QStringLiteral("Msg")]->setText(editor_.msgPanel());
+}
+
+void frmMain::showTrains() {
+    const QSignalBlocker quiet(cmbTrain);
     const QStringList& items = editor_.trainItems();
     bool same = cmbTrain->count() == items.size();
     for (int i = 0; same && i < items.size(); ++i) same = cmbTrain->itemText(i) == items[i];
@@ -384,15 +382,10 @@ void frmMain::syncTrainList() {
     }
     cmbTrain->setCurrentIndex(editor_.trainIndex());
     cmbTrain->setToolTip(editor_.trainToolTip());
-    syncing_ = false;
 }
 
-void frmMain::syncCaption() {
-    if (windowTitle() != editor_.caption()) setWindowTitle(editor_.caption());
-}
-
-// The switch and the mode are the Editor's; their panels and the popup's checks only show them.
-void frmMain::syncStatusPanels() {
+// The switch and the mode are the document's; their panels and the popup's checks only show them.
+void frmMain::showSettings() {
     QLabel* comment = panels.at(QStringLiteral("Comment"));
     comment->setFrameShadow(editor_.commentsOn() ? QFrame::Sunken : QFrame::Raised);
     comment->setText(editor_.commentsOn() ? QStringLiteral("On") : QStringLiteral("Off"));
@@ -403,21 +396,15 @@ void frmMain::syncStatusPanels() {
 
 // ---------------------------------------------------------------- commands
 
-void frmMain::run(void (Editor::*command)()) {
-    (editor_.*command)();
-    syncCarList();
-}
-
-void frmMain::mnuFileQuickLoad_Click() { run(&Editor::QuickLoad); }
-void frmMain::mnuFileLoad_Click() { run(&Editor::LoadChosen); }
-void frmMain::mnuFileSaveAs_Click() { run(&Editor::SaveAs); }
-void frmMain::mnuFileNew_Click() { run(&Editor::NewFormation); }
+void frmMain::mnuFileQuickLoad_Click() { editor_.QuickLoad(); }
+void frmMain::mnuFileLoad_Click() { editor_.LoadChosen(); }
+void frmMain::mnuFileSaveAs_Click() { editor_.SaveAs(); }
+void frmMain::mnuFileNew_Click() { editor_.NewFormation(); }
 void frmMain::mnuFilePathChange_Click() {
     RewriteOptions options;
     options.progress = [this](int done, int total, const QString&) {
         prgRewrite->setMaximum(total);
         prgRewrite->setValue(done);
-        syncCarList();
     };
     editor_.PathChange(
         txtDefFolder->text(),
@@ -427,7 +414,6 @@ void frmMain::mnuFilePathChange_Click() {
             prgRewrite->setVisible(running);
         },
         options);
-    syncCarList();
 }
 
 void frmMain::cmdStop_Click() {
@@ -437,7 +423,7 @@ void frmMain::cmdStop_Click() {
 
 void frmMain::mnuFileEnd_Click() { close(); }
 
-void frmMain::mnuEditAdd_Click() { run(&Editor::AddCar); }
+void frmMain::mnuEditAdd_Click() { editor_.AddCar(); }
 
 namespace {
 
@@ -452,19 +438,17 @@ void toClipboard(const std::optional<QString>& car) {
 
 void frmMain::mnuEditCut_Click() {
     toClipboard(editor_.CutCar());
-    syncCarList();
 }
 
 void frmMain::mnuEditCopy_Click() { toClipboard(editor_.CopyCar()); }
 
 void frmMain::mnuEditPaste_Click() {
     editor_.PasteCar(QApplication::clipboard()->text());
-    syncCarList();
 }
 
-void frmMain::mnuEditTitle_Click() { run(&Editor::EditTitle); }
-void frmMain::mnuEditSound_Click() { run(&Editor::ChangeSound); }
-void frmMain::mnuEditComment_Click() { run(&Editor::EditComment); }
+void frmMain::mnuEditTitle_Click() { editor_.EditTitle(); }
+void frmMain::mnuEditSound_Click() { editor_.ChangeSound(); }
+void frmMain::mnuEditComment_Click() { editor_.EditComment(); }
 
 void frmMain::mnuViewTrain_Click() {
     const auto strip = buildTrainStrip(editor_.rows(), g_.DefaultFolder, g_.fso);
@@ -480,7 +464,7 @@ void frmMain::mnuViewTrain_Click() {
 }
 
 void frmMain::mnuViewCar_Click() {
-    const CarView view = buildCarView(g_.FormationLines, editor_.selectedRow(), g_.DefaultFolder, g_.fso);
+    const CarView view = buildCarView(editor_.document().FormationLines(), editor_.selectedRow(), g_.DefaultFolder, g_.fso);
     if (!view.found) {
         modal_.message(view.message, QString(), MsgButtons::Ok, MsgIcon::None);
         return;
@@ -508,13 +492,9 @@ void frmMain::mnuOptionSetFolder_Click() {
     g_.DefaultFolder = *folder;
     txtDefFolder->setText(*folder);  // its change handler rescans and stores the folder
     editor_.writeSettings();
-    syncTrainList();
 }
 
-void frmMain::mnuOptionRescanFolder_Click() {
-    editor_.ScanFolder(g_.DefaultFolder);
-    syncTrainList();
-}
+void frmMain::mnuOptionRescanFolder_Click() { editor_.ScanFolder(g_.DefaultFolder); }
 
 void frmMain::mnuPopupSoundWhistling_Click() {
     const QString path = editor_.soundToPlay();
@@ -527,19 +507,14 @@ void frmMain::mnuPopupSoundWhistling_Click() {
     if (!sound->play(*host)) QApplication::beep();
 }
 
-void frmMain::mnuPopupSaveMode_Click(SaveMode mode) {
-    editor_.setSaveMode(mode);
-    syncStatusPanels();
-}
+void frmMain::mnuPopupSaveMode_Click(SaveMode mode) { editor_.setSaveMode(mode); }
 
 void frmMain::StatusBar1_PanelClick(const QString& key) {
     if (key == u"SaveMode") {
         mnuPopupSaveMode->exec(QCursor::pos());
         editor_.RefreshCarList();
-        syncCarList();
     } else if (key == u"Comment") {
         editor_.toggleComments();
-        syncCarList();
     }
 }
 
@@ -548,11 +523,7 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
 }
 
 void frmMain::lstCars_DblClick() {
-    const auto action = editor_.doubleClickSelected();
-    if (action == Editor::DoubleClick::ViewCar)
-        mnuViewCar_Click();
-    else
-        syncCarList();
+    if (editor_.doubleClickSelected() == Editor::DoubleClick::ViewCar) mnuViewCar_Click();
 }
 
 // ---------------------------------------------------------------- drops, closing
@@ -567,7 +538,6 @@ void frmMain::dropFiles(const QList<QUrl>& urls) {
             continue;
         }
         editor_.DropFile(*path);
-        syncCarList();
     }
 }
 

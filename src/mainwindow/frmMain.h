@@ -1,6 +1,6 @@
 // The main window: menus, toolbar, the default folder and the formation list, the car list and the
-// status bar. Every command is a handler that runs a rule of the Editor and then mirrors the
-// Editor's state into the widgets; the window holds no rule of its own.
+// status bar. Every command is a handler that runs a rule of the Editor; the widgets follow what the
+// document and the Editor announce, as it happens. The window holds no rule of its own.
 #pragma once
 
 #include "document/editor.h"
@@ -127,20 +127,16 @@ private:
     void buildStatusBar();
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key,
                      void (frmMain::*handler)());
-    // Mirrors the Editor into the widgets.
-    void syncAll();
-    void syncCarList();
-    void syncTrainList();
-    void syncCaption();
-    // The comment switch, the save mode and the popup's checks, from the Editor.
-    void syncStatusPanels();
-    // Runs an Editor command that needs nothing from the window, then mirrors the Editor.
-    void run(void (Editor::*command)());
+    // The widgets following the document and the Editor.
+    void showRows();
+    void showSelection();
+    void showTrains();
+    // The comment switch, the save mode and the popup's checks.
+    void showSettings();
 
     Ksned& g_;
     Modal& modal_;
     Editor editor_;
-    bool syncing_ = false;
 };
 
 }  // namespace ksn
