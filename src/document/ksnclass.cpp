@@ -4,6 +4,8 @@
 
 #include "document/itemreader.h"
 
+#include "support/paths/bitmapheader.h"
+
 #include <optional>
 
 namespace ksn {
@@ -73,16 +75,12 @@ KSNClass::KSNClass(const FileSystem& fs, const MyLibClass& lib, Modal& modal) : 
 }
 
 int KSNClass::CheckKindFromImage(const QString& fileName) const {
-    // Both fields from one read of the header: the same values GetBMPHeight and GetBMPWidth give,
-    // for half the look-ups of a long train's cars.
-    const ReadResult header = fs_.readFile(fileName, MyLibClass::kBMPHeightOffset + 4);
-    const QByteArrayView bytes = header.ok ? QByteArrayView(header.bytes) : QByteArrayView();
-    const int height = MyLibClass::BMPHeaderField(bytes, MyLibClass::kBMPHeightOffset);
-    const int width = MyLibClass::BMPHeaderField(bytes, MyLibClass::kBMPWidthOffset);
-    if (height == 0) throw DivisionByZeroError();
+    // The fields as the header holds them: a top-down car's negative height gives a negative ratio.
+    const BitmapSize size = readBitmapSize(fs_, fileName);
+    if (size.height == 0) throw DivisionByZeroError();
     // Single precision on purpose: a ratio a hair beyond a boundary in double precision rounds
     // onto it, and the screensaver classifies by the rounded value.
-    return kindFromRatio(static_cast<float>(double(width) / double(height)));
+    return kindFromRatio(static_cast<float>(double(size.width) / double(size.height)));
 }
 
 int KSNClass::CarIndex(int index) const {

@@ -12,21 +12,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace ksn {
 
-std::int32_t CarPicture::height() const {
-    // A top-down bitmap stores its height negated; it is the same picture, its rows stored from the
-    // top. (The lowest value has no positive twin and stays unusable.)
-    return headerHeight < 0 && headerHeight != std::numeric_limits<std::int32_t>::min() ? -headerHeight : headerHeight;
-}
-
+// A top-down bitmap is the same picture as any other, its rows stored from the top: it stands at
+// its real size. (The lowest height has no positive twin and stays unusable.)
 bool CarPicture::usable() const {
-    return headerWidth > 0 && headerWidth <= kMaxCarSide && height() > 0 && height() <= kMaxCarSide;
+    return header.width > 0 && header.width <= kMaxCarSide && header.rows() > 0 && header.rows() <= kMaxCarSide;
 }
 
-QSize CarPicture::size() const { return usable() ? QSize(headerWidth, height()) : QSize(); }
+QSize CarPicture::size() const { return usable() ? QSize(header.width, header.rows()) : QSize(); }
 
 namespace {
 
@@ -40,13 +35,13 @@ std::uint32_t le(const QByteArray& bytes, int offset, int length) {
 // reader would make (RGB32, top row first). Qt's reader goes through a device pixel by pixel and was
 // most of a thumbnail's time. Anything else, or a file too short for its pixels, is left to Qt's
 // reader (null image).
-QImage decodePlainBitmap(const QByteArray& bytes, std::int32_t width, std::int32_t height) {
+QImage decodePlainBitmap(const QByteArray& bytes, BitmapSize size) {
     if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return {};
     const std::uint32_t pixelOffset = le(bytes, 10, 4), headerSize = le(bytes, 14, 4);
     if (headerSize < 40 || headerSize > 1024 || pixelOffset < 14 + headerSize || le(bytes, 26, 2) != 1 ||
         le(bytes, 28, 2) != 24 || le(bytes, 30, 4) != 0)
         return {};
-    const std::int32_t rows = height < 0 ? -height : height;
+    const std::int32_t width = size.width, rows = size.rows();
     const qint64 stride = (qint64(width) * 3 + 3) / 4 * 4;
     if (qint64(pixelOffset) + stride * rows > bytes.size()) return {};
     QImage image(width, rows, QImage::Format_RGB32);
@@ -54,7 +49,7 @@ QImage decodePlainBitmap(const QByteArray& bytes, std::int32_t width, std::int32
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData()) + pixelOffset;
     for (std::int32_t y = 0; y < rows; ++y) {
         // Rows are stored from the bottom unless the height is negative.
-        const std::uint8_t* in = data + stride * (height < 0 ? y : rows - 1 - y);
+        const std::uint8_t* in = data + stride * (size.height < 0 ? y : rows - 1 - y);
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (std::int32_t x = 0; x < width; ++x, in += 3) out[x] = 0xFF000000u | in[2] << 16 | in[1] << 8 | in[0];
     }
@@ -65,12 +60,11 @@ QImage decodePlainBitmap(const QByteArray& bytes, std::int32_t width, std::int32
 
 CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile) {
     CarPicture p;
-    p.headerWidth = MyLibClass::BMPHeaderField(bytes, MyLibClass::kBMPWidthOffset);
-    p.headerHeight = MyLibClass::BMPHeaderField(bytes, MyLibClass::kBMPHeightOffset);
+    p.header = bitmapSize(bytes);
     // A car without a place shows nothing, so its picture is not worth decoding.
     if (!wholeFile || !p.usable()) return p;
-    if (qint64(p.headerWidth) * p.height() * 4 <= kMaxCarPictureBytes) {
-        p.image = decodePlainBitmap(bytes, p.headerWidth, p.headerHeight);
+    if (qint64(p.header.width) * p.header.rows() * 4 <= kMaxCarPictureBytes) {
+        p.image = decodePlainBitmap(bytes, p.header);
         if (!p.image.isNull()) return p;
     }
 
@@ -100,7 +94,7 @@ CarPicture readCarPicture(const QString& host) {
     // header is read. Asking for no more than the file holds keeps a large buffer from being
     // reserved for every small car.
     const bool whole = file.size() <= kMaxCarFileBytes;
-    const qint64 wanted = whole ? file.size() : MyLibClass::kBMPHeightOffset + 4;
+    const qint64 wanted = whole ? file.size() : kBitmapHeaderBytes;
     return decodeCarPicture(file.read(wanted), whole);
 }
 
@@ -204,7 +198,7 @@ CarView buildCarView(const FormationTable& lines, int selectedRow, const QString
     v.toolTip = MyLibClass::B_STR(line, semicolon);
     // The height the car is shown at; for a header without a usable size, the header's own value,
     // which tells what is wrong with the file.
-    const std::int32_t height = v.picture.usable() ? v.picture.height() : v.picture.headerHeight;
+    const std::int32_t height = v.picture.usable() ? v.picture.header.rows() : v.picture.header.height;
     v.caption = msg::heightCaption(QString::number(v.row - 1) + QStringLiteral(" : ") + v.file, height);
     return v;
 }

@@ -5,6 +5,8 @@
 
 #include "document/ksned.h"
 
+#include "support/paths/bitmapheader.h"
+
 #include <QByteArrayView>
 #include <QImage>
 #include <QSize>
@@ -24,21 +26,19 @@ inline constexpr qint64 kMaxCarPictureBytes = qint64(64) << 20;
 // Files longer than this are not decoded; their header still gives the car its place.
 inline constexpr qint64 kMaxCarFileBytes = qint64(64) << 20;
 
-// A car file as the viewers use it: the two header fields and, when the bytes decode, the picture.
+// A car file as the viewers use it: the header's size and, when the bytes decode, the picture.
 struct CarPicture {
-    std::int32_t headerWidth = 0;   // as GetBMPWidth reads it
-    std::int32_t headerHeight = 0;  // as GetBMPHeight reads it
-    QImage image;                   // null when the file is no readable picture
+    BitmapSize header;  // as GetBMPWidth and GetBMPHeight read it
+    QImage image;       // null when the file is no readable picture
 
-    // The height the picture has: the header's, made positive for a top-down bitmap.
-    std::int32_t height() const;
-    // Both sides in 1 .. kMaxCarSide: the car gets a place of that size, with or without picture.
+    // Both sides in 1 .. kMaxCarSide, a top-down car's height made positive: the car gets a place
+    // of that size, with or without picture.
     bool usable() const;
     // The picture's size when usable, else the empty size.
     QSize size() const;
 };
 
-// The header fields and the picture from the same bytes; bytes holding only the start of the file
+// The header's size and the picture from the same bytes; bytes holding only the start of the file
 // (wholeFile false) give the header alone.
 CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile = true);
 // Reads the file once, no more of it than it holds (nothing for a missing or unreadable file).

@@ -6,7 +6,6 @@
 // in system/environment.cpp and the help launch in system/helplaunch.cpp.
 #pragma once
 
-#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -51,14 +50,10 @@ public:
     // (true) or the file ends (false).
     static bool FileSkipLoad(const QString& text, LineReader& file, const std::function<void()>& doEvents);
 
-    // The two bitmap header fields (offset 18 and 22, signed little-endian); 0 for a missing file,
-    // one that cannot be read, or one too short to hold the field.
+    // The two bitmap header fields as readBitmapSize (paths/bitmapheader.h) reads them; 0 for a
+    // missing file, one that cannot be read, or one too short to hold the field.
     std::int32_t GetBMPWidth(const QString& fileName) const;
     std::int32_t GetBMPHeight(const QString& fileName) const;
-    // The same fields from the first bytes of a file already read; 0 when too short.
-    static constexpr int kBMPWidthOffset = 18;
-    static constexpr int kBMPHeightOffset = 22;
-    static std::int32_t BMPHeaderField(QByteArrayView bytes, int offset);
 
     // Host path of the ini file beside the program: its folder, its base name, ".ini".
     QString GetIniFileName() const;
@@ -123,8 +118,6 @@ public:
     QStringList helpFolders() const;
 
 private:
-    std::int32_t headerField(const QString& fileName, int offset) const;
-
     const FileSystem& fs_;
     QString programPath_;
 };

@@ -36,7 +36,7 @@ TEST_F(KsnClassTest, KindsFollowTheRatioInSinglePrecision) {
         {makeBmp(25, 50), 1},
         {makeBmp(350, 50), 1},
         {makeBmp(351, 50), 2},
-        {makeBmp(320, -40), 0},                     // top-down: a negative ratio
+        {makeBmp(320, -40), 0},                     // top-down: the header's negative height, a negative ratio
         {test::sized("", 49999999, 100000000), 1},  // 0.49999999 rounds to 0.5
         {test::sized("", 70000001, 10000000), 1},   // 7.0000001 rounds to 7
     };
@@ -67,23 +67,18 @@ TEST_F(KsnClassTest, ItemsAreCutAtCommasCountedAsLinesAndImagesStoredOnce) {
 }
 
 TEST_F(KsnClassTest, LoadFailuresAreReported) {
-    const struct {
-        QString file;
-        QByteArray bytes;
-        QString message;
-        MsgIcon icon;
-    } cases[] = {
+    const std::tuple<QString, QByteArray, QString, MsgIcon> cases[] = {
         {u"D:\\KSN\\none.KSN"_s, {}, u"\r\nKSN= D:\\KSN\\none.KSN"_s, MsgIcon::Exclamation},
         {u"D:\\KSN\\t.KSN"_s, "title only\r\n", u"Err.Number= 62Description= Input past end of fileLastDllError= 0"_s,
          MsgIcon::Critical},
     };
-    for (const auto& c : cases) {
+    for (const auto& [file, bytes, message, icon] : cases) {
         modal.clear();
-        drive.write(u"KSN/t.KSN"_s, c.bytes);
-        train.setTrainFileName(c.file);
-        EXPECT_FALSE(train.LoadKsn()) << c.file.toStdString();
+        drive.write(u"KSN/t.KSN"_s, bytes);
+        train.setTrainFileName(file);
+        EXPECT_FALSE(train.LoadKsn()) << file.toStdString();
         ASSERT_EQ(modal.messages.size(), 1u);
-        EXPECT_EQ(std::pair(modal.messages[0].text, modal.messages[0].icon), std::pair(c.message, c.icon));
+        EXPECT_EQ(std::pair(modal.messages[0].text, modal.messages[0].icon), std::pair(message, icon));
     }
 }
 

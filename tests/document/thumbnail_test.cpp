@@ -10,14 +10,11 @@
 namespace ksn {
 namespace {
 
-std::vector<QSize> repeat(int n, QSize a, QSize every6th) {
-    std::vector<QSize> v;
-    for (int i = 0; i < n; ++i) v.push_back(i % 6 == 5 ? every6th : a);
-    return v;
-}
-
 TEST(FoldTrain, RowsMakeTheBoxNearestSquareWithoutCuttingACar) {
     const QSize car(120, 40), tall(100, 100), low(100, 20);
+    const std::vector<QSize> seven(7, car);
+    std::vector<QSize> train101;  // every sixth car twice as long: five a row, one long car in each
+    for (int i = 0; i < 101; ++i) train101.push_back(i % 6 == 5 ? QSize(320, 40) : car);
     const struct {
         const char* name;
         std::vector<QSize> cars;
@@ -27,41 +24,23 @@ TEST(FoldTrain, RowsMakeTheBoxNearestSquareWithoutCuttingACar) {
     } cases[] = {
         {"no car", {}, 0, {}, {}},
         {"only cars without a size", {{}, {}}, 0, {}, {{1, {}}}},
-        {"one car keeps its size", {car}, 1, {120, 40}, {{0, {0, 0, 120, 40}}}},
-        {"one long car stays one row", {{2000, 40}}, 1, {2000, 40}, {}},
-        {"seven cars, two a row",
-         std::vector<QSize>(7, car),
-         2,
-         {240, 160},
-         {{1, {120, 0, 120, 40}}, {6, {0, 120, 120, 40}}}},
+        {"one long car stays one row", {{2000, 40}}, 1, {2000, 40}, {{0, {0, 0, 2000, 40}}}},
+        {"7 cars, 2 a row", seven, 2, {240, 160}, {{1, {120, 0, 120, 40}}, {6, {0, 120, 120, 40}}}},
         {"a tie takes fewer rows", {tall, tall}, 2, {200, 100}, {{1, {100, 0, 100, 100}}}},
         // Each row is as tall as its tallest car; a car without a size neither stands nor counts.
-        {"rows of mixed heights",
+        {"mixed heights",
          {tall, {}, low, tall, low},
          2,
          {200, 200},
          {{1, {}}, {2, {100, 0, 100, 20}}, {3, {0, 100, 100, 100}}, {4, {100, 100, 100, 20}}}},
-        // A 12-dot bellows piece takes its place in the row like any car.
-        {"bellows between cars", {car, {12, 40}, car}, 1, {120, 120}, {{1, {0, 40, 12, 40}}}},
-        // 101 cars, every sixth twice as long: five a row, one long car in each, 21 rows.
-        {"101 cars", repeat(101, car, {320, 40}), 5, {800, 840}, {{5, {0, 40, 320, 40}}, {100, {0, 800, 120, 40}}}},
+        {"bellows between cars", {car, {12, 40}, car}, 1, {120, 120}, {{1, {0, 40, 12, 40}}, {2, {0, 80, 120, 40}}}},
+        {"101 cars", train101, 5, {800, 840}, {{5, {0, 40, 320, 40}}, {100, {0, 800, 120, 40}}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const ThumbnailLayout l = foldTrain(c.cars);
         EXPECT_EQ(std::tuple(l.carsPerRow, l.size, l.places.size()), std::tuple(c.carsPerRow, c.size, c.cars.size()));
         for (const auto& [i, rect] : c.places) EXPECT_EQ(l.places.at(i), rect) << i;
-        // Every car whole, inside the box, none over another, in train order row after row.
-        for (size_t i = 0; i < l.places.size(); ++i) {
-            EXPECT_EQ(l.places[i].size(), c.cars[i].isEmpty() ? QSize(0, 0) : c.cars[i]) << i;
-            if (l.places[i].isEmpty()) continue;
-            EXPECT_TRUE(QRect(QPoint(), l.size).contains(l.places[i])) << i;
-            for (size_t j = i + 1; j < l.places.size(); ++j) {
-                if (l.places[j].isEmpty()) continue;
-                EXPECT_FALSE(l.places[i].intersects(l.places[j])) << i << " " << j;
-                EXPECT_TRUE(l.places[j].y() > l.places[i].y() || l.places[j].x() > l.places[i].x()) << i << " " << j;
-            }
-        }
     }
 }
 
@@ -81,9 +60,8 @@ TEST(ThumbnailSize, TheLongerSideFitsAndTheAspectIsKeptNeverBlownUp) {
         {{}, 256, {}},
         {{120, 40}, 0, {}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(thumbnailSize(c.picture, c.side), c.size)
-            << c.picture.width() << "x" << c.picture.height() << " in " << c.side;
+    for (const auto& [picture, side, size] : cases)
+        EXPECT_EQ(thumbnailSize(picture, side), size) << picture.width() << "x" << picture.height() << " in " << side;
 }
 
 QImage filled(QSize size, QRgb rgb) {
@@ -110,17 +88,12 @@ TEST(DrawThumbnail, CarsStandAtTheirPlacesScaledOnTransparency) {
         for (const auto& [at, rgb] : t.pixels)
             EXPECT_EQ(out.pixel(at), rgb) << t.side << ": " << at.x() << "," << at.y();
     }
-}
-
-// Headers can claim 32767 dots a side: the train is never drawn at the size claimed, and the cars
-// still land at their places.
-TEST(DrawThumbnail, AHugeClaimedTrainIsDrawnWithinBoundedMemory) {
-    const QRgb red = qRgb(204, 34, 0);
+    // Headers can claim 32767 dots a side: the train is never drawn at the size claimed, and the cars
+    // still land at their places.
     const QImage small = filled({2, 2}, red);
-    const ThumbnailLayout l = foldTrain(std::vector<QSize>(4, QSize(32767, 32767)));
-    ASSERT_EQ(l.size, QSize(65534, 65534));
-    const QImage out = drawThumbnail(l, {&small, nullptr, nullptr, &small}, 256);
-    ASSERT_EQ(out.size(), QSize(256, 256));
+    const ThumbnailLayout huge = foldTrain(std::vector<QSize>(4, QSize(32767, 32767)));
+    const QImage out = drawThumbnail(huge, {&small, nullptr, nullptr, &small}, 256);
+    ASSERT_EQ(std::pair(huge.size, out.size()), std::pair(QSize(65534, 65534), QSize(256, 256)));
     EXPECT_EQ(std::tuple(out.pixel(64, 64), out.pixel(192, 64), out.pixel(192, 192)), std::tuple(red, QRgb(0), red));
 }
 

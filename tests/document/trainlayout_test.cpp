@@ -31,27 +31,23 @@ protected:
 
 TEST_F(TrainLayoutTest, CarsStandSideBySideAtTheirSizesAndMissingCarsCloseUp) {
     drive.write(u"KSN/empty.bmp"_s, makeBmp(30, 35).left(26));  // a header without pixels
-    const TrainStrip s = strip({"a.bmp;front", "missing.bmp", "b.bmp", "empty.bmp", "c.bmp"});
-    const struct {
-        int left;
-        QSize size;
-        const char* toolTip;
-    } expected[] = {
-        {0, {100, 40}, "1 : a : front"}, {0, {}, ""},  // not found
-        {100, {120, 20}, "3 : b : "},                  // the number of its line, missing cars included
-        {220, {30, 35}, "4 : empty : "},               // a place without picture
-        {250, {80, 30}, "5 : c : "},
+    drive.write(u"KSN/flat.bmp"_s, makeBmp(50, 0));             // no usable size: found, no place
+    const TrainStrip s = strip({"a.bmp;front", "missing.bmp", "b.bmp", "empty.bmp", "flat.bmp", "c.bmp"});
+    const std::tuple<bool, int, QSize, const char*> expected[] = {
+        {true, 0, {100, 40}, "1 : a : front"}, {false, 0, {}, ""},
+        {true, 100, {120, 20}, "3 : b : "},  // the number of its line, missing cars included
+        {true, 220, {30, 35}, "4 : empty : "}, {true, 0, {}, ""},
+        {true, 250, {80, 30}, "6 : c : "},
     };
     ASSERT_EQ(s.cars.size(), std::size(expected));
     for (size_t i = 0; i < s.cars.size(); ++i) {
         const TrainCar& c = s.cars[i];
-        const auto& e = expected[i];
-        EXPECT_EQ(
-            std::tuple(c.row, c.found, c.placed, c.left, c.size, c.toolTip),
-            std::tuple(int(i) + 2, e.size.isValid(), e.size.isValid(), e.left, e.size, QString::fromUtf8(e.toolTip)))
+        const auto& [found, left, size, toolTip] = expected[i];
+        EXPECT_EQ(std::tuple(c.row, c.found, c.placed, c.left, c.size, c.toolTip),
+                  std::tuple(int(i) + 2, found, size.isValid(), left, size, QString::fromUtf8(toolTip)))
             << i;
     }
-    EXPECT_EQ((std::array{s.rowCount, s.totalWidth, s.height, s.tallest}), (std::array{7, 330, 30, 40}));
+    EXPECT_EQ((std::array{s.rowCount, s.totalWidth, s.height, s.tallest}), (std::array{8, 330, 30, 40}));
     EXPECT_EQ(s.caption, u"Express ( 30dot )"_s);  // the last car placed, not the tallest
     // The picture: as tall as the tallest car, each car at the top, transparent elsewhere.
     const QImage out = renderTrainStrip(s);
@@ -66,21 +62,14 @@ TEST_F(TrainLayoutTest, CarsStandSideBySideAtTheirSizesAndMissingCarsCloseUp) {
 }
 
 TEST_F(TrainLayoutTest, BareNamesLiveInTheDefaultFolderOtherPathsResolveFromTheCurrentDirectory) {
-    const struct {
-        const char* line;
-        const char* file;
-        int width;
-        const char* toolTip;
-    } cases[] = {
-        {"cars\\d.bmp", "cars\\d.bmp", 80, "1 : d : "},
-        {"d.bmp", "D:\\KSN\\d.bmp", 0, ""},    // a bare name is not looked for anywhere else
-        {" a.bmp", "D:\\KSN\\ a.bmp", 0, ""},  // the listed path is not trimmed
+    const std::tuple<QString, QString, int> cases[] = {
+        {u"cars\\d.bmp"_s, u"cars\\d.bmp"_s, 80},
+        {u"d.bmp"_s, u"D:\\KSN\\d.bmp"_s, 0},    // a bare name is not looked for anywhere else
+        {u" a.bmp"_s, u"D:\\KSN\\ a.bmp"_s, 0},  // the listed path is not trimmed
     };
-    for (const auto& c : cases) {
-        const TrainStrip s = strip({QString::fromUtf8(c.line)});
-        EXPECT_EQ(std::tuple(s.cars.at(0).file, s.cars[0].found, s.totalWidth, s.cars[0].toolTip),
-                  std::tuple(QString::fromUtf8(c.file), c.width > 0, c.width, QString::fromUtf8(c.toolTip)))
-            << c.line;
+    for (const auto& [line, file, width] : cases) {
+        const TrainStrip s = strip({line});
+        EXPECT_EQ(std::tuple(s.cars.at(0).file, s.cars[0].found, s.totalWidth), std::tuple(file, width > 0, width));
     }
 }
 
@@ -104,16 +93,11 @@ TEST_F(TrainLayoutTest, ATopDownCarIsShownAtItsRealSizeTheRightWayUp) {
 // The scroll range: the strip's width beyond the window, at least 1; steps of 1 below a range of 10,
 // else a tenth of the range and half the client height, halves to even.
 TEST(TrainScrollRange, StepsFollowTheRangeAndTheHeight) {
-    const struct {
-        int total, width, height;
-        ScrollRange range;
-    } cases[] = {
-        {300, 600, 57, {1, 1, 1}},        {609, 600, 57, {9, 1, 1}},        {610, 600, 57, {10, 1, 28}},
-        {1800, 600, 59, {1200, 120, 30}}, {1800, 600, 57, {1200, 120, 28}},
+    const std::pair<int, ScrollRange> cases[] = {
+        {300, {1, 1, 1}}, {609, {9, 1, 1}}, {610, {10, 1, 28}}, {1800, {1200, 120, 28}}, {1859, {1259, 125, 28}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(trainScrollRange(c.total, c.width, c.height), c.range)
-            << c.total << " in " << c.width << "x" << c.height;
+    for (const auto& [total, range] : cases) EXPECT_EQ(trainScrollRange(total, 600, 57), range) << total;
+    EXPECT_EQ(trainScrollRange(1800, 600, 59).smallChange, 30);  // 29.5 to even
 }
 
 }  // namespace

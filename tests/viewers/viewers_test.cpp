@@ -120,57 +120,43 @@ TEST_F(ViewersTest, TheStripFollowsTheScrollBarAndItsThumb) {
     expectSlotsAt(280);
 }
 
-TEST_F(ViewersTest, EachRunReplacesTheViewAndTheViewersCloseWithTheMainWindow) {
+// A top-down car's real size in the car view is worked out in trainlayout_test.
+TEST_F(ViewersTest, TheCarViewFitsEachCarBelowTheMainWindowAndReportsAMissingOne) {
+    drive.write("KSN/flat.bmp", makeBmp(70, 0));
+    writeKsn("bad.KSN", {"Bad", "horn.wav", "flat.bmp"});
     writeKsn("empty.KSN", {"Empty", "horn.wav"});
     open("Empty");
     window->menus.at("mnuViewTrain")->trigger();
-    EXPECT_TRUE(window->trainView.isNull());  // no car line: nothing opens
-    open();
-    QPointer<frmTrain> first = &pressF2(), second = &pressF2();
-    deleteClosed();
-    EXPECT_TRUE(first.isNull() && second);
-    viewCar(3);
-    QPointer<frmCar> car = window->carView;
-    window->close();
-    deleteClosed();
-    EXPECT_TRUE(second.isNull() && car.isNull());
-}
-
-TEST_F(ViewersTest, TheCarViewFitsEachCarBelowTheMainWindowAndReportsAMissingOne) {
-    drive.write("KSN/down.bmp", makeBmp(70, -20));  // top-down
-    drive.write("KSN/flat.bmp", makeBmp(70, 0));
-    writeKsn("bad.KSN", {"Bad", "horn.wav", "down.bmp", "flat.bmp"});
-    const struct {
-        const char* title;
-        int row;
-        QString caption;
-        QSize size;
-        QRgb colour;
-    } cases[] = {
+    EXPECT_TRUE(window->trainView.isNull());  // no car line: no whole-train view
+    const std::tuple<const char*, int, QString, QSize, QRgb> cases[] = {
         {"Express", 3, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, 0x22AA44},
         {"Express", 4, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, 0x22AA44},  // missing: reported, the view stays
-        {"Bad", 2, "1 : D:\\KSN\\down.bmp ( 20dot )", {70, 20}, 0x336699},    // top-down: its real size
-        {"Bad", 3, "2 : D:\\KSN\\flat.bmp ( 0dot )", {1, 1}, 0},              // no usable size: no picture
+        {"Bad", 2, "1 : D:\\KSN\\flat.bmp ( 0dot )", {1, 1}, 0},              // no usable size: no picture
     };
-    for (const auto& c : cases) {
-        open(c.title);
-        if (window->carView && c.row != 4) window->carView->move(700, 700);  // wherever the user put it, it comes back
-        viewCar(c.row);
+    for (const auto& [title, row, caption, size, colour] : cases) {
+        open(title);
+        if (window->carView && row != 4) window->carView->move(700, 700);  // wherever the user put it, it comes back
+        viewCar(row);
         ASSERT_TRUE(window->carView);
         frmCar& v = *window->carView;
-        EXPECT_EQ(v.windowTitle(), c.caption);
-        EXPECT_EQ(std::tuple(v.size(), v.frameGeometry().topLeft(), v.imgCar->isVisible()),
-                  std::tuple(c.size, belowMain(), c.colour != 0))
-            << c.row;
-        EXPECT_TRUE(!c.colour ||
-                    (v.grab().toImage().pixel(c.size.width() - 1, c.size.height() - 1) & 0xFFFFFF) == c.colour);
+        EXPECT_EQ(std::tuple(v.windowTitle(), v.size(), v.frameGeometry().topLeft(), v.imgCar->isVisible()),
+                  std::tuple(caption, size, belowMain(), colour != 0));
+        EXPECT_TRUE(!colour || (v.grab().toImage().pixel(size.width() - 1, size.height() - 1) & 0xFFFFFF) == colour);
         EXPECT_EQ(modal.messageTexts(),
-                  c.row == 4 ? QStringList{"車両が見つかりません。\r\nFile= D:\\KSN\\missing.bmp"} : QStringList());
+                  row == 4 ? QStringList{"車両が見つかりません。\r\nFile= D:\\KSN\\missing.bmp"} : QStringList());
     }
     window->carView->close();  // by the user: it is made anew
     deleteClosed();
     viewCar(3);
     EXPECT_TRUE(window->carView && window->carView->isVisible());
+    // Each run replaces the whole-train view; both viewers close with the main window.
+    QPointer<frmTrain> first = &pressF2(), second = &pressF2();
+    QPointer<frmCar> car = window->carView;
+    deleteClosed();
+    EXPECT_TRUE(first.isNull() && second);
+    window->close();
+    deleteClosed();
+    EXPECT_TRUE(second.isNull() && car.isNull());
 }
 
 }  // namespace
