@@ -341,7 +341,8 @@ int Cli::thumbnail(const QStringList& args) {
     bool ok = false;
     const QString given = p_.value(QStringLiteral("size"));
     const int side = given.toInt(&ok);
-    if (!ok || side < 1 || side > kThumbnailMaxSide) return usageError(climsg::sizeOutOfRange(given, kThumbnailMaxSide));
+    if (!ok || side < 1 || side > kThumbnailMaxSide)
+        return usageError(climsg::sizeOutOfRange(given, kThumbnailMaxSide));
     const auto w = windowsPath(args[0]);
     return w ? ksn::thumbnail(g_->fso, g_->lib, *modal_, *w, args[1], side, stderr) : kExitUsage;
 }
