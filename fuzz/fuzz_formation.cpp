@@ -54,9 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     state.CurrentFilePath = QStringLiteral("t.KSN");
     if (!editor.LoadCurrentFile()) std::abort();  // the file exists: it must load
 
-    for (ksn::SaveMode mode : ksn::kAllSaveModes) {
+    for (const ksn::SaveModeRow& row : ksn::saveModes()) {
         for (bool comments : {true, false}) {
-            editor.setSaveMode(mode);
+            editor.setSaveMode(row.mode);
             editor.setCommentsOn(comments);
             editor.RefreshCarList();
             if (editor.rows().size() > ksn::kMaxFormationLines) std::abort();

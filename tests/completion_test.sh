@@ -1,85 +1,67 @@
 #!/bin/bash
 # Drives the bash completion of ksn as readline would, with bash-completion loaded and without it.
-#   bash tests/completion_test.sh            (from the source tree)
+#   bash tests/completion_test.sh KSN [SCRIPT]    (KSN: the built program, which names the save modes)
 # Exit status: 0 when every case passes, 1 otherwise.
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
-script=${1:-$here/resources/completion/ksn}
+PATH=$(cd "$(dirname "$1")" && pwd):$PATH
+script=${2:-$here/resources/completion/ksn}
 bash_completion=${BASH_COMPLETION:-/usr/share/bash-completion/bash_completion}
 
 run_cases() {
     local with=$1
     (
-        if [[ $with == yes ]]; then
-            # shellcheck source=/dev/null
-            source "$bash_completion" || exit 1
-        fi
+        # shellcheck source=/dev/null
+        if [[ $with == yes ]]; then source "$bash_completion" || exit 1; fi
         # shellcheck source=/dev/null
         source "$script"
-
         local failures=0
-        # complete LINE EXPECTED...: the line ends at the cursor; COMP_WORDS are split as readline
-        # splits them, at blanks and at the word-break characters.
+        # complete_line LINE EXPECTED...: the line ends at the cursor; COMP_WORDS are split as
+        # readline splits them, at blanks and at the word-break characters.
         complete_line() {
-            local line=$1
+            local line=$1 w got expected
             shift
-            local -a cw=()
-            local w rest
+            local -a cw=() cw_blank=()
             read -ra cw_blank <<<"$line"
             for w in "${cw_blank[@]}"; do
-                while [[ -n $w ]]; do
-                    if [[ $w =~ ^([:=]+)(.*)$ ]] || [[ $w =~ ^([^:=]+)(.*)$ ]]; then
-                        cw+=("${BASH_REMATCH[1]}")
-                        w=${BASH_REMATCH[2]}
-                    fi
+                while [[ $w =~ ^([:=]+|[^:=]+)(.*)$ ]]; do
+                    cw+=("${BASH_REMATCH[1]}")
+                    w=${BASH_REMATCH[2]}
                 done
             done
             [[ $line == *" " ]] && cw+=("")
-            COMP_WORDS=("${cw[@]}")
-            COMP_CWORD=$((${#cw[@]} - 1))
-            COMP_LINE=$line
-            COMP_POINT=${#line}
+            COMP_WORDS=("${cw[@]}") COMP_CWORD=$((${#cw[@]} - 1)) COMP_LINE=$line COMP_POINT=${#line}
             COMPREPLY=()
             _ksn ksn "${cw[COMP_CWORD]}" "${cw[COMP_CWORD - 1]}" 2>/dev/null
-            local got expected
-            got=$(printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ')
-            expected=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
-            if [[ $# -eq 0 ]]; then expected=""; fi
-            if [[ ${#COMPREPLY[@]} -eq 0 ]]; then got=""; fi
+            got=$( ((${#COMPREPLY[@]})) && printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ')
+            expected=$( (($#)) && printf '%s\n' "$@" | sort | tr '\n' ' ')
             if [[ $got != "$expected" ]]; then
                 echo "FAIL ($with bash-completion): '$line' gave [$got], expected [$expected]"
                 failures=$((failures + 1))
             fi
         }
-
+        local formations=(A.KSN b.ksn c.Ksn 'with space.KSN' sub)
+        local common=(--drive --default-folder --help --help-all --version)
         cd "$fixture" || exit 1
         complete_line 'ksn ' show list check rewrite parade render thumbnail
-        complete_line 'ksn re' rewrite render
         complete_line 'ksn --drive K:=/srv re' rewrite render
         complete_line 'ksn --mode ' file-name as-in-file no-drive default-folder
-        complete_line 'ksn show --mode d' default-folder
         complete_line 'ksn show --mode=as' as-in-file
         complete_line 'ksn rewrite --comments ' on off
-        complete_line 'ksn rewrite --' --drive --default-folder --help --help-all --version --mode --comments --dry-run
-        complete_line 'ksn parade --' --drive --default-folder --help --help-all --version --no-bellows --quiet
-        complete_line 'ksn render -' --drive --default-folder --help --help-all --version -o --output --mode --comments
-        complete_line 'ksn thumbnail --s' --size
+        complete_line 'ksn rewrite --' "${common[@]}" --mode --comments --dry-run
+        complete_line 'ksn parade --' "${common[@]}" --no-bellows --quiet
+        complete_line 'ksn render -' "${common[@]}" -o --output --mode --comments
+        complete_line 'ksn thumbnail --' "${common[@]}" --size --cache
         complete_line 'ksn thumbnail --size 2' 256
-        complete_line 'ksn --d' --drive --default-folder
-        complete_line 'ksn show ' A.KSN b.ksn c.Ksn 'with space.KSN' sub
+        complete_line 'ksn show ' "${formations[@]}"
         complete_line 'ksn show A.KSN '
-        complete_line 'ksn check A.KSN ' A.KSN b.ksn c.Ksn 'with space.KSN' sub
-        complete_line 'ksn --mode as-in-file parade b' b.ksn
+        complete_line 'ksn check A.KSN ' "${formations[@]}"
         complete_line 'ksn thumbnail A.KSN ' pic.png PIC2.PNG sub
-        complete_line 'ksn thumbnail --c' --cache
-        complete_line 'ksn thumbnail --cache A.KSN ' A.KSN b.ksn c.Ksn 'with space.KSN' sub
-        complete_line 'ksn --cache thumbnail sub b.ksn ' A.KSN b.ksn c.Ksn 'with space.KSN' sub
+        complete_line 'ksn --cache thumbnail sub b.ksn ' "${formations[@]}"
         complete_line 'ksn render A.KSN -o ' pic.png PIC2.PNG sub
         complete_line 'ksn list ' sub
-        complete_line 'ksn rewrite --default-folder ' sub
         complete_line 'ksn rewrite --default-folder su' sub
         complete_line 'ksn --drive k' K:=
-        complete_line 'ksn --drive K:=su' sub
         complete_line 'ksn --drive K:=sub/de' sub/deep
         exit $((failures > 0))
     )
@@ -89,7 +71,6 @@ fixture=$(mktemp -d)
 trap 'rm -rf "$fixture"' EXIT
 touch "$fixture"/{A.KSN,b.ksn,c.Ksn,"with space.KSN",notes.txt,pic.png,PIC2.PNG}
 mkdir -p "$fixture/sub/deep"
-
 status=0
 if [[ -r $bash_completion ]]; then
     run_cases yes || status=1

@@ -15,8 +15,11 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -24,6 +27,8 @@
 
 namespace ksn {
 namespace {
+
+using namespace Qt::Literals::StringLiterals;
 
 constexpr int kExitOk = 0;
 constexpr int kExitReported = 1;
@@ -43,35 +48,29 @@ int usageError(const QString& message) {
     return kExitUsage;
 }
 
-std::optional<SaveMode> parseMode(const QString& s) {
-    if (s == u"file-name") return SaveMode::FileOnly;
-    if (s == u"as-in-file") return SaveMode::AsInFile;
-    if (s == u"no-drive") return SaveMode::NonDrive;
-    if (s == u"default-folder") return SaveMode::DefaultFolder;
-    return std::nullopt;
+// Names as the help joins them: "a, b, c or d".
+QString orList(const QStringList& names) {
+    if (names.size() < 2) return names.join(u"");
+    return names.first(names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") + names.last();
 }
 
-const char* kDescription =
-    "Formation files (.KSN) from the command line, with the editor's own rules.\n"
-    "\n"
-    "Commands:\n"
-    "  ksn show FILE [--mode M] [--comments on|off]   the car list as the editor lists it\n"
-    "  ksn list [DIR]                                 file name and title of each formation\n"
-    "  ksn check FILE...                              cars whose height differs from the first car's\n"
-    "  ksn rewrite [DIR] [--mode M] [--comments on|off] [--dry-run]\n"
-    "                                                 every formation of DIR in the chosen save mode\n"
-    "  ksn parade FILE [--no-bellows] [--quiet]       the train as the screensaver reads it\n"
-    "  ksn render FILE -o OUT.png [--mode M] [--comments on|off]\n"
-    "                                                 the whole-train view as a picture\n"
-    "  ksn thumbnail FILE OUT.png [--size N]          the train as the screensaver reads it, folded\n"
-    "                                                 near square, within N x N (default 256) as PNG\n"
-    "  ksn thumbnail --cache FILE|DIR...              the same into the desktop's thumbnail cache\n"
-    "                                                 (128 and 256), where file managers look first\n"
-    "\n"
-    "FILE and DIR are host paths; they are turned into Windows paths through the drive map\n"
-    "(Wine's drive letters, KSNED_DRIVES=\"C:=/srv/c;D:=/mnt/d\", or --drive).\n"
-    "DIR defaults to the default folder: --default-folder, else the editor's setting.\n"
-    "Exit status: 0 fine, 1 something was reported, 2 a usage error or a missing file or folder.";
+class Cli;
+
+// A command of ksn: its name, its lines in --help, the options that belong to it alone and what runs it.
+struct Command {
+    QLatin1StringView name;
+    // One line of --help: what follows "ksn NAME ", and what it does (lines ending in "\n" and
+    // continuing under the first).
+    struct Usage {
+        const char* arguments;
+        const char* what;
+    };
+    std::vector<Usage> usage;
+    // The options of this command alone, by their long names. Given to another command, each group
+    // is told in one message.
+    std::vector<QStringList> options;
+    int (Cli::*run)(const QStringList& args);
+};
 
 class Cli {
 public:
@@ -79,10 +78,19 @@ public:
     int run();
 
 private:
+    static const std::vector<Command>& commands();
+    static QString description();
+    static QList<QCommandLineOption> options();
+    // The settings every command shares: save mode, comments, drives, default folder.
+    int setUp();
+
     int show(const QStringList& args);
     int list(const QStringList& args);
     int check(const QStringList& args);
-    int rewrite(const QStringList& args, bool dryRun);
+    int rewrite(const QStringList& args);
+    int parade(const QStringList& args);
+    int render(const QStringList& args);
+    int thumbnail(const QStringList& args);
     int cacheThumbnails(const QStringList& args);
 
     // Host path -> Windows path, or a message and nothing.
@@ -91,10 +99,95 @@ private:
     std::optional<QString> folderArgument(const QStringList& args, int* exitCode);
 
     QCoreApplication& app_;
+    QCommandLineParser p_;
     std::optional<Ksned> g_;
     std::optional<StreamModal> modal_;
     std::optional<Document> document_;
 };
+
+const std::vector<Command>& Cli::commands() {
+    static const std::vector<Command> table{
+        {"show"_L1, {{"FILE [--mode M] [--comments on|off]", "the car list as the editor lists it"}}, {}, &Cli::show},
+        {"list"_L1, {{"[DIR]", "file name and title of each formation"}}, {}, &Cli::list},
+        {"check"_L1, {{"FILE...", "cars whose height differs from the first car's"}}, {}, &Cli::check},
+        {"rewrite"_L1,
+         {{"[DIR] [--mode M] [--comments on|off] [--dry-run]", "every formation of DIR in the chosen save mode"}},
+         {{"dry-run"}},
+         &Cli::rewrite},
+        {"parade"_L1,
+         {{"FILE [--no-bellows] [--quiet]", "the train as the screensaver reads it"}},
+         {{"no-bellows", "quiet"}},
+         &Cli::parade},
+        {"render"_L1,
+         {{"FILE -o OUT.png [--mode M] [--comments on|off]", "the whole-train view as a picture"}},
+         {{"output"}},
+         &Cli::render},
+        {"thumbnail"_L1,
+         {{"FILE OUT.png [--size N]",
+           "the train as the screensaver reads it, folded\nnear square, within N x N (default 256) as PNG"},
+          {"--cache FILE|DIR...",
+           "the same into the desktop's thumbnail cache\n(128 and 256), where file managers look first"}},
+         {{"size"}, {"cache"}},
+         &Cli::thumbnail},
+    };
+    return table;
+}
+
+QString Cli::description() {
+    // A usage line and the first line of its description share a line where there is room.
+    constexpr qsizetype kWhatColumn = 49;
+    QString lines;
+    for (const Command& c : commands()) {
+        for (const Command::Usage& u : c.usage) {
+            QString line = QStringLiteral("  ksn ") + c.name + u' ' + QString::fromUtf8(u.arguments);
+            line += line.size() + 2 < kWhatColumn ? QString(kWhatColumn - line.size(), u' ')
+                                                  : u'\n' + QString(kWhatColumn, u' ');
+            line += QString::fromUtf8(u.what).replace(u'\n', u'\n' + QString(kWhatColumn, u' '));
+            lines += line + u'\n';
+        }
+    }
+    return QStringLiteral(
+               "Formation files (.KSN) from the command line, with the editor's own rules.\n"
+               "\n"
+               "Commands:\n") +
+           lines +
+           QStringLiteral(
+               "\n"
+               "FILE and DIR are host paths; they are turned into Windows paths through the drive map\n"
+               "(Wine's drive letters, KSNED_DRIVES=\"C:=/srv/c;D:=/mnt/d\", or --drive).\n"
+               "DIR defaults to the default folder: --default-folder, else the editor's setting.\n"
+               "Exit status: 0 fine, 1 something was reported, 2 a usage error or a missing file or folder.");
+}
+
+// After --help and --version, in the order --help lists them; a misplaced option is told in this order.
+QList<QCommandLineOption> Cli::options() {
+    QStringList modes;
+    for (const SaveModeRow& row : saveModes()) modes << QString::fromLatin1(row.ksnName);
+    const QString defaultMode = QString::fromLatin1(saveModeRow(SaveMode::FileOnly).ksnName);
+    // For the completion: the save modes' names, one a line.
+    QCommandLineOption modeNames(QStringLiteral("mode-names"));
+    modeNames.setFlags(QCommandLineOption::HiddenFromHelp);
+    return {
+        {QStringLiteral("drive"), QStringLiteral("Map a drive letter onto a host folder (repeatable)."),
+         QStringLiteral("X:=DIR")},
+        {QStringLiteral("default-folder"), QStringLiteral("The default folder (a host path)."), QStringLiteral("DIR")},
+        {QStringLiteral("mode"), QStringLiteral("Save mode: %1 (default %2).").arg(orList(modes), defaultMode),
+         QStringLiteral("M"), defaultMode},
+        {QStringLiteral("comments"), QStringLiteral("Write comments: on or off (default on)."),
+         QStringLiteral("on|off"), QStringLiteral("on")},
+        {QStringLiteral("dry-run"), QStringLiteral("rewrite: write nothing, list the files that would change.")},
+        {{QStringLiteral("o"), QStringLiteral("output")},
+         QStringLiteral("render: the picture file to write."),
+         QStringLiteral("OUT")},
+        {QStringLiteral("no-bellows"), QStringLiteral("parade: leave out coupler bellows pieces.")},
+        {QStringLiteral("quiet"), QStringLiteral("parade: no load messages.")},
+        {QStringLiteral("size"), QStringLiteral("thumbnail: the largest side of the picture (default 256)."),
+         QStringLiteral("N"), QString::number(kThumbnailDefaultSide)},
+        {QStringLiteral("cache"),
+         QStringLiteral("thumbnail: draw each FILE, or each formation of DIR, into the desktop's thumbnail cache.")},
+        modeNames,
+    };
+}
 
 std::optional<QString> Cli::windowsPath(const QString& host) {
     QString error;
@@ -132,54 +225,57 @@ std::optional<QString> Cli::folderArgument(const QStringList& args, int* exitCod
 }
 
 int Cli::run() {
-    QCommandLineParser p;
-    p.setApplicationDescription(QString::fromUtf8(kDescription));
-    p.addHelpOption();
-    p.addVersionOption();
-    p.addOption({QStringLiteral("drive"), QStringLiteral("Map a drive letter onto a host folder (repeatable)."),
-                 QStringLiteral("X:=DIR")});
-    p.addOption(
-        {QStringLiteral("default-folder"), QStringLiteral("The default folder (a host path)."), QStringLiteral("DIR")});
-    p.addOption({QStringLiteral("mode"),
-                 QStringLiteral("Save mode: file-name, as-in-file, no-drive or default-folder (default file-name)."),
-                 QStringLiteral("M"), QStringLiteral("file-name")});
-    p.addOption({QStringLiteral("comments"), QStringLiteral("Write comments: on or off (default on)."),
-                 QStringLiteral("on|off"), QStringLiteral("on")});
-    p.addOption(
-        {QStringLiteral("dry-run"), QStringLiteral("rewrite: write nothing, list the files that would change.")});
-    p.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                 QStringLiteral("render: the picture file to write."),
-                 QStringLiteral("OUT")});
-    p.addOption({QStringLiteral("no-bellows"), QStringLiteral("parade: leave out coupler bellows pieces.")});
-    p.addOption({QStringLiteral("quiet"), QStringLiteral("parade: no load messages.")});
-    p.addOption({QStringLiteral("size"), QStringLiteral("thumbnail: the largest side of the picture (default 256)."),
-                 QStringLiteral("N"), QString::number(kThumbnailDefaultSide)});
-    p.addOption({QStringLiteral("cache"),
-                 QStringLiteral("thumbnail: draw each FILE, or each formation of DIR, into the desktop's "
-                                "thumbnail cache.")});
-    p.addPositionalArgument(QStringLiteral("command"),
-                            QStringLiteral("show, list, check, rewrite, parade, render or thumbnail"));
-    p.addPositionalArgument(QStringLiteral("args"), QStringLiteral("FILE or DIR arguments"),
-                            QStringLiteral("[args...]"));
+    QStringList names;
+    for (const Command& c : commands()) names << c.name;
+    p_.setApplicationDescription(description());
+    p_.addHelpOption();
+    p_.addVersionOption();
+    const QList<QCommandLineOption> declared = options();
+    p_.addOptions(declared);
+    p_.addPositionalArgument(QStringLiteral("command"), orList(names));
+    p_.addPositionalArgument(QStringLiteral("args"), QStringLiteral("FILE or DIR arguments"),
+                             QStringLiteral("[args...]"));
 
-    if (!p.parse(app_.arguments())) return usageError(p.errorText());
-    if (p.isSet(QStringLiteral("help"))) {
-        out(p.helpText());
+    if (!p_.parse(app_.arguments())) return usageError(p_.errorText());
+    if (p_.isSet(QStringLiteral("help"))) {
+        out(p_.helpText());
         return kExitOk;
     }
-    if (p.isSet(QStringLiteral("version"))) {
+    if (p_.isSet(QStringLiteral("version"))) {
         out(climsg::version(app_.applicationVersion()));
         return kExitOk;
     }
+    if (p_.isSet(QStringLiteral("mode-names"))) {
+        for (const SaveModeRow& row : saveModes()) out(QString::fromLatin1(row.ksnName) + u'\n');
+        return kExitOk;
+    }
+    if (const int code = setUp(); code != kExitOk) return code;
 
-    const auto mode = parseMode(p.value(QStringLiteral("mode")));
-    if (!mode) return usageError(climsg::unknownMode(p.value(QStringLiteral("mode"))));
-    const QString comments = p.value(QStringLiteral("comments"));
+    QStringList args = p_.positionalArguments();
+    if (args.isEmpty()) return usageError(climsg::noCommand());
+    const QString name = args.takeFirst();
+    const auto command =
+        std::find_if(commands().begin(), commands().end(), [&](const Command& c) { return c.name == name; });
+    for (const QCommandLineOption& option : declared) {
+        if (!p_.isSet(option.names().last())) continue;
+        for (const Command& owner : commands())
+            for (const QStringList& group : owner.options)
+                if (group.contains(option.names().last()) && owner.name != name)
+                    return usageError(climsg::optionsBelongTo(group, owner.name));
+    }
+    if (command == commands().end()) return usageError(climsg::unknownCommand(name));
+    return (this->*command->run)(args);
+}
+
+int Cli::setUp() {
+    const auto* mode = saveModeByKsnName(p_.value(QStringLiteral("mode")));
+    if (!mode) return usageError(climsg::unknownMode(p_.value(QStringLiteral("mode"))));
+    const QString comments = p_.value(QStringLiteral("comments"));
     if (comments != u"on" && comments != u"off") return usageError(climsg::commentsOnOrOff());
 
     DriveMap drives;
-    if (p.isSet(QStringLiteral("drive"))) {
-        for (const QString& d : p.values(QStringLiteral("drive"))) {
+    if (p_.isSet(QStringLiteral("drive"))) {
+        for (const QString& d : p_.values(QStringLiteral("drive"))) {
             QString error;
             const auto one = DriveMap::parse(d, &error);
             if (!one || one->drives().empty()) return usageError(error.isEmpty() ? climsg::badDrive() : error);
@@ -197,11 +293,11 @@ int Cli::run() {
     g_.emplace(FileSystem(std::move(drives)), editorProgram);
     modal_.emplace(stderr, g_->StopRequested);
     document_.emplace(*g_, *modal_);
-    document_->setSaveMode(*mode);
+    document_->setSaveMode(mode->mode);
     document_->setCommentsOn(comments == u"on");
 
-    if (p.isSet(QStringLiteral("default-folder"))) {
-        const QString dir = p.value(QStringLiteral("default-folder"));
+    if (p_.isSet(QStringLiteral("default-folder"))) {
+        const QString dir = p_.value(QStringLiteral("default-folder"));
         if (!QFileInfo(dir).isDir()) {
             err(climsg::errorLine(climsg::noSuchFolder(dir)));
             return kExitUsage;
@@ -214,58 +310,41 @@ int Cli::run() {
     }
     // As after the editor's start-up scan, relative paths resolve against the default folder.
     if (!g_->DefaultFolder.isEmpty()) g_->fso.setCurrentDirectory(g_->DefaultFolder);
+    return kExitOk;
+}
 
-    QStringList args = p.positionalArguments();
-    if (args.isEmpty()) return usageError(climsg::noCommand());
-    const QString command = args.takeFirst();
-    const bool dryRun = p.isSet(QStringLiteral("dry-run"));
-    if (dryRun && command != u"rewrite")
-        return usageError(climsg::optionBelongsTo(QStringLiteral("--dry-run"), QStringLiteral("rewrite")));
-    const QString output = p.value(QStringLiteral("output"));
-    if (p.isSet(QStringLiteral("output")) && command != u"render")
-        return usageError(climsg::optionBelongsTo(QStringLiteral("--output"), QStringLiteral("render")));
-    const ParadeOptions paradeOptions{p.isSet(QStringLiteral("no-bellows")), p.isSet(QStringLiteral("quiet"))};
-    if ((paradeOptions.noBellows || paradeOptions.quiet) && command != u"parade")
-        return usageError(climsg::bellowsAndQuietBelongToParade());
-    if (p.isSet(QStringLiteral("size")) && command != u"thumbnail") return usageError(climsg::sizeBelongsToThumbnail());
-    const bool cache = p.isSet(QStringLiteral("cache"));
-    if (cache && command != u"thumbnail")
-        return usageError(climsg::optionBelongsTo(QStringLiteral("--cache"), QStringLiteral("thumbnail")));
-    if (command == u"show") return show(args);
-    if (command == u"list") return list(args);
-    if (command == u"check") return check(args);
-    if (command == u"rewrite") return rewrite(args, dryRun);
-    if (command == u"render") {
-        if (args.size() != 1 || output.isEmpty())
-            return usageError(climsg::commandTakes(QStringLiteral("render"), QStringLiteral("one FILE and -o OUT")));
-        if (!QFileInfo(args[0]).isFile()) {
-            err(climsg::errorLine(climsg::noSuchFile(args[0])));
-            return kExitUsage;
-        }
-        const auto w = windowsPath(args[0]);
-        return w ? render(*document_, *w, output, stderr) : kExitUsage;
+int Cli::parade(const QStringList& args) {
+    if (args.size() != 1) return usageError(climsg::commandTakes(QStringLiteral("parade"), QStringLiteral("one FILE")));
+    const auto w = windowsPath(args[0]);
+    const ParadeOptions options{p_.isSet(QStringLiteral("no-bellows")), p_.isSet(QStringLiteral("quiet"))};
+    return w ? ksn::parade(g_->fso, g_->lib, *modal_, *w, options, stdout, stderr) : kExitUsage;
+}
+
+int Cli::render(const QStringList& args) {
+    const QString output = p_.value(QStringLiteral("output"));
+    if (args.size() != 1 || output.isEmpty())
+        return usageError(climsg::commandTakes(QStringLiteral("render"), QStringLiteral("one FILE and -o OUT")));
+    if (!QFileInfo(args[0]).isFile()) {
+        err(climsg::errorLine(climsg::noSuchFile(args[0])));
+        return kExitUsage;
     }
-    if (command == u"thumbnail" && cache) {
-        if (p.isSet(QStringLiteral("size"))) return usageError(climsg::cacheOrSize());
+    const auto w = windowsPath(args[0]);
+    return w ? ksn::render(*document_, *w, output, stderr) : kExitUsage;
+}
+
+int Cli::thumbnail(const QStringList& args) {
+    if (p_.isSet(QStringLiteral("cache"))) {
+        if (p_.isSet(QStringLiteral("size"))) return usageError(climsg::cacheOrSize());
         return cacheThumbnails(args);
     }
-    if (command == u"thumbnail") {
-        if (args.size() != 2) return usageError(climsg::thumbnailUsage());
-        bool ok = false;
-        const QString given = p.value(QStringLiteral("size"));
-        const int side = given.toInt(&ok);
-        if (!ok || side < 1 || side > kThumbnailMaxSide)
-            return usageError(climsg::sizeOutOfRange(given, kThumbnailMaxSide));
-        const auto w = windowsPath(args[0]);
-        return w ? thumbnail(g_->fso, g_->lib, *modal_, *w, args[1], side, stderr) : kExitUsage;
-    }
-    if (command == u"parade") {
-        if (args.size() != 1)
-            return usageError(climsg::commandTakes(QStringLiteral("parade"), QStringLiteral("one FILE")));
-        const auto w = windowsPath(args[0]);
-        return w ? parade(g_->fso, g_->lib, *modal_, *w, paradeOptions, stdout, stderr) : kExitUsage;
-    }
-    return usageError(climsg::unknownCommand(command));
+    if (args.size() != 2) return usageError(climsg::thumbnailUsage());
+    bool ok = false;
+    const QString given = p_.value(QStringLiteral("size"));
+    const int side = given.toInt(&ok);
+    if (!ok || side < 1 || side > kThumbnailMaxSide)
+        return usageError(climsg::sizeOutOfRange(given, kThumbnailMaxSide));
+    const auto w = windowsPath(args[0]);
+    return w ? ksn::thumbnail(g_->fso, g_->lib, *modal_, *w, args[1], side, stderr) : kExitUsage;
 }
 
 int Cli::show(const QStringList& args) {
@@ -318,7 +397,8 @@ int Cli::check(const QStringList& args) {
     return code;
 }
 
-int Cli::rewrite(const QStringList& args, bool dryRun) {
+int Cli::rewrite(const QStringList& args) {
+    const bool dryRun = p_.isSet(QStringLiteral("dry-run"));
     int code = kExitOk;
     auto folder = folderArgument(args, &code);
     if (!folder) return code;

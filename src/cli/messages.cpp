@@ -24,10 +24,10 @@ QString badDrive() { return QStringLiteral("bad --drive"); }
 QString drivesVariable(const QString& error) { return QStringLiteral("KSNED_DRIVES: ") + error; }
 QString noCommand() { return QStringLiteral("no command given"); }
 QString unknownCommand(const QString& command) { return QStringLiteral("unknown command: ") + command; }
-QString optionBelongsTo(const QString& option, const QString& command) {
-    return option + QStringLiteral(" belongs to ") + command;
+QString optionsBelongTo(const QStringList& options, const QString& command) {
+    return QStringLiteral("--") + options.join(QStringLiteral(" and --")) +
+           (options.size() == 1 ? QStringLiteral(" belongs to ") : QStringLiteral(" belong to ")) + command;
 }
-QString bellowsAndQuietBelongToParade() { return QStringLiteral("--no-bellows and --quiet belong to parade"); }
 QString commandTakes(const QString& command, const QString& what) { return command + QStringLiteral(" takes ") + what; }
 
 QString heightMismatch(const QString& file, int carNumber, const QString& path, qint32 height, qint32 firstHeight) {
@@ -78,8 +78,6 @@ QString thumbnailUsage() { return QStringLiteral("thumbnail takes one FILE and o
 QString sizeOutOfRange(const QString& given, int largest) {
     return QStringLiteral("--size takes a number from 1 to %1, not %2").arg(largest).arg(given);
 }
-
-QString sizeBelongsToThumbnail() { return QStringLiteral("--size belongs to thumbnail"); }
 
 QString cacheUsage() { return QStringLiteral("thumbnail --cache takes one FILE or DIR or more"); }
 

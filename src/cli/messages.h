@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace ksn::climsg {
 
@@ -25,8 +26,8 @@ QString badDrive();
 QString drivesVariable(const QString& error);
 QString noCommand();
 QString unknownCommand(const QString& command);
-QString optionBelongsTo(const QString& option, const QString& command);
-QString bellowsAndQuietBelongToParade();
+// Options of command given to another: "--size belongs to thumbnail", "--a and --b belong to c".
+QString optionsBelongTo(const QStringList& options, const QString& command);
 QString commandTakes(const QString& command, const QString& what);
 
 // --- check and rewrite ---
@@ -50,7 +51,6 @@ QString cannotWrite(const QString& path, const QString& reason);
 QString noReadableCar(const QString& file);
 QString thumbnailUsage();
 QString sizeOutOfRange(const QString& given, int largest);
-QString sizeBelongsToThumbnail();
 QString cacheUsage();
 QString cacheOrSize();
 QString noCacheFolder();

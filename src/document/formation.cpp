@@ -6,22 +6,6 @@
 
 namespace ksn {
 
-QString saveModeCaption(SaveMode mode) {
-    switch (mode) {
-        case SaveMode::FileOnly:
-            return QStringLiteral("ファイル名のみ(&F)");
-        case SaveMode::AsInFile:
-            return QStringLiteral("編成ファイルのまま(&T) ");
-        case SaveMode::NonDrive:
-            return QStringLiteral("ドライブ名以降(&A)");
-        case SaveMode::DefaultFolder:
-            return QStringLiteral("デフォルトフォルダ(&D)");
-    }
-    return {};
-}
-
-QString saveModeName(SaveMode mode) { return MyLibClass::F_STR(saveModeCaption(mode), QStringLiteral("(")); }
-
 CarLine::CarLine(const QString& line)
     : pathPart(MyLibClass::F_STR(line, QStringLiteral(";"))), comment(MyLibClass::B_STR(line, QStringLiteral(";"))) {}
 

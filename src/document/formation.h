@@ -2,6 +2,8 @@
 // the lines of a file and writing them back.
 #pragma once
 
+#include "document/savemode.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -10,17 +12,6 @@
 namespace ksn {
 
 class FileSystem;
-
-// Path styles, in menu order.
-enum class SaveMode { FileOnly, AsInFile, NonDrive, DefaultFolder };
-
-inline constexpr SaveMode kAllSaveModes[] = {SaveMode::FileOnly, SaveMode::AsInFile, SaveMode::NonDrive,
-                                             SaveMode::DefaultFolder};
-
-// The menu caption of a save mode ("ファイル名のみ(&F)").
-QString saveModeCaption(SaveMode mode);
-// The status-bar name of a save mode: the caption up to its first "(".
-QString saveModeName(SaveMode mode);
 
 // A sound or car line taken apart at its first ";". A line without ";" is all path part and has no
 // comment; further ";" belong to the comment.

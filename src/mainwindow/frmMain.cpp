@@ -73,15 +73,6 @@ QFrame* hLine(QWidget* parent, int left, int top, int right) {
     return line;
 }
 
-// The save modes in the order the status bar's popup offers them; the captions are the modes' own.
-constexpr struct {
-    const char* name;
-    SaveMode mode;
-} kSaveModes[] = {{"mnuPopupSaveModeFileOnly", SaveMode::FileOnly},
-                  {"mnuPopupSaveModeKSN", SaveMode::AsInFile},
-                  {"mnuPopupSaveModeNonDrive", SaveMode::NonDrive},
-                  {"mnuPopupSaveModeDefault", SaveMode::DefaultFolder}};
-
 // The toolbar: each button is the action of the menu item it names, so that button, menu item and
 // shortcut are one command. A row without a key is a separator.
 constexpr struct {
@@ -262,8 +253,9 @@ void frmMain::buildMenus() {
     mnuPopupSaveMode = new QMenu(this);
     mnuPopupSaveMode->setObjectName(QStringLiteral("mnuPopupSaveMode"));
     auto* modes = new QActionGroup(mnuPopupSaveMode);
-    for (const auto& item : kSaveModes) {
-        QAction* a = addItem(mnuPopupSaveMode, QString::fromLatin1(item.name), saveModeCaption(item.mode), {}, nullptr);
+    for (const SaveModeRow& item : saveModes()) {
+        QAction* a =
+            addItem(mnuPopupSaveMode, QString::fromLatin1(item.menuItem), saveModeCaption(item.mode), {}, nullptr);
         a->setCheckable(true);
         modes->addAction(a);
         connect(a, &QAction::triggered, this, [this, mode = item.mode] { mnuPopupSaveMode_Click(mode); });
@@ -390,8 +382,8 @@ void frmMain::showSettings() {
     comment->setFrameShadow(editor_.commentsOn() ? QFrame::Sunken : QFrame::Raised);
     comment->setText(editor_.commentsOn() ? QStringLiteral("On") : QStringLiteral("Off"));
     panels.at(QStringLiteral("SaveMode"))->setText(saveModeName(editor_.saveMode()));
-    for (const auto& item : kSaveModes)
-        menus.at(QString::fromLatin1(item.name))->setChecked(editor_.saveMode() == item.mode);
+    for (const SaveModeRow& item : saveModes())
+        menus.at(QString::fromLatin1(item.menuItem))->setChecked(editor_.saveMode() == item.mode);
 }
 
 // ---------------------------------------------------------------- commands

@@ -38,11 +38,8 @@ TEST(ThumbnailCache, UriAndFileNameAreTheFileManagersOwn) {
          "b6e98ae009f68aa477ed8943de9e5fc4.png"},
         {"/home/u/./x/../b.KSN", "file:///home/u/b.KSN", "07ce877338d5eb06cf11e4b72a05915d.png"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(uri(q(c.path)), q(c.uri));
-        EXPECT_EQ(fileName(q(c.uri)), q(c.name));
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(std::pair(uri(q(c.path)), fileName(q(c.uri))), std::pair(q(c.uri), q(c.name)));
 }
 
 TEST(ThumbnailCache, TextChunksAreReadBackAsTheImagesTexts) {
@@ -58,24 +55,21 @@ TEST(ThumbnailCache, TextChunksAreReadBackAsTheImagesTexts) {
     QImage back;
     ASSERT_TRUE(back.loadFromData(marked, "PNG"));
     EXPECT_EQ(back.pixel(3, 2), 0x80FF0000u);
-    const struct {
-        const char* key;
-        QString value;
-    } cases[] = {{"Thumb::URI", longUri},
-                 {"Thumb::MTime", q("1700000000")},
-                 {"Thumb::Size", q("156")},
-                 {"Software", q("ksn 2.01")}};
-    for (const auto& c : cases) EXPECT_EQ(back.text(q(c.key)), c.value) << c.key;
+    for (const auto& [key, value] :
+         std::initializer_list<std::pair<const char*, QString>>{{"Thumb::URI", longUri},
+                                                                {"Thumb::MTime", q("1700000000")},
+                                                                {"Thumb::Size", q("156")},
+                                                                {"Software", q("ksn 2.01")}})
+        EXPECT_EQ(back.text(q(key)), value) << key;
     // Plain tEXt chunks, not compressed ones, however long the value.
     EXPECT_EQ(marked.count("tEXt"), 4);
     EXPECT_EQ(marked.count("zTXt") + marked.count("iTXt"), 0);
 
     // Nothing that would make a broken file.
-    EXPECT_TRUE(withTextChunks(png.left(20), {}).isEmpty());
-    EXPECT_TRUE(withTextChunks(QByteArray("GIF89a") + png, {}).isEmpty());
-    EXPECT_TRUE(withTextChunks(png, {{QByteArray(80, 'k'), "v"}}).isEmpty());
-    EXPECT_TRUE(withTextChunks(png, {{"", "v"}}).isEmpty());
-    EXPECT_TRUE(withTextChunks(png, {{"k", QByteArray("a\0b", 3)}}).isEmpty());
+    EXPECT_TRUE(withTextChunks(png.left(20), {}).isEmpty() && withTextChunks("GIF89a" + png, {}).isEmpty());
+    for (const auto& key : std::vector<std::pair<QByteArray, QByteArray>>{
+             {QByteArray(80, 'k'), "v"}, {"", "v"}, {"k", QByteArray("a\0b", 3)}})
+        EXPECT_TRUE(withTextChunks(png, {key}).isEmpty()) << key.first.size();
 }
 
 }  // namespace
