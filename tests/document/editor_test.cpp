@@ -1,4 +1,4 @@
-// The formation format, and the document commands of the main window run on the Editor without a window.
+// The document commands of the main window run on the Editor without a window.
 #include "fixture.h"
 
 #include <QFile>
@@ -15,39 +15,6 @@ namespace {
 using namespace Qt::StringLiterals;
 using test::ksnBytes;
 using EditorTest = test::EditorFixture;
-
-TEST(ConvertLine, GivesTheFormOfTheMode) {
-    const FileSystem fs(DriveMap(), QStringLiteral("C:\\Work\\KSN"));  // the current directory: for relative paths
-    constexpr LineKind car = LineKind::Car, sound = LineKind::Sound;
-    const struct {
-        const char* line;
-        LineKind kind;
-        SaveMode mode;
-        bool comments;
-        const char* out;
-        const char* folder = "D:\\F";
-    } cases[] = {
-        {"C:\\x\\car1.bmp;a", car, SaveMode::DefaultFolder, true, "car1.bmp;a", ""},  // no folder yet: the bare name
-        {"C:\\x\\car1.bmp", car, SaveMode::DefaultFolder, true, "D:\\F\\car1.bmp", "D:\\F\\"},  // one separator
-        // A drive's root as the folder box keeps it: joined with one separator, never drive-relative.
-        {"C:\\x\\car1.bmp", car, SaveMode::DefaultFolder, true, "K:\\car1.bmp", "K:"},
-        // A drive-relative path written in the file keeps its meaning where the mode keeps paths.
-        {"K:car1.bmp;a", car, SaveMode::AsInFile, true, "K:car1.bmp;a"},
-        {"C:car1.bmp", car, SaveMode::NonDrive, true, "\\Work\\KSN\\car1.bmp"},
-        {"  car1.bmp  ;  red  ", car, SaveMode::AsInFile, true, "car1.bmp;  red  "},  // the comment kept exactly
-        // 0x5C is the second byte of ソ: the split works on characters, so the name stays whole.
-        {"C:\\ソフト\\表示.bmp", car, SaveMode::FileOnly, true, "表示.bmp"},
-        // A car line without a path is kept exactly: listed empty, it would end the formation at the next load.
-        {";comment only", car, SaveMode::FileOnly, false, ";comment only"},
-        // The sound line has no such danger: with comments off its comment goes, and an empty sound remains.
-        {";comment only", sound, SaveMode::FileOnly, false, ""},
-        {";comment only", sound, SaveMode::FileOnly, true, ";comment only"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(convertLine(QString::fromUtf8(c.line), c.kind, c.mode, c.comments, fs, QString::fromUtf8(c.folder)),
-                  QString::fromUtf8(c.out))
-            << c.line << " in mode " << int(c.mode);
-}
 
 TEST_F(EditorTest, LoadListsTheFormationUpToItsEndOrTheLimitAndAMissingFileKeepsIt) {
     ASSERT_TRUE(load({"特急", "horn.wav;汽笛", "C:\\Trains\\car1.bmp;front", "c2.bmp", "", "lost.bmp"}));
@@ -70,26 +37,14 @@ TEST_F(EditorTest, LoadListsTheFormationUpToItsEndOrTheLimitAndAMissingFileKeeps
               QStringList{u"編成両数がMAXを越えました。残りは無視されます。\r\nline=103\r\ncar103.bmp"_s});
 }
 
-TEST_F(EditorTest, SavingWritesTheRowsInTheModeAndAnEmptySoundAsASpace) {
-    ASSERT_TRUE(load({"Express;A", "", "C:\\Trains\\EC\\car1.bmp;front", "sub\\car2.bmp"}));
-    const struct {
-        SaveMode mode;
-        bool comments;
-        QStringList expected;
-    } cases[] = {
-        {SaveMode::FileOnly, true, {"Express;A", " ", "car1.bmp;front", "car2.bmp"}},
-        {SaveMode::AsInFile, false, {"Express;A", " ", "C:\\Trains\\EC\\car1.bmp", "sub\\car2.bmp"}},
-        {SaveMode::NonDrive, true, {"Express;A", " ", "\\Trains\\EC\\car1.bmp;front", "\\sub\\car2.bmp"}},
-        {SaveMode::DefaultFolder, true, {"Express;A", " ", "D:\\KSN\\car1.bmp;front", "D:\\KSN\\car2.bmp"}},
-    };
-    for (const auto& c : cases) {
-        editor.setSaveMode(c.mode);
-        editor.setCommentsOn(c.comments);
-        editor.RefreshCarList();
-        ASSERT_TRUE(editor.WriteCurrentFile());
-        EXPECT_EQ(ksn(u"t.KSN"_s), ksnBytes(c.expected)) << int(c.mode);
-    }
-    EXPECT_EQ(state.FormationLines[2], u"C:\\Trains\\EC\\car1.bmp;front"_s);  // the switch never changes the document
+// The rows of each mode are the format cases' (cases_test.cpp); the document keeps the lines as read.
+TEST_F(EditorTest, SavingInAModeLeavesTheDocumentAndANewFormationHasItsTitle) {
+    ASSERT_TRUE(load({"Express;A", "", "C:\\Trains\\EC\\car1.bmp;front"}));
+    editor.setSaveMode(SaveMode::FileOnly);
+    editor.RefreshCarList();
+    ASSERT_TRUE(editor.WriteCurrentFile());
+    EXPECT_EQ(ksn(u"t.KSN"_s), ksnBytes({"Express;A", " ", "car1.bmp;front"}));
+    EXPECT_EQ(state.FormationLines[2], u"C:\\Trains\\EC\\car1.bmp;front"_s);
     editor.NewFormation();
     state.CurrentFilePath = u"D:\\KSN\\new.KSN"_s;
     ASSERT_TRUE(editor.WriteCurrentFile());

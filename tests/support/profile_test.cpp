@@ -33,6 +33,8 @@ TEST(Profile, ReadFindsTheValueOrTheDefault) {
         {"[A]\r\nx=\"  D:\\KSN \"\r\n", "A", "x", "  D:\\KSN "},
         {"[A]\r\nx=\"a'\r\n", "A", "x", "\"a'"},
         {"[A]\r\nx=a=b\r\n", "A", "x", "a=b"},
+        {"[A]\r\nx= \t\r\n", "A", "x", ""},
+        {"[A]\r\n  =v\r\n \t\r\nx=1", "A", "x", "1"},
         {"[A]\r\n;x=1\r\nx=2\r\n", "A", "x", "2"},
         {"[A\r\nx=1\r\n", "A", "x", "<default>"},
         // The second byte of ゾ is "]": the section line is parsed on characters, not bytes.
@@ -52,7 +54,7 @@ TEST(Profile, WriteChangesOnlyWhatItMust) {
         {"[A]\r\nx=1\r\n[A]\r\nx=2\r\n", "a", "x", "9", "[A]\r\nx=9\r\n[A]\r\nx=2\r\n"},
         {"[A]\r\n[A]\r\nz=1\r\n", "A", "z", "9", "[A]\r\nz=9\r\n[A]\r\nz=1\r\n"},
         // A new key goes after the section's last key, before blank lines and comments.
-        {"[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n", "A", "z", "3", "[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=2\r\n"},
+        {"[A]\r\nx=1\r\n \t\r\n[B]\r\ny=2\r\n", "A", "z", "3", "[A]\r\nx=1\r\nz=3\r\n \t\r\n[B]\r\ny=2\r\n"},
         {"[A]\n  x=1\n; about B\n[B]\n", "A", "z", "3", "[A]\n  x=1\nz=3\r\n; about B\n[B]\n"},
         {"[A]\r\n;z=1\r\n", "A", "z", "3", "[A]\r\nz=3\r\n;z=1\r\n"},
         {"[A]", "A", "z", "3", "[A]\r\nz=3\r\n"},

@@ -4,7 +4,10 @@
 #include <QList>
 #include <QStringList>
 #include <climits>
+#include <functional>
+#include <optional>
 #include <ostream>
+#include <span>
 #include <tuple>
 
 #include "support/mylib.h"
@@ -33,10 +36,9 @@ TEST(WinPath, PartsAndJoins) {
                  // 0x5C is the second byte of 表 and ソ: only the decoded "\" separates.
                  {"C:\\表\\ソ.bmp", "C:", "ソ.bmp", "ソ", "bmp"}};
     for (const auto& c : parts) {
-        EXPECT_EQ(driveName(q(c.path)), q(c.drive)) << c.path;
-        EXPECT_EQ(fileName(q(c.path)), q(c.file)) << c.path;
-        EXPECT_EQ(baseName(q(c.path)), q(c.base)) << c.path;
-        EXPECT_EQ(extensionName(q(c.path)), q(c.ext)) << c.path;
+        const QString p = q(c.path);
+        EXPECT_EQ((QStringList{driveName(p), fileName(p), baseName(p), extensionName(p)}),
+                  (QStringList{q(c.drive), q(c.file), q(c.base), q(c.ext)}));
     }
     const char* joins[][3] = {{"C:\\trains\\", "\\car1.bmp", "C:\\trains\\car1.bmp"},
                               {"C:", "car1.bmp", "C:\\car1.bmp"},
@@ -68,7 +70,7 @@ TEST(WinPath, AbsoluteResolvesAgainstTheCurrentDirectory) {
 
 // Every combination of awkward components under every kind of prefix: the absolute form is a fixed
 // point, does not depend on the current directory any more, starts with its drive part, and keeps
-// no "/", no "." or ".." component, and no trailing "\" except after a root.
+// no "/", no "." or ".." component, and no trailing "\\" except after a root.
 TEST(WinPath, AbsoluteFormIsAFixedPointStartingWithItsDrive) {
     const QStringList prefixes{q(""), q("\\"), q("C:"), q("C:\\"), q("d:"), q("\\\\srv\\sh\\"), q("//srv/sh")};
     const QStringList parts{q("a"),    q("."),  q(".."),  q("b."),  q("c.."), q(" d "),
@@ -78,17 +80,13 @@ TEST(WinPath, AbsoluteFormIsAFixedPointStartingWithItsDrive) {
             for (const QString& x : parts)
                 for (const QString& y : parts)
                     for (const QString& z : parts) {
-                        const QString in = pre + x + u'\\' + y + u'/' + z;
-                        const QString a = absolutePath(in, cur);
-                        SCOPED_TRACE(qPrintable(in + QStringLiteral(" -> ") + a));
-                        ASSERT_EQ(absolutePath(a, cur), a);
-                        ASSERT_EQ(absolutePath(a, q("Q:\\elsewhere")), a);
-                        ASSERT_FALSE(driveName(a).isEmpty());
-                        ASSERT_TRUE(a.startsWith(driveName(a)));
-                        ASSERT_FALSE(a.contains(u'/'));
+                        const QString in = pre + x + u'\\' + y + u'/' + z, a = absolutePath(in, cur);
                         const QStringList comps = componentsAfterRoot(a);
-                        ASSERT_FALSE(comps.contains(q(".")) || comps.contains(q("..")));
-                        ASSERT_TRUE(!a.endsWith(u'\\') || a == rootOf(a));
+                        ASSERT_TRUE(absolutePath(a, cur) == a && absolutePath(a, q("Q:\\elsewhere")) == a &&
+                                    !driveName(a).isEmpty() && a.startsWith(driveName(a)) && !a.contains(u'/') &&
+                                    !comps.contains(q(".")) && !comps.contains(q("..")) &&
+                                    (!a.endsWith(u'\\') || a == rootOf(a)))
+                            << qPrintable(in + QStringLiteral(" -> ") + a);
                     }
 }
 
@@ -105,13 +103,12 @@ TEST(Cp932, DecodesAndEncodesBackByteForByte) {
                  {"\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE5\x90\x8D.bmp", nullptr},
                  {"abc\x83", nullptr}};  // cut double-byte character
     for (const auto& c : cases) {
-        bool bad = c.text;
+        bool bad = c.text, badBack = true;
         const QString text = cp932::decode(c.bytes, &bad);
         EXPECT_EQ(bad, !c.text) << c.bytes.toHex().constData();
-        if (!c.text) continue;
-        EXPECT_EQ(text, q(c.text));
-        EXPECT_EQ(cp932::encode(text, &bad), c.bytes);
-        EXPECT_FALSE(bad);
+        if (c.text) {
+            EXPECT_EQ(std::tuple(text, cp932::encode(text, &badBack), badBack), std::tuple(q(c.text), c.bytes, false));
+        }
     }
     for (const char* text : {"한", "a😀b"}) {  // no code page 932 form: replaced, and said so
         bool bad = false;
@@ -136,47 +133,66 @@ TEST(Cp932, LinesEndAtCrLfOrALoneCr) {
     }
     for (const auto& [max, count, more] : {std::tuple{0, 0, true}, {2, 2, true}, {3, 3, false}}) {
         bool moreLeft = !more;
-        EXPECT_EQ(cp932::splitLines("1\r\n2\r\n3\r\n", max, &moreLeft).size(), count) << max;
-        EXPECT_EQ(moreLeft, more) << max;
+        EXPECT_EQ(std::pair(cp932::splitLines("1\r\n2\r\n3\r\n", max, &moreLeft).size(), moreLeft),
+                  std::pair(qsizetype(count), more));
     }
 }
 
-TEST(CarLine, CutsAtTheFirstSemicolonKeepingBothSidesExactly) {
-    const char* cases[][3] = {{"car1.bmp", "car1.bmp", ""},
-                              {"car1.bmp;a;b", "car1.bmp", "a;b"},
-                              {";", "", ""},
-                              {"  表\\ソ.bmp  ;  能  ", "  表\\ソ.bmp  ", "  能  "}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(MyLibClass::F_STR(q(c[0]), q(";")), q(c[1])) << c[0];
-        EXPECT_EQ(MyLibClass::B_STR(q(c[0]), q(";")), q(c[2])) << c[0];
-    }
-    // Only U+0020 is trimmed from the path.
-    EXPECT_EQ(MyLibClass::DelComment(q(" \tcar\u3000.bmp ;x")), q("\tcar\u3000.bmp"));
-}
-
-TEST(NumberText, LeadingWholeAndRounded) {
-    const struct {
-        const char* text;
+// A number ends where its text ends, though what follows in memory is more digits.
+TEST(NumberText, LeadingWholeAndRoundedWithinTheTextOnly) {
+    struct Case {
+        const char* text;  // the text ends at "|", the characters after it merely follow in memory
         double leading;
         std::optional<qint32> whole;
-    } cases[] = {
+    };
+    const Case cases[] = {
         {" 36 ", 36, 36}, {"12abc", 12, {}},   {"", 0, {}},   {"  -300", -300, -300}, {".5x", 0.5, {}},
         {"2.5", 2.5, 2},  {"1e3", 1000, 1000}, {"2e", 2, {}}, {"- 4", 0, {}},         {"99999999999", 99999999999., {}},
         {"１２", 0, {}}};  // full-width digits are no number
-    for (const auto& c : cases) {
-        EXPECT_DOUBLE_EQ(leadingNumber(q(c.text)), c.leading) << c.text;
-        EXPECT_EQ(wholeNumber(q(c.text)), c.whole) << c.text;
-    }
+    const Case bounds[] = {{"2147483647", 2147483647, INT_MAX},
+                           {"-2147483648", -2147483648., INT_MIN},
+                           {"12|3456", 12, 12},
+                           {"1.|53", 1, 1},
+                           {"2e|57", 2, {}},
+                           {"2e-|5", 2, {}},
+                           {"-|5", 0, {}},
+                           {"  |7", 0, {}}};
+    for (const auto& list : {std::span<const Case>(cases), std::span<const Case>(bounds)})
+        for (const Case& c : list) {
+            QString all = q(c.text);
+            const qsizetype end = all.indexOf(u'|');
+            all.remove(end, end < 0 ? 0 : 1);
+            const QStringView text = end < 0 ? QStringView(all) : QStringView(all).first(end);
+            EXPECT_EQ(std::pair(leadingNumber(text), wholeNumber(text)), std::pair(c.leading, c.whole)) << c.text;
+        }
     const double halves[][2] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-1.5, -2}, {2.6, 3}};
     for (const auto& h : halves) EXPECT_EQ(roundHalfEven(h[0]), h[1]) << h[0];
+    EXPECT_EQ(MyLibClass::DelComment(q(" \tcar\u3000.bmp ;x")), q("\tcar\u3000.bmp"));  // U+0020 only is trimmed
 }
 
-// The counts are 16 bits wide in places: they must overflow there, not wrap.
-TEST(Numbers, OverflowWhereTheCountsEnd) {
-    EXPECT_EQ(MyLibClass::FormatTime(1966079999), q("546:07:59.999"));
-    EXPECT_THROW(MyLibClass::FormatTime(1966080000), OverflowError);  // 32768 minutes
-    EXPECT_EQ(MyLibClass::GetFormatTimeString_ms(32767.25f), q("9時間6分7秒250ミリ秒"));
-    EXPECT_THROW(MyLibClass::GetFormatTimeString_ms(32768.0f), OverflowError);
+// The counts are 16 or 32 bits wide: their last value is written, the next one overflows.
+TEST(Numbers, TimesAndCountsOverflowJustPastTheirRange) {
+    const std::pair<std::function<QString()>, const char*> cases[] = {
+        {[] { return MyLibClass::FormatTime(1966079999); }, "546:07:59.999"},  // 32767 minutes
+        {[] { return MyLibClass::FormatTime(1966080000); }, nullptr},
+        {[] { return MyLibClass::FormatTime(-1966080000); }, "-546:-08:00.000"},
+        {[] { return MyLibClass::FormatTime(-1966140000); }, nullptr},
+        {[] { return MyLibClass::GetFormatTimeString_ms(32767.25f); }, "9時間6分7秒250ミリ秒"},
+        {[] { return MyLibClass::GetFormatTimeString_ms(32768.0f); }, nullptr},
+        {[] { return MyLibClass::GetFormatTimeString_ms(-32768.0f); }, "14時間53分52秒"},
+        {[] { return MyLibClass::GetFormatTimeString_ms(-32768.5f); }, nullptr},
+        {[] { return MyLibClass::GetFormatTimeString(2147483647.4); }, "24855日3時間14分7秒"},
+        {[] { return MyLibClass::GetFormatTimeString(2147483647.5); }, nullptr},  // rounds to 2^31
+        {[] { return MyLibClass::GetFormatTimeString(-2147483648.0); }, "-24855日-3時間-14分-8秒"},
+        {[] { return MyLibClass::GetFormatTimeString(-2147483649.0); }, nullptr}};
+    int n = 0;
+    for (const auto& [format, text] : cases) {
+        ++n;
+        if (text)
+            EXPECT_EQ(format(), q(text)) << n;
+        else
+            EXPECT_THROW(format(), OverflowError) << n;
+    }
     qint32 top = INT_MAX, bottom = INT_MIN;
     EXPECT_THROW(MyLibClass::inc(top), OverflowError);
     EXPECT_EQ(top, INT_MAX);
