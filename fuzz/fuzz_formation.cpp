@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ksn::Ksned state(ksn::FileSystem(drives, QStringLiteral("D:\\")), w.dir.filePath(QStringLiteral("ksned32")));
     state.DefaultFolder = QStringLiteral("D:\\");
     ksn::Editor editor(state, w.modal);
-    state.CurrentFilePath = QStringLiteral("t.KSN");
+    editor.document().setCurrentFilePath(QStringLiteral("t.KSN"));
     if (!editor.LoadCurrentFile()) std::abort();  // the file exists: it must load
 
     for (const ksn::SaveModeRow& row : ksn::saveModes()) {

@@ -62,7 +62,7 @@ TEST_F(BadInputTest, UnreadableFormationIsReportedAndTheDocumentKept) {
     const QString host = drive.host(u"KSN/locked.KSN"_s);
     QFile::setPermissions(host, {});  // mode 000
     const bool readable = ::access(host.toLocal8Bit().constData(), R_OK) == 0;
-    state.CurrentFilePath = u"locked.KSN"_s;
+    editor.document().setCurrentFilePath(u"locked.KSN"_s);
     const bool loaded = editor.LoadCurrentFile();
     QFile::setPermissions(host, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (readable) GTEST_SKIP() << "permissions do not stop this user from reading";
@@ -154,7 +154,7 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
         EXPECT_EQ(std::tuple(strip->cars[0].placed, strip->cars[1].found, strip->cars[2].found, strip->cars[3].found,
                              strip->height),
                   std::tuple(true, false, false, false, 20));
-        EXPECT_FALSE(buildCarView(state.FormationLines, 3, state.DefaultFolder, state.fso).found);
+        EXPECT_FALSE(buildCarView(editor.document().FormationLines(), 3, state.DefaultFolder, state.fso).found);
         const KSNClass train(state.fso, state.lib, modal);
         for (const QString& path : specials + QStringList{u"D:\\KSN\\pipe.KSN"_s}) {
             SCOPED_TRACE(path.toStdString());
@@ -170,7 +170,7 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
         EXPECT_EQ(state.fso.findFiles(folder, u"*.KSN"_s), (QStringList{u"real.KSN"_s, u"t.KSN"_s}));
         EXPECT_EQ(editor.trainItems(), (QStringList{u"Real"_s, u"Odd"_s}));
         for (const char* name : {"pipe.KSN", "link.KSN", "x.KSN"}) {
-            state.CurrentFilePath = QString::fromUtf8(name);
+            editor.document().setCurrentFilePath(QString::fromUtf8(name));
             EXPECT_FALSE(editor.LoadCurrentFile());
             EXPECT_EQ(modal.messages.back().title, u"Not found"_s);
         }

@@ -48,7 +48,8 @@ TEST_P(FormatCase, ListsAndSavesTheRowsOfEachModeAndSwitch) {
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         drive.write(u"KSN/"_s + name, f.readAll());
     }
-    for (const SaveMode mode : kAllSaveModes) {
+    for (const SaveModeRow& modeRow : saveModes()) {
+        const SaveMode mode = modeRow.mode;
         for (const bool on : {true, false}) {
             const QString name = modeName(mode) + (on ? u".on.expected"_s : u".off.expected"_s);
             SCOPED_TRACE(name.toStdString());

@@ -259,17 +259,17 @@ protected:
                 editor.NewFormation();
                 model.lines = {u"新生した編成"_s, QString()};
                 model.refresh();
-                EXPECT_TRUE(state.CurrentFilePath.isEmpty());
+                EXPECT_TRUE(editor.document().CurrentFilePath().isEmpty());
                 return u"new"_s;
             case Cmd::SaveLoad: {
-                state.CurrentFilePath = kSaved;
+                editor.document().setCurrentFilePath(kSaved);
                 EXPECT_TRUE(editor.WriteCurrentFile());
                 if (model.rows[1].isEmpty()) model.rows[1] = u" "_s;  // in the list as well
                 EXPECT_EQ(drive.read(u"KSN/m.KSN"_s), test::ksnBytes(model.rows));
                 EXPECT_TRUE(editor.LoadCurrentFile());
                 model.lines = model.rows;
                 model.refresh();
-                EXPECT_EQ(editor.caption(), u"m.KSN - KSNED32"_s);
+                EXPECT_EQ(editor.document().caption(), u"m.KSN - KSNED32"_s);
                 return u"save and load"_s;
             }
         }
@@ -284,7 +284,7 @@ protected:
         EXPECT_EQ(modal.messageTexts(), model.messages);
         EXPECT_EQ(clipboard, model.clip);
         // The document: the lines in use, then the empty entry that ends the formation.
-        const auto& L = state.FormationLines;
+        const auto& L = editor.document().FormationLines();
         const qsizetype n = std::min<qsizetype>(model.lines.size() + 1, kFormationTableSize);
         EXPECT_EQ(QStringList(L.begin(), L.begin() + n),
                   model.lines + QStringList{QString()}.first(n - model.lines.size()));

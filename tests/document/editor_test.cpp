@@ -19,10 +19,10 @@ using EditorTest = test::EditorFixture;
 TEST_F(EditorTest, LoadListsTheFormationUpToItsEndOrTheLimitAndAMissingFileKeepsIt) {
     ASSERT_TRUE(load({"特急", "horn.wav;汽笛", "C:\\Trains\\car1.bmp;front", "c2.bmp", "", "lost.bmp"}));
     EXPECT_EQ(editor.rows(), (QStringList{"特急", "horn.wav;汽笛", "car1.bmp;front", "c2.bmp"}));
-    EXPECT_EQ(state.CurrentFilePath, u"D:\\KSN\\t.KSN"_s);
-    state.CurrentFilePath = u"missing.KSN"_s;
+    EXPECT_EQ(editor.document().CurrentFilePath(), u"D:\\KSN\\t.KSN"_s);
+    editor.document().setCurrentFilePath(u"missing.KSN"_s);
     EXPECT_FALSE(editor.LoadCurrentFile());
-    EXPECT_EQ(std::pair(modal.messages.at(0).text, editor.caption()),
+    EXPECT_EQ(std::pair(modal.messages.at(0).text, editor.document().caption()),
               std::pair(u"File= D:\\KSN\\missing.KSN"_s, u"t.KSN - KSNED32"_s));
     // A shorter file replaces all of it; an empty sound line does not end the formation.
     ASSERT_TRUE(load({"One", "", "c.bmp"}));
@@ -44,9 +44,9 @@ TEST_F(EditorTest, SavingInAModeLeavesTheDocumentAndANewFormationHasItsTitle) {
     editor.RefreshCarList();
     ASSERT_TRUE(editor.WriteCurrentFile());
     EXPECT_EQ(ksn(u"t.KSN"_s), ksnBytes({"Express;A", " ", "car1.bmp;front"}));
-    EXPECT_EQ(state.FormationLines[2], u"C:\\Trains\\EC\\car1.bmp;front"_s);
+    EXPECT_EQ(editor.document().FormationLines()[2], u"C:\\Trains\\EC\\car1.bmp;front"_s);
     editor.NewFormation();
-    state.CurrentFilePath = u"D:\\KSN\\new.KSN"_s;
+    editor.document().setCurrentFilePath(u"D:\\KSN\\new.KSN"_s);
     ASSERT_TRUE(editor.WriteCurrentFile());
     EXPECT_EQ(ksn(u"new.KSN"_s), ksnBytes({"新生した編成", " "}));
 }
@@ -62,11 +62,11 @@ TEST_F(EditorTest, DeleteAndInsertShiftTheCarsAndStopAt103Rows) {
     EXPECT_EQ(editor.rows(), (QStringList{"T", "s.wav", "c1.bmp", "a.bmp\r\nb.bmp", "c3.bmp"}));
     while (editor.rows().size() < kMaxFormationLines) editor.InsertLine(2, u"fill.bmp"_s);
     modal.clear();
-    const auto before = state.FormationLines;
+    const auto before = editor.document().FormationLines();
     editor.InsertLine(2, u"one too many.bmp"_s);
     editor.DropFile(u"D:\\x\\nor this.bmp"_s);
     EXPECT_EQ(modal.messageTexts(), QStringList(2, u"車両数が既にMAXを越えているので新たな車両は追加出来ません。"_s));
-    EXPECT_EQ(state.FormationLines, before);
+    EXPECT_EQ(editor.document().FormationLines(), before);
 }
 
 TEST_F(EditorTest, HeightCheckNamesCarsWhoseHeightDiffersFromTheFirst) {
@@ -96,8 +96,8 @@ TEST_F(EditorTest, DroppedBitmapsGoAfterTheSelectionOrFirstInAFormationWithoutCa
         ASSERT_TRUE(c.lines.isEmpty() || load(c.lines));
         editor.selectRow(c.select);
         editor.DropFile(u"D:\\n.BMP"_s);
-        const auto end = std::find(state.FormationLines.begin() + 2, state.FormationLines.end(), QString());
-        EXPECT_EQ(QStringList(state.FormationLines.begin(), end), c.expected)
+        const auto end = std::find(editor.document().FormationLines().begin() + 2, editor.document().FormationLines().end(), QString());
+        EXPECT_EQ(QStringList(editor.document().FormationLines().begin(), end), c.expected)
             << c.select << c.lines.join(u',').toStdString();
     }
 }
@@ -164,7 +164,7 @@ TEST_F(EditorTest, InputBoxesChangeTheirLineOrKeepItOnCancel) {
         modal.inputs = {c.input};
         modal.answers = {c.answer};
         (editor.*c.command)();
-        EXPECT_EQ(state.FormationLines[size_t(c.line)], QString::fromUtf8(c.expected))
+        EXPECT_EQ(editor.document().FormationLines()[size_t(c.line)], QString::fromUtf8(c.expected))
             << c.line << c.input.toStdString();
     }
 }
@@ -189,9 +189,9 @@ TEST_F(EditorTest, ADriveRootAsDefaultFolderIsTheRootNotTheDrivesCurrentFolder) 
     QString folder = u"D:\\"_s;
     editor.ScanFolder(folder);
     state.DefaultFolder = folder;
-    state.CurrentFilePath = u"nothere.KSN"_s;
+    editor.document().setCurrentFilePath(u"nothere.KSN"_s);
     editor.LoadCurrentFile();
-    state.CurrentFilePath = u"root.KSN"_s;
+    editor.document().setCurrentFilePath(u"root.KSN"_s);
     ASSERT_TRUE(editor.LoadCurrentFile());
     editor.setSaveMode(SaveMode::DefaultFolder);
     editor.RefreshCarList();
@@ -234,7 +234,7 @@ TEST_F(EditorTest, OnlyBytesThatDoNotDecodeAreWarnedAbout) {
     EXPECT_EQ(ksn(u"twins.KSN"_s), "\xFB\xFC\xFA\x5C" + rest);  // Windows' preferred codes
     EXPECT_EQ(ksn(u"bad.KSN"_s), bad);
     modal.clear();
-    state.CurrentFilePath = u"twins.KSN"_s;
+    editor.document().setCurrentFilePath(u"twins.KSN"_s);
     ASSERT_TRUE(editor.LoadCurrentFile());
     EXPECT_EQ(std::pair(editor.rows().value(0), modal.messages.size()), std::pair(u"髙纊 急ぎ"_s, size_t(0)));
 }

@@ -60,9 +60,8 @@ TEST_F(FaultTest, ReadOnlyFileInABatchIsReportedAndTheRunGoesOn) {
 
 TEST_F(FaultTest, AWriteThatHitsTheFileSizeLimitLeavesTheOldFile) {
     // The new file outgrows a limit the old one is within: the write fails as on a full disk.
-    for (size_t i = 2; i < 102; ++i) state.FormationLines[i] = u"C:\\a\\long\\folder\\car%1.bmp"_s.arg(i);
+    for (int i = 2; i < 102; ++i) editor.document().setLine(i, u"C:\\a\\long\\folder\\car%1.bmp"_s.arg(i));
     editor.setSaveMode(SaveMode::AsInFile);
-    editor.RefreshCarList();
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {

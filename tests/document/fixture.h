@@ -38,7 +38,7 @@ protected:
     // Writes KSN/<name> and loads it by its bare name, as the formation list does.
     bool loadBytes(const QByteArray& bytes, const QString& name = QStringLiteral("t.KSN")) {
         drive.write(QStringLiteral("KSN/") + name, bytes);
-        state.CurrentFilePath = name;
+        editor.document().setCurrentFilePath(name);
         return editor.LoadCurrentFile();
     }
     bool load(const QStringList& lines) { return loadBytes(ksnBytes(lines)); }

@@ -84,8 +84,7 @@ TEST_F(TrainLayoutTest, ATopDownCarIsShownAtItsRealSizeTheRightWayUp) {
     EXPECT_EQ(s.caption, u"Express ( 30dot )"_s);
     const QImage out = renderTrainStrip(s);
     EXPECT_EQ(std::pair(out.pixel(100, 0), out.pixel(100, 29)), std::pair(0xFF000000 | kRed, 0xFF000000 | kBlue));
-    state.FormationLines = {u"T"_s, u""_s, u"td.bmp"_s};
-    const CarView v = buildCarView(state.FormationLines, 2, state.DefaultFolder, state.fso);
+    const CarView v = buildCarView(FormationTable{u"T"_s, u""_s, u"td.bmp"_s}, 2, state.DefaultFolder, state.fso);
     EXPECT_EQ(std::tuple(v.picture.size(), v.picture.image.pixel(0, 0), v.caption),
               std::tuple(QSize(80, 30), 0xFF000000 | kRed, u"1 : D:\\KSN\\td.bmp ( 30dot )"_s));
 }
