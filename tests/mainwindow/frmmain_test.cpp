@@ -379,5 +379,35 @@ TEST_F(MainWindowTest, BatchRewriteShowsStopAndStopsBetweenFiles) {
     EXPECT_EQ(drive.read("KSN/f2.KSN"), ksnBytes({"T", "C:\\s\\h.wav;x", "C:\\c\\a.bmp;y"}));
 }
 
+// A box stands beside the caption and the rows it is about: the over-limit warning beside the new
+// file's name, the height check beside the new rows, in a single load as in the batch and after an insert.
+TEST_F(MainWindowTest, EachBoxStandsBesideTheFileAndTheRowsItIsAbout) {
+    drive.write("KSN/cars/tall.bmp", makeBmp(120, 60));
+    QStringList lines{"長編成", "x.wav", "D:\\KSN\\cars\\a.bmp"};
+    while (lines.size() < 105) lines << "D:\\KSN\\cars\\tall.bmp";
+    writeKsn("over.KSN", lines);
+    start("D:\\KSN\\express.KSN");
+    QStringList seen;
+    modal.onMessage = [&](const RecordedMessage&) {
+        seen << window->windowTitle() + ' ' + QString::number(window->lstCars->count());
+    };
+    window->editor().document().setCurrentFilePath("over.KSN");
+    window->editor().LoadCurrentFile();
+    EXPECT_EQ(seen, (QStringList{"over.KSN - KSNED32 5", "over.KSN - KSNED32 103"}));
+
+    seen.clear();
+    window->menus.at("mnuFilePathChange")->trigger();  // express.KSN says nothing, over.KSN twice
+    EXPECT_EQ(seen.mid(1), (QStringList{"over.KSN - KSNED32 5", "over.KSN - KSNED32 103"}));
+    EXPECT_EQ(window->windowTitle(), "");
+
+    window->menus.at("mnuFileNew")->trigger();
+    QApplication::clipboard()->setText("D:\\KSN\\cars\\a.bmp");
+    window->menus.at("mnuEditPaste")->trigger();
+    seen.clear();
+    QApplication::clipboard()->setText("D:\\KSN\\cars\\tall.bmp");
+    window->menus.at("mnuEditPaste")->trigger();
+    EXPECT_EQ(seen, QStringList{" 4"});
+}
+
 }  // namespace
 }  // namespace ksn

@@ -5,6 +5,7 @@ namespace ksn::test {
 
 MsgAnswer ScriptedModal::message(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) {
     messages.push_back({text, title.isEmpty() ? kAppTitle : title, buttons, icon});
+    if (onMessage) onMessage(messages.back());
     if (!answers.empty()) {
         const MsgAnswer a = answers.front();
         answers.pop_front();
