@@ -15,11 +15,11 @@ QString convertLine(const QString& line, LineKind kind, SaveMode mode, bool comm
                     const QString& defaultFolder) {
     const CarLine parts(line);
     QString path = parts.path();
-    // A line without a path ("", ";comment", a line of spaces) has nothing to convert. A car line is
-    // kept exactly: listed and written empty, it would end the formation when the file is read
-    // again and every car after it would be lost at the next save. The sound line has no such
-    // danger (an empty one is written " "), so with comments off its comment goes like any other.
-    if (path.isEmpty()) return kind == LineKind::Sound && !commentsOn ? QString() : line;
+    // A line without a path ("", ";comment", a line of spaces) has nothing to convert, and no comment
+    // is put back on it. A car line is kept exactly: listed and written empty, it would end the
+    // formation when the file is read again and every car after it would be lost at the next save.
+    // The sound line has no such danger: it is listed empty and written " ".
+    if (path.isEmpty()) return kind == LineKind::Sound ? QString() : line;
     switch (mode) {
         case SaveMode::FileOnly:
             path = fs.GetFileName(path);

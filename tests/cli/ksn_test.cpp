@@ -52,7 +52,7 @@ TEST_F(Ksn, ShowAndListPrintTheCarsAndTitles) {
               q("特急 ソニック\nhorn.wav;汽笛\nA40.BMP;先頭\nb38.bmp\nx.bmp\n"));
     // D: is no longer mapped: the paths stay on D:, and the file itself is now Q:\local.KSN.
     EXPECT_EQ(expect(0, {"show", file("KSN/local.KSN"), "--drive", "Q:=" + file("KSN"), "--mode", "no-drive"}),
-              q("Local\n \n\\KSN\\cars\\a40.bmp\n"));
+              q("Local\n\n\\KSN\\cars\\a40.bmp\n"));
     EXPECT_EQ(expect(0, {"list", file("KSN")}), q("express.KSN\t特急 ソニック\nlocal.KSN\tLocal\n"));
     // The drive's root, while the current folder (the default folder) lies below it.
     drive.write(q("root.KSN"), ksnBytes({"Root"}));

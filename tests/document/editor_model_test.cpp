@@ -76,7 +76,7 @@ struct Model {
         while (path.endsWith(u' ')) path.chop(1);
         // Nothing to convert: a sound line keeps its text only with comments on (the pools hold no
         // car line without a path).
-        if (path.isEmpty()) return sound && !comments ? QString() : line;
+        if (path.isEmpty()) return sound ? QString() : line;
         if (mode == SaveMode::FileOnly) path = last(path);
         if (mode == SaveMode::NonDrive) path = withoutDrive(path);
         if (mode == SaveMode::DefaultFolder) path = kFolder + u'\\' + last(path);
