@@ -1,5 +1,6 @@
 #include "document/ksnclass.h"
 
+#include "document/formation.h"
 #include "document/messages.h"
 
 #include "document/itemreader.h"
@@ -140,11 +141,10 @@ bool KSNClass::LoadKsn() {
     while (true) {
         modal_.processEvents();
         if (file->atEnd()) return true;
-        QString s = file->readItem();
+        const CarLine item(file->readItem());
         ++line;
-        const QString comment = trimSpaces(MyLibClass::B_STR(s, QStringLiteral(";")));
-        s = MyLibClass::F_STR(s, QStringLiteral(";"));
-        s = fs_.GetFullFileName(folder, s);
+        const QString comment = trimSpaces(item.comment);
+        const QString s = fs_.GetFullFileName(folder, item.pathPart);
         if (!fs_.FileExists(s)) {
             warn(msg::badCar(ErrorText(22), trainFileName_, line, s));
             continue;

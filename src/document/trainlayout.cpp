@@ -1,5 +1,6 @@
 #include "document/trainlayout.h"
 
+#include "document/formation.h"
 #include "document/messages.h"
 
 #include "support/paths/regularfile.h"
@@ -131,10 +132,9 @@ std::optional<TrainStrip> buildTrainStrip(const QStringList& rows, const QString
     for (int i = 2; i < strip.rowCount; ++i) {
         TrainCar car;
         car.row = i;
-        const QString& line = rows[i];
-        const QString semicolon = QStringLiteral(";");
+        const CarLine line(rows[i]);
         // The path is taken as listed, blanks included: the list shows what would be written.
-        car.file = fs.GetFullFileName(defaultFolder, MyLibClass::F_STR(line, semicolon));
+        car.file = fs.GetFullFileName(defaultFolder, line.pathPart);
         const auto host = existingFile(fs, car.file);
         car.found = host.has_value();
         if (car.found) {
@@ -146,7 +146,7 @@ std::optional<TrainStrip> buildTrainStrip(const QStringList& rows, const QString
                 car.size = picture.size();
                 car.picture = std::move(picture.image);
                 // The car keeps its number in the list even when cars before it are missing.
-                car.toolTip = msg::carToolTip(i - 1, fs.GetBaseName(car.file), MyLibClass::B_STR(line, semicolon));
+                car.toolTip = msg::carToolTip(i - 1, fs.GetBaseName(car.file), line.comment);
                 x += car.size.width();
                 strip.height = car.size.height();
                 strip.tallest = std::max(strip.tallest, car.size.height());
@@ -186,16 +186,15 @@ QImage renderTrainStrip(const TrainStrip& strip) {
 CarView buildCarView(const FormationTable& lines, int selectedRow, const QString& defaultFolder, const FileSystem& fs) {
     CarView v;
     v.row = selectedRow < 2 ? 2 : selectedRow;
-    const QString line = v.row < kFormationTableSize ? lines[size_t(v.row)] : QString();
-    const QString semicolon = QStringLiteral(";");
-    v.file = fs.GetFullFileName(defaultFolder, MyLibClass::F_STR(line, semicolon));
+    const CarLine line(v.row < kFormationTableSize ? lines[size_t(v.row)] : QString());
+    v.file = fs.GetFullFileName(defaultFolder, line.pathPart);
     v.found = fs.FileExists(v.file);
     if (!v.found) {
         v.message = msg::carNotFound(v.file);
         return v;
     }
     v.picture = loadCarPicture(fs, v.file);
-    v.toolTip = MyLibClass::B_STR(line, semicolon);
+    v.toolTip = line.comment;
     // The height the car is shown at; for a header without a usable size, the header's own value,
     // which tells what is wrong with the file.
     const std::int32_t height = v.picture.usable() ? v.picture.header.rows() : v.picture.header.height;
