@@ -37,6 +37,9 @@ QString convertLine(const QString& line, LineKind kind, SaveMode mode, bool comm
         case SaveMode::AsInFile:
             break;
     }
+    // A car path that names a folder ("D:\Trains\") has no file name to keep: written as nothing, the
+    // line would end the formation, or lose its path, at the next load. It is kept as written.
+    if (kind == LineKind::Car && path.isEmpty()) return line;
     if (commentsOn && !parts.comment.isEmpty()) path += u';' + parts.comment;
     return path;
 }
