@@ -135,40 +135,6 @@ TEST_F(EditorTest, SlashEInAHostPathIsNoLanguageSwitch) {
 }
 
 // An answer replaces the line; Cancel (an empty answer) keeps it unless the next question says delete.
-TEST_F(EditorTest, InputBoxesChangeTheirLineOrKeepItOnCancel) {
-    const struct {
-        void (Editor::*command)();
-        int selected;
-        FileChoice file;
-        QString input;
-        MsgAnswer answer;
-        int line;
-        const char* expected;
-    } cases[] = {
-        {&Editor::EditTitle, -1, {}, u"快速"_s, MsgAnswer::Ok, 0, "快速"},
-        {&Editor::EditTitle, -1, {}, {}, MsgAnswer::Ok, 0, "特急"},
-        {&Editor::EditComment, 2, {}, u"rear"_s, MsgAnswer::Ok, 2, "a.bmp;rear"},
-        {&Editor::EditComment, 2, {}, {}, MsgAnswer::Yes, 2, "a.bmp"},
-        {&Editor::EditComment, 2, {}, {}, MsgAnswer::No, 2, "a.bmp;front"},
-        {&Editor::ChangeSound, -1, u"D:\\s\\new.wav"_s, u"ホーン"_s, MsgAnswer::Ok, 1, "D:\\s\\new.wav;ホーン"},
-        {&Editor::ChangeSound, -1, std::nullopt, {}, MsgAnswer::Yes, 1, ""},
-        {&Editor::ChangeSound, -1, std::nullopt, {}, MsgAnswer::No, 1, "horn.wav;汽笛"},
-        // A dialog that failed (a file under no drive) has said why: nothing is asked, nothing deleted.
-        {&Editor::ChangeSound, -1, FileChoice::failure(), {}, MsgAnswer::Yes, 1, "horn.wav;汽笛"},
-    };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(load({"特急", "horn.wav;汽笛", "a.bmp;front", "b.bmp"}));
-        editor.selectRow(c.selected);
-        modal.clear();
-        modal.files = {c.file};
-        modal.inputs = {c.input};
-        modal.answers = {c.answer};
-        (editor.*c.command)();
-        EXPECT_EQ(editor.document().FormationLines()[size_t(c.line)], QString::fromUtf8(c.expected))
-            << c.line << c.input.toStdString();
-    }
-}
-
 TEST_F(EditorTest, ABatchRunAnsweredNoWritesNothing) {
     const QByteArray before = ksnBytes({"", "s.wav", "C:\\x\\a.bmp"});  // a rewrite would shorten the path
     drive.write(u"KSN/c.KSN"_s, before);
@@ -237,15 +203,6 @@ TEST_F(EditorTest, OnlyBytesThatDoNotDecodeAreWarnedAbout) {
     editor.document().setCurrentFilePath(u"twins.KSN"_s);
     ASSERT_TRUE(editor.LoadCurrentFile());
     EXPECT_EQ(std::pair(editor.rows().value(0), modal.messages.size()), std::pair(u"髙纊 急ぎ"_s, size_t(0)));
-}
-
-TEST_F(EditorTest, TheCommentSwitchRebuildsTheListAndTheSavedBytes) {
-    ASSERT_TRUE(load({"特急", "horn.wav;汽笛", "a.bmp;front"}));
-    editor.toggleComments();
-    EXPECT_EQ(editor.rows(), (QStringList{"特急", "horn.wav", "a.bmp"}));
-    EXPECT_EQ(editor.currentFileBytes(), ksnBytes({"特急", "horn.wav", "a.bmp"}));
-    editor.toggleComments();
-    EXPECT_EQ(editor.rows().value(2), u"a.bmp;front"_s);
 }
 
 }  // namespace
