@@ -144,7 +144,8 @@ void frmMain::buildControls() {
     // The folder box takes file drops for the window instead of dropping their text into itself.
     txtDefFolder->installEventFilter(this);
 
-    connect(txtDefFolder, &QLineEdit::textChanged, this, [this](const QString& text) { editor_.folderTextChanged(text); });
+    connect(txtDefFolder, &QLineEdit::textChanged, this,
+            [this](const QString& text) { editor_.folderTextChanged(text); });
     connect(cmbTrain, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0) editor_.selectTrain(index);
     });
@@ -428,15 +429,11 @@ void toClipboard(const std::optional<QString>& car) {
 
 }  // namespace
 
-void frmMain::mnuEditCut_Click() {
-    toClipboard(editor_.CutCar());
-}
+void frmMain::mnuEditCut_Click() { toClipboard(editor_.CutCar()); }
 
 void frmMain::mnuEditCopy_Click() { toClipboard(editor_.CopyCar()); }
 
-void frmMain::mnuEditPaste_Click() {
-    editor_.PasteCar(QApplication::clipboard()->text());
-}
+void frmMain::mnuEditPaste_Click() { editor_.PasteCar(QApplication::clipboard()->text()); }
 
 void frmMain::mnuEditTitle_Click() { editor_.EditTitle(); }
 void frmMain::mnuEditSound_Click() { editor_.ChangeSound(); }
@@ -456,7 +453,8 @@ void frmMain::mnuViewTrain_Click() {
 }
 
 void frmMain::mnuViewCar_Click() {
-    const CarView view = buildCarView(editor_.document().FormationLines(), editor_.selectedRow(), g_.DefaultFolder, g_.fso);
+    const CarView view =
+        buildCarView(editor_.document().FormationLines(), editor_.selectedRow(), g_.DefaultFolder, g_.fso);
     if (!view.found) {
         modal_.message(view.message, QString(), MsgButtons::Ok, MsgIcon::None);
         return;

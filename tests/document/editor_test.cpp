@@ -96,7 +96,8 @@ TEST_F(EditorTest, DroppedBitmapsGoAfterTheSelectionOrFirstInAFormationWithoutCa
         ASSERT_TRUE(c.lines.isEmpty() || load(c.lines));
         editor.selectRow(c.select);
         editor.DropFile(u"D:\\n.BMP"_s);
-        const auto end = std::find(editor.document().FormationLines().begin() + 2, editor.document().FormationLines().end(), QString());
+        const auto end = std::find(editor.document().FormationLines().begin() + 2,
+                                   editor.document().FormationLines().end(), QString());
         EXPECT_EQ(QStringList(editor.document().FormationLines().begin(), end), c.expected)
             << c.select << c.lines.join(u',').toStdString();
     }
