@@ -30,11 +30,6 @@ std::optional<QStringList> readRows(const QString& path) {
     return rows;
 }
 
-QString modeName(SaveMode mode) {
-    constexpr const char* names[] = {"FileOnly", "AsInFile", "NonDrive", "DefaultFolder"};
-    return QString::fromLatin1(names[int(mode)]);
-}
-
 class FormatCase : public ::testing::TestWithParam<QString> {};
 
 TEST_P(FormatCase, ListsAndSavesTheRowsOfEachModeAndSwitch) {
@@ -51,7 +46,8 @@ TEST_P(FormatCase, ListsAndSavesTheRowsOfEachModeAndSwitch) {
     for (const SaveModeRow& modeRow : saveModes()) {
         const SaveMode mode = modeRow.mode;
         for (const bool on : {true, false}) {
-            const QString name = modeName(mode) + (on ? u".on.expected"_s : u".off.expected"_s);
+            constexpr const char* modeNames[] = {"FileOnly", "AsInFile", "NonDrive", "DefaultFolder"};
+            const QString name = QLatin1String(modeNames[int(mode)]) + (on ? u".on.expected"_s : u".off.expected"_s);
             SCOPED_TRACE(name.toStdString());
             const std::optional<QStringList> expected = readRows(dir.filePath(name));
             ASSERT_TRUE(expected) << "missing";

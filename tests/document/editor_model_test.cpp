@@ -2,6 +2,7 @@
 // each step compared with what the rules say the list, the selection, the status text, the messages
 // and the document now hold.
 // KSNED_MODEL_SEED=<number> explores another seed; the default seed is fixed so that a failure repeats.
+#include "document/formation.h"
 #include "fixture.h"
 
 #include <QtGlobal>
@@ -54,33 +55,11 @@ struct Model {
     bool comments = true;
     QStringList messages;
 
-    static QString last(const QString& path) { return path.mid(path.lastIndexOf(u'\\') + 1); }
-    // The drive-less form: absolute against D:\, "." and ".." resolved, the drive cut off.
-    static QString withoutDrive(QString path) {
-        if (path.size() > 1 && path[1] == u':') path = path.mid(2);
-        QStringList parts;
-        for (const QString& c : path.split(u'\\', Qt::SkipEmptyParts)) {
-            if (c == u"..") {
-                if (!parts.isEmpty()) parts.removeLast();
-            } else if (c != u".") {
-                parts << c;
-            }
-        }
-        return u'\\' + parts.join(u'\\');
-    }
+    const FileSystem* fs = nullptr;
+
+    // The list's form of a line is the format cases' business (cases_test.cpp): the model takes it as given.
     QString convert(const QString& line, bool sound) const {
-        const qsizetype semi = line.indexOf(u';');
-        const QString comment = semi < 0 ? QString() : line.mid(semi + 1);
-        QString path = semi < 0 ? line : line.left(semi);
-        while (path.startsWith(u' ')) path.remove(0, 1);
-        while (path.endsWith(u' ')) path.chop(1);
-        // Nothing to convert: a sound line keeps its text only with comments on (the pools hold no
-        // car line without a path).
-        if (path.isEmpty()) return sound ? QString() : line;
-        if (mode == SaveMode::FileOnly) path = last(path);
-        if (mode == SaveMode::NonDrive) path = withoutDrive(path);
-        if (mode == SaveMode::DefaultFolder) path = kFolder + u'\\' + last(path);
-        return comments && !comment.isEmpty() ? path + u';' + comment : path;
+        return convertLine(line, sound ? LineKind::Sound : LineKind::Car, mode, comments, *fs, kFolder);
     }
     void refresh() {
         rows = {lines[0]};
@@ -135,6 +114,7 @@ constexpr std::array<double, kCommands> kFilling{8, 25, 25, 2, 1, 3, 1, 6, 3, 1,
 class EditorModelTest : public test::EditorFixture {
 protected:
     EditorModelTest() {
+        model.fs = &state.fso;
         for (const QString& folder : kBitmapFolders)
             for (const QString& name : kBitmapNames) drive.write(folder + name, test::makeBmp(16, 12));
     }

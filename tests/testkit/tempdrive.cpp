@@ -58,34 +58,25 @@ void TempDrive::special(const QString& relative, const QString& linkTarget) cons
 }
 
 QByteArray makeBmp(std::int32_t width, std::int32_t height, std::uint32_t rgb) {
-    const std::int64_t absH = height < 0 ? -std::int64_t(height) : height;
-    const std::int64_t stride = (std::int64_t(width) * 3 + 3) / 4 * 4;
-    const std::int64_t pixelBytes = width > 0 ? stride * absH : 0;
+    const std::int64_t rows = height < 0 ? -std::int64_t(height) : height;
+    const std::int64_t stride = (std::int64_t(width) * 3 + 3) / 4 * 4, pixelBytes = width > 0 ? stride * rows : 0;
     QByteArray b(54, '\0');
-    auto put32 = [&](int off, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[off + i] = char((v >> (8 * i)) & 0xFF);
-    };
-    auto put16 = [&](int off, std::uint16_t v) {
-        b[off] = char(v & 0xFF);
-        b[off + 1] = char(v >> 8);
-    };
     b[0] = 'B';
     b[1] = 'M';
-    put32(2, std::uint32_t(54 + pixelBytes));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, std::uint32_t(width));
-    put32(22, std::uint32_t(height));
-    put16(26, 1);
-    put16(28, 24);
-    put32(34, std::uint32_t(pixelBytes));
+    // offset, value: file size, pixel offset, header size, width, height, planes and bits, pixel bytes
+    const std::pair<int, std::uint32_t> fields[] = {{2, std::uint32_t(54 + pixelBytes)},
+                                                    {10, 54},
+                                                    {14, 40},
+                                                    {18, std::uint32_t(width)},
+                                                    {22, std::uint32_t(height)},
+                                                    {26, 1 | 24 << 16},
+                                                    {34, std::uint32_t(pixelBytes)}};
+    for (const auto& [offset, v] : fields)
+        for (int i = 0; i < 4; ++i) b[offset + i] = char((v >> (8 * i)) & 0xFF);
     QByteArray row(qsizetype(stride), '\0');
-    for (std::int64_t x = 0; x < width; ++x) {
-        row[qsizetype(x * 3)] = char(rgb & 0xFF);
-        row[qsizetype(x * 3 + 1)] = char((rgb >> 8) & 0xFF);
-        row[qsizetype(x * 3 + 2)] = char((rgb >> 16) & 0xFF);
-    }
-    for (std::int64_t y = 0; y < absH && width > 0; ++y) b += row;
+    for (std::int64_t x = 0; x < width; ++x)
+        for (int c = 0; c < 3; ++c) row[qsizetype(x * 3 + c)] = char((rgb >> (8 * c)) & 0xFF);
+    for (std::int64_t y = 0; y < rows && width > 0; ++y) b += row;
     return b;
 }
 
