@@ -14,7 +14,6 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -24,9 +23,7 @@
 #include <QTranslator>
 #include <QTreeView>
 
-#include <algorithm>
 #include <functional>
-#include <memory>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -41,11 +38,9 @@ using Step = std::function<void(QWidget*)>;
 template <class Box, class F>
 Step on(F f) {
     return [f](QWidget* w) {
-        if (auto* box = qobject_cast<Box*>(w))
-            f(box);
-        else
-            ADD_FAILURE() << "expected a " << Box::staticMetaObject.className() << ", got a "
-                          << w->metaObject()->className();
+        auto* box = qobject_cast<Box*>(w);
+        ASSERT_TRUE(box) << "got a " << w->metaObject()->className();
+        f(box);
     };
 }
 
@@ -56,8 +51,8 @@ public:
     explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             QWidget* w = QApplication::activeModalWidget();
-            if (!w || !w->isVisible() || std::find(seen_.begin(), seen_.end(), w) != seen_.end()) return;
-            seen_.push_back(w);
+            if (!w || !w->isVisible() || w->property("scripted").toBool()) return;
+            w->setProperty("scripted", true);
             const Step step = next_ < steps_.size() ? steps_[next_++] : Step();
             if (!step) ADD_FAILURE() << "unexpected box titled " << w->windowTitle().toStdString();
             // Queued: a box the step opens in turn runs its own loop, where the timer must fire again.
@@ -80,13 +75,11 @@ private:
     QTimer timer_;
     std::vector<Step> steps_;
     size_t next_ = 0;
-    std::vector<QPointer<QWidget>> seen_;
 };
 
 QString canonical(const QString& hostPath) { return QFileInfo(hostPath).canonicalFilePath(); }
 QString offered(QFileDialog* d) { return d->findChild<QLineEdit*>("fileNameEdit")->text(); }
-// The user types a name or a whole host path and confirms, as the dialog's button would (which
-// is enabled only once the view has read the folder).
+// The user types a name or a whole host path and confirms, as the dialog's button would.
 void choose(QFileDialog* d, const QString& name) {
     d->findChild<QLineEdit*>("fileNameEdit")->setText(name);
     static_cast<QDialog*>(d)->accept();
@@ -106,13 +99,11 @@ protected:
         m.set(u'E', canonical(driveE.hostRoot()));
         return m;
     }
-    static FileDialogRequest request(const QString& fileName, const QString& folder = "D:\\KSN", int filterIndex = 1) {
-        return {FileDialogRequest::Kind::Open,
-                "ﾌｧｲﾙを指定して読み込み",
-                fileName,
-                folder,
-                "KSN",
-                "KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*|",
+    static FileDialogRequest request(const QString& fileName, const QString& folder = "D:\\KSN", int filterIndex = 1,
+                                     FileDialogRequest::Kind kind = FileDialogRequest::Kind::Open) {
+        return {kind,       "ﾌｧｲﾙを指定して読み込み",
+                fileName,   folder,
+                "KSN",      "KSN File (*.KSN)|*.KSN|All Files (*.*)|*.*|",
                 filterIndex};
     }
     QString host(const QString& relative) const { return canonical(drive.host(relative)); }
@@ -152,190 +143,108 @@ TEST_F(QtModalTest, BoxesShowPlainTextOverTheirOwnerAndEscapeDeclines) {
     EXPECT_EQ(modal.input("行 : 3\r\n<b>", {}, "古い"), QString());  // Cancel gives the empty text
 }
 
-// The texts of a box the user reads: its labels' and its buttons', tool tips included, in a fixed order.
-QStringList shownTexts(QWidget* box) {
+// The buttons of a question and of an input box, as the user reads them.
+QStringList buttonTexts(QtModal& modal) {
     QStringList texts;
-    for (const QLabel* l : box->findChildren<QLabel*>())
-        if (l->isVisible() && !l->text().isEmpty()) texts << l->text();
-    for (const QAbstractButton* b : box->findChildren<QAbstractButton*>()) {
-        if (!b->isVisible()) continue;
-        if (!b->text().isEmpty()) texts << b->text();
-        if (!b->toolTip().isEmpty()) texts << b->toolTip();
-    }
+    auto read = [&](QDialog* box) {
+        for (const QAbstractButton* b : box->findChildren<QAbstractButton*>())
+            if (b->isVisible()) texts << b->text();
+        box->reject();
+    };
+    ModalScript script({on<QMessageBox>(read), on<QInputDialog>(read)});
+    modal.message("?", {}, MsgButtons::YesNo, MsgIcon::Question);
+    modal.input("?", {}, {});
     texts.sort();
     return texts;
 }
 
-// What the user reads on a question, an input box with its text box's menu, and the open dialog.
-struct QtTexts {
-    QStringList question, input, menu, fileDialog, listed;
-};
-
-QtTexts textsShownBy(QtModal& modal, const FileDialogRequest& open) {
-    QtTexts t;
-    ModalScript script(
-        {on<QMessageBox>([&](QMessageBox* box) {
-             t.question = shownTexts(box);
-             box->button(QMessageBox::No)->click();
-         }),
-         on<QInputDialog>([&](QInputDialog* box) {
-             t.input = shownTexts(box);
-             QLineEdit* edit = box->findChild<QLineEdit*>();
-             const std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
-             for (const QAction* a : menu->actions())
-                 if (!a->isSeparator()) t.menu << a->text().section(u'\t', 0, 0);
-             box->reject();
-         }),
-         on<QFileDialog>([&](QFileDialog* d) {
-             t.fileDialog = shownTexts(d);
-             // The folder's list as its view shows it: name, size, type and date (the
-             // model reads the folder on a thread). Dates differ by the run; their form not.
-             auto* files = d->findChild<QFileSystemModel*>();
-             const QAbstractItemModel* model = d->findChild<QTreeView*>()->model();
-             const QModelIndex dir = d->proxyModel()->mapFromSource(files->index(d->directory().absolutePath()));
-             EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(dir) == 3; }, 5000));
-             static const QRegularExpression date(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{1,2}:\\d{2}$"));
-             for (int row = 0; row < model->rowCount(dir); ++row) {
-                 QStringList columns;
-                 for (int column : {0, 1, 2, 3}) columns << model->index(row, column, dir).data().toString();
-                 columns[3] = date.match(columns[3]).hasMatch() ? QStringLiteral("日時") : columns[3];
-                 t.listed << columns.join(u'|');
-             }
-             t.listed.sort();
-             d->reject();
-         })});
-    EXPECT_EQ(modal.message("保管しますか?", {}, MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
-    EXPECT_EQ(modal.input("行 : 3", {}, "古い"), QString());
-    EXPECT_FALSE(modal.fileDialog(open));
-    return t;
-}
-
-// Qt's own translation, installed as the editor installs it (by the tests' main).
-TEST_F(QtModalTest, QtsOwnTextsAreJapanese) {
+// Qt's own translation is installed by the tests' main as the editor installs it; without it the
+// messages, which name the buttons in Japanese, must still find them so.
+TEST_F(QtModalTest, ButtonsAreJapaneseWithQtsTranslationAndWithout) {
     ASSERT_TRUE(qtTextsTranslated()) << "qtbase_ja.qm is missing (package qt6-translations-l10n)";
-    const QtTexts t = textsShownBy(modal, request({}));
-    EXPECT_EQ(t.question, (QStringList{"いいえ(&N)", "はい(&Y)", "保管しますか?"}));
-    EXPECT_EQ(t.input, (QStringList{"OK", "キャンセル", "行 : 3"}));
-    EXPECT_EQ(t.menu, (QStringList{"元に戻す(&U)", "やり直す(&R)", "切り取り(&T)", "コピー(&C)", "貼り付け(&P)", "削除",
-                                   "すべてを選択"}));
-    EXPECT_EQ(t.fileDialog,
-              (QStringList{"アドレス:", "キャンセル", "ファイルの種類:", "ファイル名(&N):", "一覧表示", "戻る",
-                           "新しいフォルダの作成", "親ディレクトリ", "詳細表示", "進む", "開く(&O)"}));
-    // The file types too: Qt's for a folder, the system's type names for a file.
-    EXPECT_EQ(t.listed, (QStringList{"B.KSN|1 バイト|平文テキストドキュメント|日時", "Sub||フォルダ|日時",
-                                     "a.ksn|1 バイト|平文テキストドキュメント|日時"}));
+    EXPECT_EQ(buttonTexts(modal), (QStringList{"OK", "いいえ(&N)", "はい(&Y)", "キャンセル"}));
+    const QList<QTranslator*> translators = qApp->findChildren<QTranslator*>();
+    for (QTranslator* t : translators) QCoreApplication::removeTranslator(t);
+    // Qt tells the windows by posted events, which would otherwise reach the next box while it is
+    // open and put Qt's English texts back on its buttons.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    EXPECT_FALSE(installQtJapanese(QTemporaryDir().path()));
+    EXPECT_EQ(buttonTexts(modal), (QStringList{"OK", "いいえ", "はい", "キャンセル"}));
+    for (QTranslator* t : translators) QCoreApplication::installTranslator(t);
 }
 
-// Qt's translators taken out for the life of this object, put back afterwards.
-class WithoutQtTranslation {
-public:
-    WithoutQtTranslation() : translators_(qApp->findChildren<QTranslator*>()) {
-        for (QTranslator* t : translators_) QCoreApplication::removeTranslator(t);
-        // Qt tells the windows by posted events, which would otherwise reach the next box while it
-        // is open and put Qt's English texts back on its buttons.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    }
-    ~WithoutQtTranslation() {
-        for (QTranslator* t : translators_) QCoreApplication::installTranslator(t);
-    }
-
-private:
-    QList<QTranslator*> translators_;
-};
-
-TEST_F(QtModalTest, WithoutQtsTranslationOurBoxesStillHaveJapaneseButtons) {
-    WithoutQtTranslation without;
-    const QTemporaryDir noTranslations;
-    EXPECT_FALSE(installQtJapanese(noTranslations.path()));
-    ASSERT_FALSE(qtTextsTranslated());
-    const QtTexts t = textsShownBy(modal, request({}));
-    EXPECT_EQ(t.question, (QStringList{"いいえ", "はい", "保管しますか?"}));
-    EXPECT_EQ(t.input, (QStringList{"OK", "キャンセル", "行 : 3"}));
-    ModalScript script({on<QMessageBox>([](QMessageBox* box) {
-        EXPECT_EQ(shownTexts(box), (QStringList{"OK", "済"}));
-        box->button(QMessageBox::Ok)->click();
-    })});
-    modal.message("済", {}, MsgButtons::Ok, MsgIcon::None);
-}
-
-TEST_F(QtModalTest, FileDialogShowsTheRequestAndMatchesNamesWithoutRegardToCase) {
-    // The files the dialog's view lists (enabled, not merely shown greyed out).
-    auto listed = [](QFileDialog* d) {
-        auto* model = d->findChild<QFileSystemModel*>();
-        const QModelIndex dir = model->index(d->directory().absolutePath());
-        QStringList names;
-        for (int row = 0; row < model->rowCount(dir); ++row) {
-            const QModelIndex i = model->index(row, 0, dir);
-            if (!model->isDir(i) && model->flags(i).testFlag(Qt::ItemIsEnabled)) names << i.data().toString();
-        }
-        names.sort();
-        return names;
-    };
+// The folder as the view lists it (the model reads it on a thread): only the formation files, in
+// either case, and the size, type and date in Japanese. Dates differ by the run; their form not.
+TEST_F(QtModalTest, FileDialogListsTheFormationsOfEitherCaseInJapanese) {
+    QStringList listed;
     ModalScript script({on<QFileDialog>([&](QFileDialog* d) {
-        EXPECT_EQ(d->windowTitle() + '|' + d->defaultSuffix(), "ﾌｧｲﾙを指定して読み込み|KSN");
-        EXPECT_EQ(d->nameFilters(), (QStringList{"KSN File (*.KSN)", "All Files (*)"}));  // "*.*" would hide "README"
-        EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog) && d->fileMode() == QFileDialog::ExistingFile);
-        // The model reads the folder on a thread.
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] {
-                return listed(d) == QStringList{"B.KSN", "a.ksn"};
-            },
-            5000))
-            << listed(d).join(u' ').toStdString();
-        choose(d, "a.ksn");
+        const QAbstractItemModel* model = d->findChild<QTreeView*>()->model();
+        const QModelIndex dir =
+            d->proxyModel()->mapFromSource(d->findChild<QFileSystemModel*>()->index(d->directory().absolutePath()));
+        static const QRegularExpression date(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{1,2}:\\d{2}$"));
+        auto rows = [&] {
+            QStringList out;
+            for (int row = 0; row < model->rowCount(dir); ++row) {
+                if (!model->index(row, 0, dir).flags().testFlag(Qt::ItemIsEnabled)) continue;  // greyed out
+                QStringList columns;
+                for (int column : {0, 1, 2, 3}) columns << model->index(row, column, dir).data().toString();
+                columns[3] = date.match(columns[3]).hasMatch() ? QStringLiteral("日時") : columns[3];
+                out << columns.join(u'|');
+            }
+            out.sort();
+            return out;
+        };
+        (void)QTest::qWaitFor([&] { return (listed = rows()).size() == 3; }, 5000);  // checked below
+        d->reject();
     })});
-    EXPECT_EQ(chosen(request({})), "D:\\KSN\\a.ksn");
+    EXPECT_FALSE(modal.fileDialog(request({})));
+    EXPECT_EQ(listed, (QStringList{"B.KSN|1 バイト|平文テキストドキュメント|日時", "Sub||フォルダ|日時",
+                                   "a.ksn|1 バイト|平文テキストドキュメント|日時"}));
 }
 
-TEST_F(QtModalTest, FileDialogOpensWhereTheRequestSays) {
+TEST_F(QtModalTest, FileDialogOpensWhereTheRequestSaysAndGivesTheChoice) {
+    using enum FileDialogRequest::Kind;
     const struct {
+        FileDialogRequest::Kind kind;
         const char *fileName, *initialFolder;
         int filterIndex;
-        const char *folderOnD, *offered, *filter;
+        const char *folderOnD, *offered, *filter, *typed, *chosen;
     } cases[] = {
-        {"", "D:\\KSN\\gone\\deeper", 2, "KSN", "", "All Files (*)"},  // the nearest folder that exists
-        {"D:\\KSN\\Sub\\x.KSN", "D:\\", 0, "KSN/Sub", "x.KSN", "KSN File (*.KSN)"},
-        {"d:\\ksn\\b.ksn", "D:\\", 3, "KSN", "B.KSN", "KSN File (*.KSN)"},   // offered as the host spells it
-        {"a.ksn", "d:\\ksn", 1, "KSN", "a.ksn", "KSN File (*.KSN)"},         // a bare name, in the initial folder
-        {"Q:\\x\\y.KSN", "D:\\KSN", 1, "KSN", "y.KSN", "KSN File (*.KSN)"},  // a drive this host lacks
-        {"D:\\KSN\\sub", "D:\\", 1, "KSN/Sub", "", "KSN File (*.KSN)"},
+        {Open, "", "D:\\KSN\\gone\\deeper", 2, "KSN", "", "All Files (*)", nullptr, "<nothing>"},  // the nearest folder
+        {Open, "D:\\KSN\\Sub\\x.KSN", "D:\\", 0, "KSN/Sub", "x.KSN", "KSN File (*.KSN)", nullptr, "<nothing>"},
+        // Offered as the host spells it.
+        {Open, "d:\\ksn\\b.ksn", "D:\\", 3, "KSN", "B.KSN", "KSN File (*.KSN)", "B.KSN", "D:\\KSN\\B.KSN"},
+        // A bare name, in the initial folder.
+        {Open, "a.ksn", "d:\\ksn", 1, "KSN", "a.ksn", "KSN File (*.KSN)", "a.ksn", "D:\\KSN\\a.ksn"},
+        {Open, "Q:\\x\\y.KSN", "D:\\KSN", 1, "KSN", "y.KSN", "KSN File (*.KSN)", nullptr,
+         "<nothing>"},  // no such drive
+        {Open, "D:\\KSN\\sub", "D:\\", 1, "KSN/Sub", "", "KSN File (*.KSN)", nullptr, "<nothing>"},
+        // Saving replaces without asking (a question would be an unexpected box) and adds the extension.
+        {Save, "D:\\KSN\\B.KSN", "D:\\", 1, "KSN", "B.KSN", "KSN File (*.KSN)", "B.KSN", "D:\\KSN\\B.KSN"},
+        {Save, "D:\\KSN\\B.KSN", "D:\\", 1, "KSN", "B.KSN", "KSN File (*.KSN)", "新編成", "D:\\KSN\\新編成.KSN"},
     };
     for (const auto& c : cases) {
         ModalScript script({on<QFileDialog>([&](QFileDialog* d) {
-            EXPECT_EQ(canonical(d->directory().absolutePath()), host(c.folderOnD)) << c.fileName;
-            EXPECT_EQ(offered(d), c.offered) << c.fileName;
-            EXPECT_EQ(d->selectedNameFilter(), c.filter) << c.filterIndex;
-            d->reject();
+            // "*.*" would hide "README".
+            EXPECT_EQ(d->windowTitle() + '|' + d->defaultSuffix() + '|' + d->nameFilters().join(u'|'),
+                      "ﾌｧｲﾙを指定して読み込み|KSN|KSN File (*.KSN)|All Files (*)");
+            const bool save = c.kind == Save;
+            EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog) &&
+                        d->fileMode() == (save ? QFileDialog::AnyFile : QFileDialog::ExistingFile) &&
+                        d->acceptMode() == (save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen));
+            EXPECT_EQ(QStringList({canonical(d->directory().absolutePath()), offered(d), d->selectedNameFilter()}),
+                      QStringList({host(c.folderOnD), c.offered, c.filter}))
+                << c.fileName;
+            if (c.typed)
+                choose(d, c.typed);
+            else
+                d->reject();
         })});
-        EXPECT_EQ(chosen(request(c.fileName, c.initialFolder, c.filterIndex)), "<nothing>");
+        EXPECT_EQ(chosen(request(c.fileName, c.initialFolder, c.filterIndex, c.kind)), c.chosen) << c.fileName;
     }
 }
 
-TEST_F(QtModalTest, SaveReplacesWithoutAskingAndAddsTheDefaultExtension) {
-    FileDialogRequest r = request("D:\\KSN\\B.KSN");
-    r.kind = FileDialogRequest::Kind::Save;
-    ModalScript script({on<QFileDialog>([](QFileDialog* d) {
-                            EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
-                            EXPECT_EQ(offered(d), "B.KSN");
-                            static_cast<QDialog*>(d)->accept();  // an overwrite question would be an unexpected box
-                        }),
-                        on<QFileDialog>([](QFileDialog* d) { choose(d, "新編成"); })});
-    EXPECT_EQ(chosen(r), "D:\\KSN\\B.KSN");
-    EXPECT_EQ(chosen(r), "D:\\KSN\\新編成.KSN");
-}
-
-TEST_F(QtModalTest, FolderDialogOffersTheDrivesAndGivesLowerCase) {
-    ModalScript script({on<QFileDialog>([&](QFileDialog* d) {
-        EXPECT_TRUE(d->testOption(QFileDialog::ShowDirsOnly) && d->fileMode() == QFileDialog::Directory);
-        EXPECT_EQ(canonical(d->directory().absolutePath()), host("KSN"));
-        const QList<QUrl> drives{QUrl::fromLocalFile(host({})), QUrl::fromLocalFile(canonical(driveE.hostRoot()))};
-        EXPECT_EQ(d->sidebarUrls(), drives);
-        choose(d, drive.host("KSN/Sub"));
-    })});
-    EXPECT_EQ(modal.browseFolder("フォルダの選択", "D:\\KSN"), "d:\\ksn\\sub");
-}
-
-TEST_F(QtModalTest, AChoiceUnderNoDriveIsReportedAndGivesNothing) {
+TEST_F(QtModalTest, FolderDialogOffersTheDrivesAndGivesLowerCaseAndAChoiceUnderNoDriveIsReported) {
     QTemporaryDir elsewhere;
     const QString outside = elsewhere.filePath("x.KSN");
     QFile(outside).open(QIODevice::WriteOnly);
@@ -345,11 +254,19 @@ TEST_F(QtModalTest, AChoiceUnderNoDriveIsReportedAndGivesNothing) {
             box->button(QMessageBox::Ok)->click();
         });
     };
-    ModalScript script({on<QFileDialog>([&](QFileDialog* d) { choose(d, outside); }), reported(outside),
-                        on<QFileDialog>([&](QFileDialog* d) { choose(d, elsewhere.path()); }),
-                        reported(elsewhere.path())});
-    EXPECT_TRUE(modal.fileDialog(request({})).failed());  // not a Cancel: the command asks nothing more
+    ModalScript script(
+        {on<QFileDialog>([&](QFileDialog* d) {
+             EXPECT_TRUE(d->testOption(QFileDialog::ShowDirsOnly) && d->fileMode() == QFileDialog::Directory);
+             EXPECT_EQ(canonical(d->directory().absolutePath()), host("KSN"));
+             EXPECT_EQ(d->sidebarUrls(),
+                       (QList<QUrl>{QUrl::fromLocalFile(host({})), QUrl::fromLocalFile(canonical(driveE.hostRoot()))}));
+             choose(d, drive.host("KSN/Sub"));
+         }),
+         on<QFileDialog>([&](QFileDialog* d) { choose(d, elsewhere.path()); }), reported(elsewhere.path()),
+         on<QFileDialog>([&](QFileDialog* d) { choose(d, outside); }), reported(outside)});
+    EXPECT_EQ(modal.browseFolder("フォルダの選択", "D:\\KSN"), "d:\\ksn\\sub");
     EXPECT_EQ(modal.browseFolder("t", "D:\\KSN"), QString());
+    EXPECT_TRUE(modal.fileDialog(request({})).failed());  // not a Cancel: the command asks nothing more
 }
 
 }  // namespace

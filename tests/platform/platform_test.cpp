@@ -1,18 +1,26 @@
-// The window-level members of the utility and system classes on real widgets, offscreen.
+// The about box, the dressing of forms in the user's language, and the sound module as built and
+// as installed, on real widgets offscreen.
+#include "about/frmAbout.h"
 #include "platform/nationalform.h"
-#include "platform/widgetapi.h"
-#include "platform/widgetlib.h"
 #include "support/locale/national.h"
+#include "support/system/soundplayer.h"
+#include "testkit/scripted_modal.h"
+#include "testkit/tempdrive.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
-#include <QMenuBar>
-#include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -49,36 +57,94 @@ TEST(NationalForm, DressesEachControlByItsNumbersAndLeavesOtherWindowsAlone) {
     EXPECT_EQ(shown, (QStringList{T(2), "keep", T(36), T(3), "typed", T(5), "other", T(18)}));
 }
 
-// Routines kept for the designer's forms that no window uses yet: one working case each.
-TEST(WidgetLib, EnableApiSwitchesAndRecordsAndButtonVisibleHides) {
-    QMainWindow form;
-    auto* cmdGo = add<QPushButton>(&form, "cmdGo");
-    QAction* file = form.menuBar()->addMenu("File")->menuAction();
-    file->setObjectName("mnuFile");
-    QStringList data(2);  // one slot: the last entry is never used
-    EnableAPI(form, "mnu", data, false, false);
-    EXPECT_EQ(data.first() + QString::number(file->isEnabled()), "TmnuFile0");
-    form.show();
-    ButtonVisible(form, false);
-    EXPECT_FALSE(cmdGo->isVisible());
+// Without the module a sound is not played (the window beeps instead) and the reason is kept;
+// with it, only an existing regular file is handed over: the module would wait on a named pipe.
+TEST(SoundPlayer, LoadsTheModuleOnDemandAndRefusesWhatItCannotPlay) {
+    test::TempDrive drive;
+    drive.write("horn.wav", "RIFF");
+    SoundPlayer missing(QTemporaryDir().path());
+    EXPECT_FALSE(missing.play(drive.host("horn.wav")) || missing.loadError().isEmpty());
+    SoundPlayer beside(KSNED_SOUND_MODULE_DIR);
+    EXPECT_FALSE(beside.play(drive.host("none.wav")));
+    EXPECT_TRUE(beside.loadError().isEmpty());  // a missing file is refused before loading anything
+    ASSERT_TRUE(beside.available()) << beside.loadError().toStdString();
+    drive.special("pipe.wav");
+    EXPECT_FALSE(beside.play(drive.host("pipe.wav")));
 }
 
-TEST(WidgetApi, StretchBltStretchesAndSetWindowPosMovesAndShows) {
-    QImage source(2, 1, QImage::Format_RGB32), dest(4, 2, QImage::Format_RGB32);
-    source.setPixel(0, 0, qRgb(255, 0, 0));
-    source.setPixel(1, 0, qRgb(0, 0, 255));
-    dest.fill(Qt::white);
-    QPainter p(&dest);
-    EXPECT_EQ(StretchBlt(&p, 0, 0, 4, 2, &source, 0, 0, 2, 1, SRCCOPY), 1);
-    p.end();
-    EXPECT_EQ(QList<QRgb>({dest.pixel(0, 1), dest.pixel(3, 1)}), QList<QRgb>({qRgb(255, 0, 0), qRgb(0, 0, 255)}));
+TEST(SoundPlayer, FindsTheModuleInTheInstalledLayoutOfBinAndLib) {
+    QTemporaryDir prefix;
+    QDir(prefix.path()).mkpath("bin");
+    QDir(prefix.path()).mkpath("lib/ksned32");
+    const QString module = QFileInfo(KSNED_SOUND_MODULE_FILE).fileName();
+    ASSERT_TRUE(QFile::copy(KSNED_SOUND_MODULE_FILE, prefix.path() + "/lib/ksned32/" + module));
+    SoundPlayer installed(prefix.path() + "/bin");
+    EXPECT_TRUE(installed.available()) << installed.loadError().toStdString();
+}
 
-    QWidget parent;
-    auto* child = new QWidget(&parent);
-    parent.show();
-    child->hide();
-    SetWindowPos(child, HWND_TOP, 5, 6, 1, 1, SWP_NOSIZE | SWP_SHOWWINDOW);
-    EXPECT_EQ(child->isVisible() ? child->pos() : QPoint(), QPoint(5, 6));
+// The about box as the user meets it: its texts in either language measured in its own font, and
+// the enquiry form.
+class AboutTest : public ::testing::Test {
+protected:
+    AboutTest() { main.show(); }
+    frmAbout& open(const QStringList& arguments = {}) {
+        box.reset();  // the language is chosen once per program: a fresh table for each box
+        national = std::make_unique<National>();
+        national->setSystemLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+        national->setArguments(arguments);
+        box = std::make_unique<frmAbout>(*national, modal, &main);
+        box->show();
+        return *box;
+    }
+
+    std::unique_ptr<National> national;
+    test::ScriptedModal modal;
+    QWidget main;
+    std::unique_ptr<frmAbout> box;
+};
+
+TEST_F(AboutTest, EachLanguageFitsItsTextsIntoTheBox) {
+    const std::pair<QStringList, QString> cases[] = {{{}, "KSNED32 のバージョン情報 問い合わせフォーム"},
+                                                     {{"/e"}, "KSNED32 Information &Question form"}};
+    for (const auto& [arguments, texts] : cases) {
+        frmAbout& b = open(arguments);
+        EXPECT_EQ(b.windowTitle() + ' ' + b.cmdQuestionForm->text(), texts);
+        // Nothing is cut: each label holds its text in its own font, the credits need no scrolling.
+        for (QLabel* l : {b.lblFullTitle, b.lblProductName, b.lblVersion}) {
+            const QFontMetrics fm(l->font());
+            EXPECT_GE(l->width() + 1, fm.horizontalAdvance(l->text())) << l->objectName().toStdString();
+            EXPECT_GE(l->height(), fm.height() * 9 / 10) << l->objectName().toStdString();
+        }
+        EXPECT_EQ(b.txtCredit->verticalScrollBar()->maximum() + b.txtCredit->horizontalScrollBar()->maximum(), 0);
+    }
+}
+
+TEST_F(AboutTest, EnquiryFormGoesToTheClipboardOnlyAfterYes) {
+    frmAbout& b = open();
+    QApplication::clipboard()->setText("before");
+    modal.answers = {MsgAnswer::No, MsgAnswer::Yes};
+    QTest::mouseClick(b.cmdQuestionForm, Qt::LeftButton);
+    EXPECT_EQ(QApplication::clipboard()->text(), "before");
+    QTest::mouseClick(b.cmdQuestionForm, Qt::LeftButton);
+    EXPECT_TRUE(
+        QApplication::clipboard()->text().startsWith("SUB:KSNED32 問い合わせ\r\nTO:" + b.EMailAddress + "\r\n"));
+    EXPECT_EQ(modal.messageTexts(), QStringList(2, "KSNED32の問い合わせフォームをクリップボードにコピーします。"));
+}
+
+TEST_F(AboutTest, DoubleClicksTellWhatTheControlStandsFor) {
+    frmAbout& b = open();
+    const QString product = national->GetNationalString(0);
+    const std::tuple<QWidget*, QString, MsgIcon> cases[] = {
+        {b.lblProductName, product, MsgIcon::None},
+        {b.lblFullTitle, product, MsgIcon::None},
+        {b.txtCredit->viewport(), national->GetNationalString(1), MsgIcon::None},
+        {b.lblVersion, "Revision=", MsgIcon::Information}};
+    for (const auto& [control, text, icon] : cases) {
+        modal.clear();
+        QTest::mouseDClick(control, Qt::LeftButton);
+        ASSERT_EQ(modal.messages.size(), 1u) << control->objectName().toStdString();
+        EXPECT_TRUE(modal.messages[0].text.startsWith(text) && modal.messages[0].icon == icon) << text.toStdString();
+    }
 }
 
 }  // namespace
