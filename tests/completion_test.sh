@@ -47,11 +47,8 @@ run_cases() {
         complete_line 'ksn --drive K:=/srv re' rewrite render
         complete_line 'ksn --mode ' file-name as-in-file no-drive default-folder
         complete_line 'ksn show --mode=as' as-in-file
-        complete_line 'ksn rewrite --comments ' on off
         complete_line 'ksn rewrite --' "${common[@]}" --mode --comments --dry-run
-        complete_line 'ksn parade --' "${common[@]}" --no-bellows --quiet
         complete_line 'ksn render -' "${common[@]}" -o --output --mode --comments
-        complete_line 'ksn thumbnail --' "${common[@]}" --size --cache
         complete_line 'ksn thumbnail --size 2' 256
         complete_line 'ksn show ' "${formations[@]}"
         complete_line 'ksn show A.KSN '
