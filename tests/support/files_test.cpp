@@ -70,7 +70,7 @@ TEST(DriveMap, DetectPrefersTheVariableThenThePrefixThenHomeWine) {
     }
 }
 
-TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolder) {
+TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolderButNeverAFolderOrReadOnlyFile) {
     const EnvGuard env{"XDG_CONFIG_HOME"};
     const TempDrive d;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(d.host("config")));
@@ -86,6 +86,14 @@ TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolder) {
     EXPECT_EQ(ReadIni(installed), "C:\\Config");
     ASSERT_TRUE(WriteIni(installed, "D:\\KSN"));
     EXPECT_EQ(d.read("config/ksned32/KSNED32.ini"), QByteArray("[KSNED]\r\nKSN_Folder=D:\\KSN\r\n"));
+    // Nor is a folder or a read-only file of that name ever replaced.
+    d.mkdir(u"sub.ini"_s);
+    d.write(u"ro.ini"_s, "[A]\r\nx=1\r\n");
+    ASSERT_TRUE(QFile::setPermissions(d.host(u"ro.ini"_s), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    for (const char* name : {"sub.ini", "ro.ini"})
+        EXPECT_FALSE(profile::WritePrivateProfileString(u"A"_s, u"x"_s, u"2"_s, d.host(q(name)))) << name;
+    EXPECT_TRUE(QFileInfo(d.host(u"sub.ini"_s)).isDir());
+    EXPECT_EQ(d.read(u"ro.ini"_s), QByteArray("[A]\r\nx=1\r\n"));
 }
 
 // Drive D: holding a few formation folders and car bitmaps, the current directory D:\.
@@ -167,15 +175,12 @@ TEST_F(FileSystemTest, BitmapSizeComesFromTheHeaderFieldsOnly) {
     drive.write("Cars/car1.bmp", makeBmp(320, -40));
     // No "BM", extreme values: only the two fields are read.
     drive.write("Cars/odd.bmp", QByteArray(18, '\0') + QByteArray("\xFF\xFF\xFF\xFF\x00\x00\x00\x80", 8));
-    drive.write("Cars/short25.bmp", makeBmp(7, 9).left(25));
-    drive.mkdir("Cars/folder.bmp");
+    drive.write("Cars/short25.bmp", makeBmp(7, 9).left(25));  // too short for the height
+    drive.mkdir("Cars/folder.bmp");                           // as a missing file or one on no drive: nothing is read
     ASSERT_TRUE(fs.setCurrentDirectory("D:\\Cars"));
     const MyLibClass lib(fs, drive.host("KSNED32.exe"));
     const std::tuple<const char*, std::int32_t, std::int32_t> cases[] = {
-        {"d:/cars/CAR1.BMP", 320, -40},
-        {"odd.bmp", -1, INT_MIN},
-        {"short25.bmp", 7, 0},  // too short for the height
-        {"folder.bmp", 0, 0}};  // as a missing file or one on no drive: nothing is read
+        {"d:/cars/CAR1.BMP", 320, -40}, {"odd.bmp", -1, INT_MIN}, {"short25.bmp", 7, 0}, {"folder.bmp", 0, 0}};
     for (const auto& [path, width, height] : cases)
         EXPECT_EQ(std::pair(lib.GetBMPWidth(q(path)), lib.GetBMPHeight(q(path))), std::pair(width, height)) << path;
 }
@@ -226,17 +231,6 @@ TEST(Profile, WriteChangesOnlyWhatItMust) {
     EXPECT_EQ(profile::withValue("[Other]\r\nA=\xED\x40\x80\xFF\r\n[KSNED]\r\nKSN_Folder=old\r\n", u"KSNED"_s,
                                  u"KSN_Folder"_s, u"new"_s),
               QByteArray("[Other]\r\nA=\xED\x40\x80\xFF\r\n[KSNED]\r\nKSN_Folder=new\r\n"));
-}
-
-TEST(Profile, WriteNeverReplacesAFolderOrAReadOnlyFile) {
-    const TempDrive d;
-    d.mkdir(u"sub.ini"_s);
-    d.write(u"ro.ini"_s, "[A]\r\nx=1\r\n");
-    ASSERT_TRUE(QFile::setPermissions(d.host(u"ro.ini"_s), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    for (const char* name : {"sub.ini", "ro.ini"})
-        EXPECT_FALSE(profile::WritePrivateProfileString(u"A"_s, u"x"_s, u"2"_s, d.host(q(name)))) << name;
-    EXPECT_TRUE(QFileInfo(d.host(u"sub.ini"_s)).isDir());
-    EXPECT_EQ(d.read(u"ro.ini"_s), QByteArray("[A]\r\nx=1\r\n"));
 }
 
 // Saves that fail at once (a folder in the way) overtake the ones still syncing to disk; the
