@@ -1,7 +1,6 @@
 #!/bin/bash
 # Drives the bash completion of ksn as readline would, with bash-completion loaded and without it.
 #   bash tests/completion_test.sh KSN [SCRIPT]    (KSN: the built program, which names the save modes)
-# Exit status: 0 when every case passes, 1 otherwise.
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 PATH=$(cd "$(dirname "$1")" && pwd):$PATH
