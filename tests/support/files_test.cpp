@@ -1,5 +1,5 @@
-// Drive letters onto host folders, the file-system object over them, the settings file's place and
-// the car bitmaps' headers.
+// Drive letters onto host folders, the file-system object over them, the settings file (its place,
+// reading and rewriting), the car bitmaps' headers and the save queue.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,32 +7,35 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <climits>
-#include <optional>
 #include <vector>
 
 #include "support/mylib.h"
 #include "support/paths/drivemap.h"
 #include "support/paths/filesystem.h"
+#include "support/paths/savequeue.h"
+#include "support/settings/profile.h"
 #include "support/settings/settingsfile.h"
+#include "support/text/cp932.h"
 #include "testkit/envguard.h"
 #include "testkit/tempdrive.h"
 
 namespace ksn {
 namespace {
 
-using test::EnvGuard;
-using test::TempDrive;
+using namespace test;
+
+using namespace Qt::StringLiterals;
 
 QString q(const char* s) { return QString::fromUtf8(s); }
+// Settings texts are written in UTF-8 and stored as code page 932, as the files are.
+QByteArray sj(const char* utf8) { return cp932::encode(q(utf8)); }
 
 TEST(DriveMap, ParseReadsLettersAndRootsOrNamesTheBadEntry) {
     const char* cases[][2] = {{" d:=/mnt/d ; c:=/srv/c ;", "C:=/srv/c;D:=/mnt/d"},
                               {"C:=/a;c:=/b", "C:=/b"},
-                              {"", ""},
                               {"C:=/srv/c;D=/mnt/d", nullptr},
                               {"C:=", nullptr},
-                              {"1:=/x", nullptr},
-                              {"CD:=/x", nullptr}};
+                              {"1:=/x", nullptr}};
     for (const auto& c : cases) {
         QString error;
         const auto m = DriveMap::parse(q(c[0]), &error);
@@ -67,7 +70,7 @@ TEST(DriveMap, DetectPrefersTheVariableThenThePrefixThenHomeWine) {
     }
 }
 
-TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolder) {
+TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolderButNeverAFolderOrReadOnlyFile) {
     const EnvGuard env{"XDG_CONFIG_HOME"};
     const TempDrive d;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(d.host("config")));
@@ -83,14 +86,21 @@ TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolder) {
     EXPECT_EQ(ReadIni(installed), "C:\\Config");
     ASSERT_TRUE(WriteIni(installed, "D:\\KSN"));
     EXPECT_EQ(d.read("config/ksned32/KSNED32.ini"), QByteArray("[KSNED]\r\nKSN_Folder=D:\\KSN\r\n"));
+    // Nor is a folder or a read-only file of that name ever replaced.
+    d.mkdir(u"sub.ini"_s);
+    d.write(u"ro.ini"_s, "[A]\r\nx=1\r\n");
+    ASSERT_TRUE(QFile::setPermissions(d.host(u"ro.ini"_s), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    for (const char* name : {"sub.ini", "ro.ini"})
+        EXPECT_FALSE(profile::WritePrivateProfileString(u"A"_s, u"x"_s, u"2"_s, d.host(q(name)))) << name;
+    EXPECT_TRUE(QFileInfo(d.host(u"sub.ini"_s)).isDir());
+    EXPECT_EQ(d.read(u"ro.ini"_s), QByteArray("[A]\r\nx=1\r\n"));
 }
 
 // Drive D: holding a few formation folders and car bitmaps, the current directory D:\.
 class FileSystemTest : public ::testing::Test {
 protected:
     FileSystemTest() : fs(drive.driveMap(), "D:\\") {
-        for (const char* f :
-             {"KSN/Express.KSN", "Cars/car1.bmp", "表示/ソフト.bmp", "multi/abc.txt", "multi/Abc.txt", "multi/ABC.txt"})
+        for (const char* f : {"KSN/Express.KSN", "multi/abc.txt", "multi/Abc.txt", "multi/ABC.txt"})
             drive.write(q(f), "x");
     }
     // The host path toHost should give: the mapped (canonical) root, then relative.
@@ -104,25 +114,18 @@ protected:
 
 TEST_F(FileSystemTest, WindowsPathsFindHostFilesWithoutRegardToCase) {
     const char* cases[][2] = {{"d:\\ksn\\EXPRESS.ksn", "KSN/Express.KSN"},
-                              {"KSN\\.\\Express.KSN", "KSN/Express.KSN"},
-                              {"D:/cars/CAR1.BMP", "Cars/car1.bmp"},
-                              {"D:\\表示\\ソフト.BMP", "表示/ソフト.bmp"},
                               // Several entries match: the exact spelling, else the first in name order.
                               {"D:\\multi\\Abc.txt", "multi/Abc.txt"},
                               {"D:\\multi\\aBC.txt", "multi/ABC.txt"},
                               // Missing components stay as written: that is where a new file goes.
                               {"D:\\ksn\\New\\x.KSN", "KSN/New/x.KSN"},
-                              {"D:\\", ""},
                               {"\\\\srv\\sh\\a", nullptr},
                               {"E:\\a", nullptr}};
     for (const auto& c : cases) EXPECT_EQ(fs.toHost(q(c[0])).value_or("none"), c[1] ? host(c[1]) : "none") << c[0];
 
-    const std::pair<const char*, int> exist[] = {// 1: a file, 2: a folder
-                                                 {"ksn\\Express.KSN", 1},
-                                                 {"D:\\KSN\\", 2},
-                                                 {"D:\\KSN\\Express.KSN\\x", 0},
-                                                 {"", 0},
-                                                 {"E:\\KSN", 0}};
+    // 1: a file, 2: a folder.
+    const std::pair<const char*, int> exist[] = {
+        {"ksn\\Express.KSN", 1}, {"D:\\KSN\\", 2}, {"D:\\KSN\\Express.KSN\\x", 0}, {"", 0}, {"E:\\KSN", 0}};
     for (const auto& [path, kind] : exist)
         EXPECT_EQ(std::pair(fs.FileExists(q(path)), fs.FolderExists(q(path))), std::pair(kind == 1, kind == 2)) << path;
 }
@@ -140,10 +143,7 @@ TEST_F(FileSystemTest, ToWindowsPicksTheDeepestDriveRootThenTheLowestLetter) {
                               {"sub/new/file.KSN", "E:\\new\\file.KSN"},
                               {"linked/a.bmp", "G:\\a.bmp"},
                               {"via-link/a.bmp", "G:\\a.bmp"}};
-    for (const auto& c : cases) {
-        QString error;
-        EXPECT_EQ(f.toWindows(host(c[0]), &error).value_or("refused: " + error), q(c[1])) << c[0];
-    }
+    for (const auto& c : cases) EXPECT_EQ(f.toWindows(host(c[0])).value_or("refused"), q(c[1])) << c[0];
     EXPECT_EQ(f.toWindows("/"), "Z:\\");
     EXPECT_FALSE(fs.toWindows("/usr/share/a.bmp").has_value());  // under no drive
 }
@@ -164,7 +164,7 @@ TEST_F(FileSystemTest, WriteReplacesTheFileUnderAnySpellingAndRefusesAFolder) {
     EXPECT_TRUE(fs.writeFile("D:\\ksn\\New.KSN", "n").ok);
     EXPECT_EQ(drive.read("KSN/Express.KSN"), QByteArray("new"));
     EXPECT_EQ(QDir(drive.host("KSN")).entryList(QDir::Files), (QStringList{"Express.KSN", "New.KSN"}));
-    for (const char* bad : {"D:\\ksn", "E:\\a.KSN", "\\\\srv\\sh\\a.KSN", "D:\\nope\\a.KSN"}) {
+    for (const char* bad : {"D:\\ksn", "E:\\a.KSN", "D:\\nope\\a.KSN"}) {
         const IoResult r = fs.writeFile(q(bad), "x");
         EXPECT_FALSE(r.ok || r.error.isEmpty()) << bad;
     }
@@ -172,29 +172,94 @@ TEST_F(FileSystemTest, WriteReplacesTheFileUnderAnySpellingAndRefusesAFolder) {
 }
 
 TEST_F(FileSystemTest, BitmapSizeComesFromTheHeaderFieldsOnly) {
-    QByteArray odd(26, '\0');  // no "BM", extreme values: only the two fields are read
-    odd.replace(18, 8, QByteArray("\xFF\xFF\xFF\xFF\x00\x00\x00\x80", 8));
-    drive.write("Cars/car1.bmp", test::makeBmp(320, -40));
-    drive.write("Cars/odd.bmp", odd);
-    drive.write("Cars/short25.bmp", test::makeBmp(7, 9).left(25));
-    drive.write("Cars/empty.bmp", {});
-    drive.mkdir("Cars/folder.bmp");
+    drive.write("Cars/car1.bmp", makeBmp(320, -40));
+    // No "BM", extreme values: only the two fields are read.
+    drive.write("Cars/odd.bmp", QByteArray(18, '\0') + QByteArray("\xFF\xFF\xFF\xFF\x00\x00\x00\x80", 8));
+    drive.write("Cars/short25.bmp", makeBmp(7, 9).left(25));  // too short for the height
+    drive.mkdir("Cars/folder.bmp");                           // as a missing file or one on no drive: nothing is read
     ASSERT_TRUE(fs.setCurrentDirectory("D:\\Cars"));
     const MyLibClass lib(fs, drive.host("KSNED32.exe"));
-    const struct {
-        const char* path;
-        std::int32_t width, height;
-    } cases[] = {{"d:/cars/CAR1.BMP", 320, -40},
-                 {"odd.bmp", -1, INT_MIN},
-                 {"short25.bmp", 7, 0},  // too short for the height
-                 {"empty.bmp", 0, 0},
-                 {"folder.bmp", 0, 0},
-                 {"missing.bmp", 0, 0},
-                 {"E:\\car1.bmp", 0, 0}};
+    const std::tuple<const char*, std::int32_t, std::int32_t> cases[] = {
+        {"d:/cars/CAR1.BMP", 320, -40}, {"odd.bmp", -1, INT_MIN}, {"short25.bmp", 7, 0}, {"folder.bmp", 0, 0}};
+    for (const auto& [path, width, height] : cases)
+        EXPECT_EQ(std::pair(lib.GetBMPWidth(q(path)), lib.GetBMPHeight(q(path))), std::pair(width, height)) << path;
+}
+
+TEST(Profile, ReadFindsTheValueOrTheDefault) {
+    const char* cases[][4] = {
+        // file, section, key, value
+        {"[ksned]\r\nKSN_FOLDER=D:\\KSN\r\n", "KSNED", "KSN_Folder", "D:\\KSN"},
+        {"  [ KSNED ]  \r\n\t KSN_Folder \t=  D:\\K S N \t\r\n", "KSNED", "KSN_Folder", "D:\\K S N"},
+        {"x=1\r\n[A]\r\ny=2\r\n", "A", "x", "<default>"},
+        {"[A]\r\ny=1\r\n[B]\r\nx=2\r\n", "A", "x", "<default>"},
+        // Only the first of equal sections, and the first of equal keys, is read.
+        {"[A]\r\nx=1\r\n[a]\r\ny=3\r\n", "A", "y", "<default>"},
+        {"[A]\r\nX=1\r\nx=2\r\n", "A", "x", "1"},
+        {"[A]\r\nx=\"  D:\\KSN \"\r\n", "A", "x", "  D:\\KSN "},
+        {"[A]\r\nx=\"a'\r\n", "A", "x", "\"a'"},
+        {"[A]\r\nx=a=b\r\n", "A", "x", "a=b"},
+        {"[A]\r\nx= \t\r\n", "A", "x", ""},
+        {"[A]\r\n;x=1\r\nx=2\r\n", "A", "x", "2"},
+        {"[A\r\nx=1\r\n", "A", "x", "<default>"},
+        // The second byte of ゾ is "]": the section line is parsed on characters, not bytes.
+        {"[ゾ]\r\nキー=D:\\表示\\ソ\r\n", "ゾ", "キー", "D:\\表示\\ソ"},
+        {"[A]\r\n\u3000x=1\r\n", "A", "x", "<default>"}};  // an ideographic space belongs to the name
     for (const auto& c : cases)
-        EXPECT_EQ(std::pair(lib.GetBMPWidth(q(c.path)), lib.GetBMPHeight(q(c.path))), std::pair(c.width, c.height))
-            << c.path;
-    EXPECT_FALSE(QFileInfo::exists(drive.host("Cars/missing.bmp")));
+        EXPECT_EQ(profile::readValue(sj(c[0]), q(c[1]), q(c[2]), u"<default>"_s, 255), q(c[3])) << c[0];
+}
+
+TEST(Profile, WriteChangesOnlyWhatItMust) {
+    const char* cases[][5] = {
+        // before, section, key, value, after
+        {"", "KSNED", "KSN_Folder", "D:\\表示", "[KSNED]\r\nKSN_Folder=D:\\表示\r\n"},
+        {"; 設定\n[Other]\rA = 1\r\n\r\n[KSNED]\nKSN_Folder = old \r\nB=2\n\n[Z]\r\nC = 表\r\nend", "KSNED",
+         "KSN_Folder", "new", "; 設定\n[Other]\rA = 1\r\n\r\n[KSNED]\nKSN_Folder=new\r\nB=2\n\n[Z]\r\nC = 表\r\nend"},
+        {"[A]\r\nx=1\r\n[A]\r\nx=2\r\n", "a", "x", "9", "[A]\r\nx=9\r\n[A]\r\nx=2\r\n"},
+        {"[A]\r\n[A]\r\nz=1\r\n", "A", "z", "9", "[A]\r\nz=9\r\n[A]\r\nz=1\r\n"},
+        // A new key goes after the section's last key, before blank lines and comments.
+        {"[A]\r\nx=1\r\n \t\r\n[B]\r\ny=2\r\n", "A", "z", "3", "[A]\r\nx=1\r\nz=3\r\n \t\r\n[B]\r\ny=2\r\n"},
+        {"[A]\r\n;z=1\r\n", "A", "z", "3", "[A]\r\nz=3\r\n;z=1\r\n"},
+        {"[A]", "A", "z", "3", "[A]\r\nz=3\r\n"},
+        {"[B]\ny=2", "A", "z", "3", "[B]\ny=2\r\n[A]\r\nz=3\r\n"}};
+    for (const auto& c : cases) {
+        const QByteArray after = profile::withValue(sj(c[0]), q(c[1]), q(c[2]), q(c[3]));
+        EXPECT_EQ(after, sj(c[4])) << c[0];
+        EXPECT_EQ(profile::readValue(after, q(c[1]), q(c[2]), u"<default>"_s, 255), q(c[3])) << c[0];
+    }
+    // 0xED40 decodes to a character that encodes as 0xFA5C, and 0x80 0xFF are no text at all:
+    // lines other than the written one must never pass through the converter.
+    EXPECT_EQ(profile::withValue("[Other]\r\nA=\xED\x40\x80\xFF\r\n[KSNED]\r\nKSN_Folder=old\r\n", u"KSNED"_s,
+                                 u"KSN_Folder"_s, u"new"_s),
+              QByteArray("[Other]\r\nA=\xED\x40\x80\xFF\r\n[KSNED]\r\nKSN_Folder=new\r\n"));
+}
+
+// Saves that fail at once (a folder in the way) overtake the ones still syncing to disk; the
+// results must still come back in the order the saves were handed over, each with its own outcome,
+// whatever the number of threads and of saves in flight, and the folder stays. With three threads
+// the rest is left to the destructor, which must wait for every save.
+TEST(SaveQueueTest, ResultsComeBackInSubmissionOrderWithTheirOwnOutcome) {
+    for (const auto& [threads, inFlight] : {std::pair{1, 1}, {4, 1}, {8, 32}, {3, 2}}) {
+        SCOPED_TRACE(testing::Message() << threads << " threads, " << inFlight << " in flight");
+        TempDrive drive;
+        const auto name = [](int i) { return QStringLiteral("f%1.KSN").arg(i % 3 == 1 ? -1 : i); };
+        drive.mkdir(name(1));
+        std::vector<SaveQueue::Finished> done;
+        {
+            SaveQueue queue(FileSystem(drive.driveMap(), drive.win({})), threads, inFlight);
+            for (int i = 0; i < 40; ++i) {
+                queue.submit(i, name(i), QByteArray::number(i));
+                for (auto& f : queue.takeFinished()) done.push_back(std::move(f));
+            }
+            if (threads != 3)
+                for (auto& f : queue.finishAll()) done.push_back(std::move(f));
+        }
+        ASSERT_TRUE(threads == 3 || done.size() == 40u) << done.size();
+        for (size_t i = 0; i < done.size(); ++i)
+            EXPECT_EQ(std::pair(done[i].tag, done[i].result.ok), std::pair(int(i), i % 3 != 1))
+                << done[i].result.error.toStdString();
+        for (int i = 0; i < 40; ++i)
+            EXPECT_EQ(drive.read(name(i)), i % 3 != 1 ? QByteArray::number(i) : QByteArray()) << i;
+    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Text wrapping, the help launcher, and the desktop's default applications.
+// The language the windows speak, the help launcher, and the desktop's default applications.
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include "support/locale/national.h"
 #include "support/messages.h"
 #include "support/mylib.h"
 #include "support/paths/filesystem.h"
@@ -21,64 +22,14 @@
 namespace ksn {
 namespace {
 
-using test::EnvGuard;
-using test::ScriptedModal;
-using test::TempDrive;
+using namespace test;
 
 QString q(const char* s) { return QString::fromUtf8(s); }
 
-TEST(Utilities, FormatTextBreaksAfterTheCharacterThatCrossesSixtyBlanks) {
-    const auto width = [](const QString& ch) { return ch == u"w" ? 2.0 : 1.0; };  // a blank is 1 wide
-    const QString wrapped = QString(31, u'w') + q("\r\n") + QString(31, u'w') + q("\r\n") + QString(8, u'w');
-    EXPECT_EQ(MyLibClass::FormatText(QString(70, u'w'), width), wrapped);
-}
-
-// Drive D:, the current directory D:\, and a desktop whose one program opens every file.
-class SystemTest : public ::testing::Test {
-protected:
-    SystemTest() : fs(drive.driveMap(), q("D:\\")), api(fs), lib(fs, drive.host(q("bin/ksned32"))) {
-        shell->program = drive.host(q("viewer/browser"));
-        drive.write(q("viewer/browser"), "#!/bin/sh\n");
-        api.setShell(shell);
-    }
-    TempDrive drive;
-    FileSystem fs;
-    Win32ApiClass api;
-    MyLibClass lib;
-    ScriptedModal modal;
-    std::shared_ptr<test::ScriptedShell> shell = std::make_shared<test::ScriptedShell>();
-};
-
-TEST_F(SystemTest, HelpOpensTheStartPageElseTheCoverPageInTheViewer) {
-    const struct {
-        QStringList pages, messages;
-        const char* opened; /* nullptr: nothing started */
-    } cases[] = {
-        {{}, {supportmsg::noHelp(), supportmsg::noHelpCover()}, nullptr},
-        {{"bin/help/index0.htm"}, {supportmsg::noHelp()}, "bin/help/index0.htm"},
-        {{"bin/help/index0.htm", "share/ksned32/help/index.htm", "bin/help/index.htm"}, {}, "bin/help/index.htm"},
-        // A start page anywhere beats a cover page.
-        {{"bin/help/index0.htm", "share/ksned32/help/index.htm"}, {}, "share/ksned32/help/index.htm"}};
-    for (const auto& c : cases) {
-        QDir(drive.host(q("bin/help"))).removeRecursively();
-        QDir(drive.host(q("share"))).removeRecursively();
-        for (const QString& p : c.pages) drive.write(p, "<html></html>");
-        modal.clear();
-        shell->started.clear();
-        lib.HelpShow(modal, api);
-        EXPECT_EQ(modal.messageTexts(), c.messages) << c.pages.join(u' ').toStdString();
-        const QList<QStringList> started{{shell->program, QDir::cleanPath(drive.host(q(c.opened)))}};
-        EXPECT_EQ(shell->started, c.opened ? started : QList<QStringList>{}) << c.pages.join(u' ').toStdString();
-    }
-    for (const QString& none : {QString(), q("/no/such/browser")}) {  // no viewer: nothing happens, silently
-        shell->program = none;
-        shell->started.clear();
-        lib.HelpShow(modal, api);
-        EXPECT_TRUE(shell->started.isEmpty());
-    }
-    shell->program = drive.host(q("viewer/browser"));
-    shell->startWorks = false;
-    EXPECT_THROW(lib.HelpShow(modal, api), ProgramStartError);
+TEST(National, JapaneseOnlyOnAJapaneseSystemWithoutTheSwitch) {
+    // Other switches, and no "/e"; the editor's and the about box's tests give the rest.
+    EXPECT_EQ(National::chooseBase(QLocale(QLocale::Japanese, QLocale::Japan), q("/f -e \\e")), National::kJapanese);
+    EXPECT_EQ(National::chooseBase(QLocale(QLocale::English, QLocale::UnitedStates), q("")), National::kEnglish);
 }
 
 // A desktop laid out in a temporary folder.
@@ -100,6 +51,44 @@ protected:
     TempDrive drive;
     xdg::Dirs dirs;
 };
+
+// A desktop whose one program opens every file.
+TEST_F(Xdg, HelpOpensTheStartPageElseTheCoverPageInTheViewer) {
+    const FileSystem fs(drive.driveMap(), q("D:\\"));
+    Win32ApiClass api(fs);
+    const auto shell = std::make_shared<ScriptedShell>();
+    shell->program = path("bin/viewer");
+    api.setShell(shell);
+    const MyLibClass lib(fs, path("bin/ksned32"));
+    ScriptedModal modal;
+    // The pages there, the messages shown, the page opened (nullptr: nothing started).
+    const std::tuple<QStringList, QStringList, const char*> cases[] = {
+        {{}, {supportmsg::noHelp(), supportmsg::noHelpCover()}, nullptr},
+        {{"bin/help/index0.htm"}, {supportmsg::noHelp()}, "bin/help/index0.htm"},
+        // A start page anywhere beats a cover page.
+        {{"bin/help/index0.htm", "share/ksned32/help/index.htm"}, {}, "share/ksned32/help/index.htm"}};
+    const auto show = [&] {
+        modal.clear();
+        shell->started.clear();
+        lib.HelpShow(modal, api);
+    };
+    for (const auto& [pages, messages, opened] : cases) {
+        for (const char* folder : {"bin/help", "share"}) QDir(drive.host(q(folder))).removeRecursively();
+        for (const QString& p : pages) drive.write(p, "<html></html>");
+        show();
+        const QList<QStringList> started{{shell->program, QDir::cleanPath(drive.host(q(opened)))}};
+        EXPECT_EQ(std::pair(modal.messageTexts(), shell->started),
+                  std::pair(messages, opened ? started : QList<QStringList>{}))
+            << pages.join(u' ').toStdString();
+    }
+    shell->startWorks = false;
+    EXPECT_THROW(lib.HelpShow(modal, api), ProgramStartError);
+    for (const QString& none : {QString(), q("/no/such/browser")}) {  // no viewer: nothing happens, silently
+        shell->program = none;
+        show();
+        EXPECT_TRUE(shell->started.isEmpty() && modal.messages.empty());
+    }
+}
 
 TEST_F(Xdg, DefaultsInListOrderThenAddedThenAnyTakerNotRemoved) {
     app("usr/applications/viewer.desktop", "text/plain;");
@@ -132,22 +121,16 @@ TEST(XdgExec, TheLineBecomesTheArgumentsALauncherGives) {
         const char* exec;
         QStringList args;
     } cases[] = {
-        {"b %u", {"b", url}},
-        {"b --new %F", {"b", "--new", page}},
-        {"b %U --x=%f", {"b", url, "--x=" + page}},
+        {"b %F --x=%U", {"b", page, "--x=" + url}},
         {"b", {"b", page}},  // no file code: the file comes last
-        {"env FOO=bar /snap/bin/b %u", {"env", "FOO=bar", "/snap/bin/b", url}},
-        {"flatpak run --file-forwarding org.b.B @@u %u @@",
-         {"flatpak", "run", "--file-forwarding", "org.b.B", "@@u", url, "@@"}},
+        {"flatpak run org.b.B @@u %u @@", {"flatpak", "run", "org.b.B", "@@u", url, "@@"}},
         // In double quotes \" \` \$ \\ are the characters; "\\\\" in the file is one backslash.
         {R"("/opt/my app/b" "a \"q\" \`x\` \$HOME \\\\ c:\\\\x\\\\y" %f)",
          {"/opt/my app/b", R"(a "q" `x` $HOME \ c:\x\y)", page}},
-        {"b 'it is' \"\" %f", {"b", "it is", "", page}},  // single quotes, and an empty argument kept
         // Value escapes come first: \s is a blank, which parts words unless quoted.
         {R"(b a\sb "c\sd" %f)", {"b", "a", "b", "c d", page}},
         {"b %i %c %k %f", {"b", "--icon", "web-icon", "ブラウザ", "/apps/b.desktop", page}},
         {"b 100%% --name=%c%m %d %D %n %N %v %m %z %f", {"b", "100%", "--name=ブラウザ", page}},
-        {"", {}},
         {"  ", {}},
     };
     for (const auto& c : cases) EXPECT_EQ(xdg::execArguments(q(c.exec), page, entry), c.args) << c.exec;
@@ -157,48 +140,38 @@ TEST(XdgExec, TheLineBecomesTheArgumentsALauncherGives) {
 TEST_F(Xdg, CommandOfAnEntryFindsItsProgram) {
     const EnvGuard env{"PATH"};
     qputenv("PATH", path("bin").toLocal8Bit());
-    write("x.desktop", "[Desktop Entry]\nName=Viewer\nName[ja]=ビューア\nExec=viewer --title %c %f\n");
-    write("gone.desktop", "[Desktop Entry]\nExec=/no/such/viewer %f\n");
-    write("relative.desktop", "[Desktop Entry]\nExec=bin/viewer %f\n");
-    write("none.desktop", "[Desktop Entry]\nName=No Exec\n");
+    write("x.desktop", "[Desktop Entry]\nExec=viewer --new %f\n");  // a bare name is looked for on PATH
     const QString page = path("help/index.htm");
-    // A bare name is looked for on PATH; the name is the user's language's where the entry has it.
-    const QString name = QLocale::system().language() == QLocale::Japanese ? q("ビューア") : q("Viewer");
-    EXPECT_EQ(xdg::desktopCommand(path("x.desktop"), page), QStringList({path("bin/viewer"), "--title", name, page}));
-    for (const char* entry : {"gone.desktop", "relative.desktop", "none.desktop"})
-        EXPECT_EQ(xdg::desktopCommand(path(entry), page), QStringList()) << entry;
+    EXPECT_EQ(xdg::desktopCommand(path("x.desktop"), page), QStringList({path("bin/viewer"), "--new", page}));
+    for (const char* exec : {"/no/such/viewer %f", "bin/viewer %f", ""}) {  // missing, relative, none
+        write("y.desktop", "[Desktop Entry]\nExec=" + QByteArray(exec) + "\n");
+        EXPECT_EQ(xdg::desktopCommand(path("y.desktop"), page), QStringList()) << exec;
+    }
 }
 
 // The real desktop: the default browser's entry starts it through env, as snap and flatpak
-// desktops do, and the page reaches it with the wrapper's arguments and environment.
-TEST(HelpLaunch, ReachesTheDefaultBrowserThroughAWrapper) {
+// desktops do, and the page reaches it with the wrapper's environment.
+TEST_F(Xdg, HelpReachesTheDefaultBrowserThroughAWrapper) {
     // The system's data folders stay: they hold the MIME database. The user's list comes first.
     const EnvGuard env{"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_CURRENT_DESKTOP"};
-    TempDrive drive;
-    const QString script = drive.host(q("opt/browser.sh")), out = drive.host(q("opt/seen.txt"));
-    drive.write(q("opt/browser.sh"), "#!/bin/sh\nprintf '%s\\n' \"$FOO\" \"$@\" > \"" + out.toUtf8() +
-                                         ".part\"\nmv \"" + out.toUtf8() + ".part\" \"" + out.toUtf8() + "\"\n");
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    drive.write(q("data/applications/wrapped.desktop"),
-                "[Desktop Entry]\nType=Application\nName=Wrapped\nMimeType=text/html;\nExec=env FOO=bar \"" +
-                    script.toUtf8() + "\" --from \"a b\" %u\n");
-    drive.write(q("config/mimeapps.list"), "[Default Applications]\ntext/html=wrapped.desktop\n");
-    drive.write(q("bin/help/index.htm"), "<html></html>");
-    qputenv("XDG_DATA_HOME", drive.host(q("data")).toUtf8());
-    qputenv("XDG_CONFIG_HOME", drive.host(q("config")).toUtf8());
-    qputenv("XDG_CONFIG_DIRS", drive.host(q("no-system-config")).toUtf8());
+    write("bin/browser", "#!/bin/sh\nprintf '%s\\n' \"$FOO\" \"$@\" >\"$0.part\" && mv \"$0.part\" \"$0.seen\"\n");
+    QFile::setPermissions(path("bin/browser"), QFile::ReadOwner | QFile::ExeOwner);
+    write("home/applications/wrapped.desktop",
+          "[Desktop Entry]\nExec=env FOO=bar \"" + path("bin/browser").toUtf8() + "\" %u\n");
+    write("config/mimeapps.list", "[Default Applications]\ntext/html=wrapped.desktop\n");
+    write("prog/help/index.htm", "<html></html>");
+    for (const auto& [var, dir] :
+         {std::pair{"XDG_DATA_HOME", "home"}, {"XDG_CONFIG_HOME", "config"}, {"XDG_CONFIG_DIRS", "etc"}})
+        qputenv(var, path(dir).toUtf8());
     qunsetenv("XDG_CURRENT_DESKTOP");
-
-    FileSystem fs(drive.driveMap(), q("D:\\"));
-    Win32ApiClass api(fs);
-    MyLibClass lib(fs, drive.host(q("bin/ksned32")));
+    const FileSystem fs(drive.driveMap(), q("D:\\"));
     ScriptedModal modal;
-    lib.HelpShow(modal, api);
+    MyLibClass(fs, path("prog/ksned32")).HelpShow(modal, Win32ApiClass(fs));
     EXPECT_TRUE(modal.messages.empty());
-    QDeadlineTimer deadline(5000);
-    while (!QFile::exists(out) && !deadline.hasExpired()) QThread::msleep(20);
-    const QString page = QUrl::fromLocalFile(drive.host(q("bin/help/index.htm"))).toString(QUrl::FullyEncoded);
-    EXPECT_EQ(QString::fromUtf8(drive.read(q("opt/seen.txt"))), q("bar\n--from\na b\n") + page + u'\n');
+    for (QDeadlineTimer deadline(5000); !QFile::exists(path("bin/browser.seen")) && !deadline.hasExpired();)
+        QThread::msleep(20);
+    const QString page = QUrl::fromLocalFile(path("prog/help/index.htm")).toString(QUrl::FullyEncoded);
+    EXPECT_EQ(QString::fromUtf8(drive.read(q("bin/browser.seen"))), q("bar\n") + page + u'\n');
 }
 
 }  // namespace
