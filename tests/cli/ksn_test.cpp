@@ -117,19 +117,23 @@ TEST_F(Ksn, HelpVersionAndModeNamesExitZero) {
     EXPECT_EQ(expect(0, {"--mode-names"}), q("file-name\nas-in-file\nno-drive\ndefault-folder\n"));
 }
 
-// --size bounds the picture, which stands beside nothing else; a formation with nothing to draw
-// exits 2 and writes nothing.
-TEST_F(Ksn, ThumbnailWritesOnePictureOrNothing) {
-    drive.write(q("KSN/t/a.bmp"), makeBmp(120, 40));
-    drive.write(q("KSN/t/f.KSN"), ksnBytes({"T", "horn.wav", "a.bmp"}));
-    expect(0, {"thumbnail", file("KSN/t/f.KSN"), file("out.png"), "--size", "60"});
-    EXPECT_EQ(QImage(file("out.png"), "PNG").size(), QSize(60, 20));
-    drive.write(q("KSN/t/none.KSN"), ksnBytes({"T", "S", "x.bmp"}));
-    const test::ProgramRun r = ksn({"thumbnail", file("KSN/t/none.KSN"), file("out/t.png")});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains(q("no car of D:\\KSN\\t\\none.KSN can be read"))) << r.err.toStdString();
-    EXPECT_FALSE(QFile::exists(file("out")));
-    EXPECT_EQ(QDir(file("KSN/t")).entryList(QDir::Files), (QStringList{"a.bmp", "f.KSN", "none.KSN"}));
+// A picture is written whole or not at all: a formation with nothing to draw exits 2 and writes nothing.
+TEST_F(Ksn, ThumbnailAndRenderWriteOnePictureOrNothing) {
+    drive.write(q("KSN/ghost.KSN"), ksnBytes({"Ghost", "horn.wav", "x.bmp", "y.bmp"}));
+    expect(0, {"thumbnail", file("KSN/local.KSN"), file("thumb.png"), "--size", "60"});
+    // As in the file: the relative path finds the cars folder, the unreachable car closes up.
+    expect(0, {"render", file("KSN/express.KSN"), "-o", file("strip.png"), "--mode", "as-in-file", "--default-folder",
+               file("KSN")});
+    EXPECT_EQ(std::pair(QImage(file("thumb.png")).size(), QImage(file("strip.png")).size()),
+              std::pair(QSize(60, 20), QSize(240, 40)));
+    const test::ProgramRun thumb = ksn({"thumbnail", file("KSN/ghost.KSN"), file("out/t.png")}),
+                           strip = ksn({"render", file("KSN/ghost.KSN"), "--output", file("ghost.png")});
+    EXPECT_EQ(std::tuple(thumb.exitCode, strip.exitCode, QFile::exists(file("out")), QFile::exists(file("ghost.png"))),
+              std::tuple(2, 2, false, false));
+    EXPECT_TRUE(thumb.err.contains(q("no car of D:\\KSN\\ghost.KSN can be read")) &&
+                strip.err.contains(q("no car file")))
+        << thumb.err.toStdString() << strip.err.toStdString();
+    expect(1, {"render", file("KSN/local.KSN"), "-o", file("no/such/dir/x.png"), "--mode", "as-in-file"});
 }
 
 TEST_F(Ksn, ParadePrintsTheTrainAsTheScreensaverReadsIt) {
@@ -151,19 +155,6 @@ TEST_F(Ksn, ParadePrintsTheTrainAsTheScreensaverReadsIt) {
     EXPECT_TRUE(flat.err.contains(q("Division by zero (Err.Number= 11)"))) << flat.err.toStdString();
 }
 
-TEST_F(Ksn, RenderDrawsTheStripOrWritesNothing) {
-    // As in the file: the relative path finds the cars folder, the unreachable car closes up.
-    expect(0, {"render", file("KSN/express.KSN"), "-o", file("out.png"), "--mode", "as-in-file", "--default-folder",
-               file("KSN")});
-    EXPECT_EQ(QImage(file("out.png"), "PNG").size(), QSize(240, 40));
-    drive.write(q("KSN/ghost.KSN"), ksnBytes({"Ghost", "horn.wav", "x.bmp", "y.bmp"}));
-    const test::ProgramRun ghost = ksn({"render", file("KSN/ghost.KSN"), "--output", file("ghost.png")});
-    EXPECT_EQ(ghost.exitCode, 2);
-    EXPECT_TRUE(ghost.err.contains(q("no car file"))) << ghost.err.toStdString();
-    EXPECT_FALSE(QFile::exists(file("ghost.png")));
-    expect(1, {"render", file("KSN/local.KSN"), "-o", file("no/such/dir/x.png"), "--mode", "as-in-file"});
-}
-
 // The thumbnail cache is the drive's cache/ (XDG_CACHE_HOME) for every run.
 TEST_F(Ksn, ThumbnailCacheHoldsEachFormationAsFileManagersLookItUp) {
     drive.write(q("KSN/t/a.bmp"), makeBmp(120, 40, 0xCC2200));
@@ -177,12 +168,11 @@ TEST_F(Ksn, ThumbnailCacheHoldsEachFormationAsFileManagersLookItUp) {
     for (const char* size : {"large", "normal"}) {
         const QString folder = file("cache/thumbnails/") + q(size);
         EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{name});  // nothing of empty.KSN, no temporary
+        EXPECT_EQ(QFileInfo(folder + u'/' + name).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
         const QImage image(folder + u'/' + name, "PNG");
         EXPECT_EQ(std::tuple(image.size(), image.text(q("Thumb::MTime"))),
                   std::tuple(QSize(120, 80),
                              QString::number(QFileInfo(file("KSN/t/Two Cars.ksn")).lastModified().toSecsSinceEpoch())));
-        EXPECT_EQ(QFileInfo(folder + u'/' + name).permissions() & 0x7077,
-                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
     EXPECT_EQ(QDir(file("KSN/t")).entryList(QDir::Files), (QStringList{"a.bmp", "empty.KSN", "Two Cars.ksn"}));
     // Given by name, a changed formation replaces its picture; alone, one without cars exits 1.

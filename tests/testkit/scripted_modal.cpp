@@ -3,39 +3,34 @@
 
 namespace ksn::test {
 
+namespace {
+// The next queued answer, or the given one when the queue is empty.
+template <class T>
+T take(std::deque<T>& queue, T otherwise = T()) {
+    if (queue.empty()) return otherwise;
+    T next = std::move(queue.front());
+    queue.pop_front();
+    return next;
+}
+}  // namespace
+
 MsgAnswer ScriptedModal::message(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) {
     messages.push_back({text, title.isEmpty() ? kAppTitle : title, buttons, icon});
     if (onMessage) onMessage(messages.back());
-    if (!answers.empty()) {
-        const MsgAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    return take(answers, buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok);
 }
 
 QString ScriptedModal::input(const QString& prompt, const QString&, const QString&) {
     prompts << prompt;
-    if (inputs.empty()) return {};
-    QString s = inputs.front();
-    inputs.pop_front();
-    return s;
+    return take(inputs);
 }
 
 FileChoice ScriptedModal::fileDialog(const FileDialogRequest& request) {
     fileRequests.push_back(request);
-    if (files.empty()) return std::nullopt;
-    auto f = files.front();
-    files.pop_front();
-    return f;
+    return take(files);
 }
 
-QString ScriptedModal::browseFolder(const QString&, const QString&) {
-    if (folders.empty()) return {};
-    QString f = folders.front();
-    folders.pop_front();
-    return f;
-}
+QString ScriptedModal::browseFolder(const QString&, const QString&) { return take(folders); }
 
 void ScriptedModal::processEvents() {
     ++processEventsCalls;
