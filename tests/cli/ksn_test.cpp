@@ -7,11 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
-#include <QThread>
 #include <QUrl>
-#include <csignal>
-#include <random>
 
 #include "testkit/tempdrive.h"
 
@@ -91,9 +87,7 @@ TEST_F(Ksn, UsageErrorsExitTwoAndSayWhy) {
                  {{"frobnicate", "--quiet", "-o", "x"}, "--output belongs to render"},
                  {{"show", "x", "--quiet"}, "--no-bellows and --quiet belong to parade"},
                  {{"show", "x", "--mode", "sideways"}, "unknown save mode: sideways"},
-                 {{"show", "x", "--comments", "no"}, "--comments takes on or off"},
                  {{"check"}, "check takes one FILE or more"},
-                 {{"list", "a", "b"}, "one folder at most"},
                  {{"thumbnail", "x", "y.png", "--size", "4097"}, "--size takes a number from 1 to 4096, not 4097"},
                  {{"thumbnail", "--cache", "x.KSN", "--size", "9"}, "--cache makes the cache's own sizes: no --size"}};
     for (const auto& c : cases) {
@@ -181,32 +175,6 @@ TEST_F(Ksn, ThumbnailCacheHoldsEachFormationAsFileManagersLookItUp) {
     EXPECT_EQ(QImage(file("cache/thumbnails/large/") + name, "PNG").size(), QSize(120, 40));
     expect(1, {"thumbnail", "--cache", file("KSN/t/empty.KSN")});
     expect(2, {"thumbnail", "--cache", file("KSN/t/none.KSN")});
-}
-
-// Killed at any moment, a rewrite leaves each file old or new, never mixed or empty.
-TEST(KilledRewrite, LeavesEveryFileWholeOldOrNew) {
-    QStringList before{"T", "C:\\s\\horn.wav"}, after{"T", "horn.wav"};
-    for (int c = 0; c < 40; ++c) {
-        before << QStringLiteral("C:\\Trains\\folder\\car%1.bmp;comment").arg(c);
-        after << QStringLiteral("car%1.bmp;comment").arg(c);
-    }
-    const QByteArray oldBytes = ksnBytes(before), newBytes = ksnBytes(after);
-    std::mt19937 rng(20261205);  // fixed: the same kill points on every run
-    for (int round = 0; round < 4; ++round) {
-        test::TempDrive drive;
-        for (int i = 0; i < 300; ++i) drive.write(QStringLiteral("KSN/f%1.KSN").arg(i), oldBytes);
-        QProcess p;
-        p.setEnvironment(QProcess::systemEnvironment() << q("KSNED_DRIVES=D:=") + drive.hostRoot());
-        p.start(q(KSN_EXE), {q("rewrite"), drive.host(q("KSN"))});
-        ASSERT_TRUE(p.waitForStarted());
-        QThread::msleep(std::uniform_int_distribution<int>(20, 400)(rng));
-        ::kill(pid_t(p.processId()), SIGKILL);
-        p.waitForFinished();
-        for (int i = 0; i < 300; ++i) {
-            const QByteArray now = drive.read(QStringLiteral("KSN/f%1.KSN").arg(i));
-            ASSERT_TRUE(now == oldBytes || now == newBytes) << "round " << round << ", file " << i;
-        }
-    }
 }
 
 }  // namespace
