@@ -62,12 +62,6 @@ TEST(ThumbnailCache, TextChunksAreReadBackAsTheImagesTexts) {
     // Plain tEXt chunks, not compressed ones, however long the value.
     EXPECT_EQ(marked.count("tEXt"), 4);
     EXPECT_EQ(marked.count("zTXt") + marked.count("iTXt"), 0);
-
-    // Nothing that would make a broken file.
-    EXPECT_TRUE(withTextChunks(png.left(20), {}).isEmpty() && withTextChunks("GIF89a" + png, {}).isEmpty());
-    for (const auto& key : std::vector<std::pair<QByteArray, QByteArray>>{
-             {QByteArray(80, 'k'), "v"}, {"", "v"}, {"k", QByteArray("a\0b", 3)}})
-        EXPECT_TRUE(withTextChunks(png, {key}).isEmpty()) << key.first.size();
 }
 
 }  // namespace

@@ -175,7 +175,6 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
 
 TEST_F(BadInputTest, SettingsFilesGiveTheFirstUsableFolderOrNone) {
     const std::tuple<const char*, QByteArray, QString> cases[] = {
-        {"no section", "KSN_Folder=D:\\KSN\r\n", {}},
         {"duplicate sections", "[KSNED]\r\nKSN_Folder=D:\\A\r\n[ksned]\r\nKSN_Folder=D:\\B\r\n", u"D:\\A"_s},
         {"300-character value", "[KSNED]\r\nKSN_Folder=" + QByteArray(300, 'a') + "\r\n", QString(254, u'a')},
     };

@@ -88,24 +88,8 @@ struct Model {
     }
 };
 
-enum class Cmd {
-    Select,
-    AddCar,
-    Paste,
-    SetClip,
-    Cut,
-    Copy,
-    Delete,
-    Drag,
-    Comment,
-    Title,
-    Sound,
-    Mode,
-    Switch,
-    New,
-    SaveLoad
-};
-constexpr int kCommands = int(Cmd::SaveLoad) + 1;
+enum class Cmd { Select, Add, Paste, Clip, Cut, Copy, Delete, Drag, Comment, Title, Sound, Mode, Switch, New, Save };
+constexpr int kCommands = int(Cmd::Save) + 1;
 // A mixed sequence, and a filling one that grows to the 101-car limit and keeps pressing against it.
 constexpr std::array<double, kCommands> kMixed{12, 9, 8, 3, 5, 4, 5, 8, 6, 3, 4, 3, 3, 1, 2};
 constexpr std::array<double, kCommands> kFilling{8, 25, 25, 2, 1, 3, 1, 6, 3, 1, 2, 2, 2, 0, 1};
@@ -133,7 +117,7 @@ protected:
                 model.select(k);
                 return u"select %1"_s.arg(k);
             }
-            case Cmd::AddCar: {
+            case Cmd::Add: {
                 const int r = pick(10);
                 const FileChoice choice = r < 7   ? FileChoice(any(kChosenCars))
                                           : r < 9 ? FileChoice()
@@ -147,7 +131,7 @@ protected:
                 editor.PasteCar(clipboard);
                 if (!model.clip.isEmpty()) model.insert(Model::at(sel), model.clip);
                 return u"paste"_s;
-            case Cmd::SetClip:
+            case Cmd::Clip:
                 clipboard = model.clip = any(kClipTexts);
                 return u"clipboard '%1'"_s.arg(clipboard);
             case Cmd::Cut:
@@ -240,7 +224,7 @@ protected:
                 model.refresh();
                 EXPECT_TRUE(editor.document().CurrentFilePath().isEmpty());
                 return u"new"_s;
-            case Cmd::SaveLoad: {
+            case Cmd::Save: {
                 editor.document().setCurrentFilePath(kSaved);
                 EXPECT_TRUE(editor.WriteCurrentFile());
                 if (model.rows[1].isEmpty()) model.rows[1] = u" "_s;  // in the list as well

@@ -89,15 +89,5 @@ TEST_F(TrainLayoutTest, ATopDownCarIsShownAtItsRealSizeTheRightWayUp) {
               std::tuple(QSize(80, 30), 0xFF000000 | kRed, u"1 : D:\\KSN\\td.bmp ( 30dot )"_s));
 }
 
-// The scroll range: the strip's width beyond the window, at least 1; steps of 1 below a range of 10,
-// else a tenth of the range and half the client height, halves to even.
-TEST(TrainScrollRange, StepsFollowTheRangeAndTheHeight) {
-    const std::pair<int, ScrollRange> cases[] = {
-        {300, {1, 1, 1}}, {609, {9, 1, 1}}, {610, {10, 1, 28}}, {1800, {1200, 120, 28}}, {1859, {1259, 125, 28}},
-    };
-    for (const auto& [total, range] : cases) EXPECT_EQ(trainScrollRange(total, 600, 57), range) << total;
-    EXPECT_EQ(trainScrollRange(1800, 600, 59).smallChange, 30);  // 29.5 to even
-}
-
 }  // namespace
 }  // namespace ksn
