@@ -15,11 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -101,12 +98,6 @@ TEST_F(MainWindowTest, KeysMenusAndMouseReachTheirCommands) {
             QTest::mouseDClick(list(), Qt::LeftButton, {}, rowCenter(row));
         };
     };
-    auto popup = [&](const char* item) -> Press {
-        return [=, this] {
-            choose(window->mnuPopup, item);
-            QTest::mouseClick(list(), Qt::RightButton, {}, rowCenter(2));
-        };
-    };
     // What a command did, in a few words: the first box or view it opened, else the list and the clipboard.
     auto did = [&] {
         if (!modal.fileRequests.empty()) return modal.fileRequests[0].title;
@@ -137,17 +128,17 @@ TEST_F(MainWindowTest, KeysMenusAndMouseReachTheirCommands) {
         {"Ctrl+C", key(Qt::CTRL | Qt::Key_C), "5 rows, row 4, " + rear},
         {"Ctrl+V", key(Qt::CTRL | Qt::Key_V), "6 rows, row -1, " + b},
         {"title menu", menu("mnuEditTitle"), title},
-        {"title double click", doubleClick(0), title},
         {"sound menu", menu("mnuEditSound"), sound},
-        {"sound double click", doubleClick(1), sound},
         {"Ctrl+M", key(Qt::CTRL | Qt::Key_M), comment},
         {"F1", key(Qt::Key_F1), "ヘルプがありません。別途入手してください。"},
         {"load menu", menu("mnuFileLoad"), "ﾌｧｲﾙを指定して読み込み"},
         {"car double click", doubleClick(3), "2 : D:\\KSN\\cars\\b.bmp ( 40dot )"},
-        // Offscreen, a popup once shown keeps the window from being active again: popups go last.
-        {"title popup", popup("mnuPopupEditTitle"), title},
-        {"sound popup", popup("mnuPopupSound"), sound},
-        {"comment popup", popup("mnuPopupEditComment"), comment},
+        // The popup (the only way to the whistle) last: offscreen, the window is never active again.
+        {"popup",
+         [&] {
+             choose(w.mnuPopup, "mnuPopupEditComment"), QTest::mouseClick(list(), Qt::RightButton, {}, rowCenter(2));
+         },
+         comment},
     };
     for (const auto& c : cases) {
         loadExpress();
@@ -166,7 +157,6 @@ TEST_F(MainWindowTest, TheHighlightedRowIsTheRowTheCommandsActOn) {
         return items.isEmpty() ? -1 : w.lstCars->row(items.front());
     };
     auto clickBelowTheRows = [&] { QTest::mouseClick(list(), Qt::LeftButton, {}, belowRows()); };
-    auto key = [&](Qt::Key k) { QTest::keyClick(w.lstCars, k); };
     const QString untouched = "clipboard", b = "D:\\KSN\\cars\\b.bmp";
     const struct {
         const char* what;
@@ -176,10 +166,6 @@ TEST_F(MainWindowTest, TheHighlightedRowIsTheRowTheCommandsActOn) {
     } cases[] = {
         {"click on a row", [&] { clickRow(3); }, 3, b},
         {"click below the rows", clickBelowTheRows, -1, untouched},
-        {"key up", [&] { key(Qt::Key_Up); }, 3, b},
-        {"key down after a click below", [&] { clickBelowTheRows(), key(Qt::Key_Down); }, 0, untouched},
-        {"Ctrl+click on the highlighted row",
-         [&] { QTest::mouseClick(list(), Qt::LeftButton, Qt::ControlModifier, rowCenter(4)); }, -1, untouched},
         {"comment switch (the list is rebuilt)", [&] { QTest::mouseClick(w.panels.at("Comment"), Qt::LeftButton); }, -1,
          untouched},
     };
@@ -195,7 +181,7 @@ TEST_F(MainWindowTest, TheHighlightedRowIsTheRowTheCommandsActOn) {
     }
 }
 
-TEST_F(MainWindowTest, TheStatusBarPanelsShowAndSwitchTheEditorsCommentsAndSaveMode) {
+TEST_F(MainWindowTest, TheStatusBarPanelsSwitchTheCommentsAndTheSaveMode) {
     frmMain& w = start();
     loadExpress();
     QLabel* panel = w.panels.at("Comment");
@@ -205,23 +191,12 @@ TEST_F(MainWindowTest, TheStatusBarPanelsShowAndSwitchTheEditorsCommentsAndSaveM
     EXPECT_EQ(shown(), "On sunken horn.wav;汽笛");
     QTest::mouseClick(panel, Qt::LeftButton);
     EXPECT_EQ(shown(), "Off raised horn.wav");
-    // The switch turned back by the Editor alone: the panel follows at the next command, and a click
-    // flips the Editor's switch, not the one the panel showed before.
-    w.editor().setCommentsOn(true);
-    loadExpress();
-    EXPECT_EQ(shown(), "On sunken horn.wav;汽笛");
-    w.editor().setCommentsOn(false);
-    QTest::mouseClick(panel, Qt::LeftButton);
-    EXPECT_EQ(shown(), "On sunken horn.wav;汽笛");
 
-    // The panel shows the Editor's mode: the one chosen, checked alone in the popup.
-    const char* modes[] = {"mnuPopupSaveModeFileOnly", "mnuPopupSaveModeKSN", "mnuPopupSaveModeNonDrive",
-                           "mnuPopupSaveModeDefault"};
-    for (const char* m : modes) {
+    // The panel shows the Editor's mode, the one chosen.
+    for (const char* m : {"mnuPopupSaveModeKSN", "mnuPopupSaveModeDefault"}) {
         choose(w.mnuPopupSaveMode, m);
         QTest::mouseClick(w.panels.at("SaveMode"), Qt::LeftButton);
         EXPECT_EQ(w.panels.at("SaveMode")->text(), w.menus.at(m)->text().section(u'(', 0, 0));
-        for (const char* other : modes) EXPECT_EQ(w.menus.at(other)->isChecked(), other == m) << m << ' ' << other;
     }
 }
 
@@ -235,7 +210,6 @@ TEST_F(MainWindowTest, ToolbarButtonsAreTheirMenuItemsActions) {
     for (const auto& [key, item] : cases) {
         QAction* a = w.buttons.at(key);
         EXPECT_TRUE(a == w.menus.at(item) && w.Toolbar1->widgetForAction(a)->objectName() == key) << key;
-        EXPECT_FALSE(a->icon().isNull() || a->isIconVisibleInMenu()) << key;
     }
     EXPECT_EQ(w.buttons.size(), std::size(cases));
 }
@@ -251,17 +225,14 @@ TEST_F(MainWindowTest, DragMovesACarButNeverOntoTitleOrSound) {
         QTest::mouseRelease(list(), Qt::LeftButton, {}, rowCenter(to));
     };
     clickRow(4);
-    drag(belowRows(), 2);  // a press on no row moves nothing
-    EXPECT_EQ(listRows(), express);
     drag(rowCenter(4), 2);
     const QStringList moved{"特急", "horn.wav;汽笛", "a.bmp;rear", "a.bmp;front", "b.bmp"};
     EXPECT_EQ(listRows(), moved);
-    EXPECT_EQ(window->panels.at("Msg")->text(), "1 / 3両");
     for (int target : {0, 1}) drag(rowCenter(3), target);
     EXPECT_EQ(listRows(), moved);
 }
 
-TEST_F(MainWindowTest, DroppedFilesAreTakenByExtensionOnTheListAndOnTheFolderBoxButNotOnTheBars) {
+TEST_F(MainWindowTest, DroppedFilesAreTakenByExtensionOnTheListAndOnTheFolderBox) {
     drive.write("snd/new.WAV", "RIFF");
     drive.mkdir("folder");
     start();
@@ -286,12 +257,6 @@ TEST_F(MainWindowTest, DroppedFilesAreTakenByExtensionOnTheListAndOnTheFolderBox
         EXPECT_EQ(modal.messages.size(), 1u);  // the folder's
         EXPECT_EQ(window->txtDefFolder->text(), "D:\\KSN");
     }
-    // Qt offers a drag a bar refuses to the window behind it, which must refuse it too.
-    for (QWidget* bar : {static_cast<QWidget*>(window->Toolbar1), static_cast<QWidget*>(window->StatusBar1),
-                         static_cast<QWidget*>(window->menuBar())}) {
-        EXPECT_FALSE(dropOn(bar)) << bar->objectName().toStdString();
-        EXPECT_EQ(window->lstCars->count(), 6) << bar->objectName().toStdString();
-    }
 }
 
 TEST_F(MainWindowTest, BatchRewriteShowsStopAndStopsBetweenFiles) {
@@ -309,45 +274,16 @@ TEST_F(MainWindowTest, BatchRewriteShowsStopAndStopsBetweenFiles) {
     EXPECT_EQ(drive.read("KSN/f2.KSN"), ksnBytes({"T", "C:\\s\\h.wav;x", "C:\\c\\a.bmp;y"}));
 }
 
-// A box stands beside the caption and the rows it is about: the over-limit warning beside the new
-// file's name, the height check beside the new rows, in a single load as in the batch and after an insert.
-TEST_F(MainWindowTest, StartUpLoadsTheArgumentAndEachBoxStandsBesideTheFileAndTheRowsItIsAbout) {
-    drive.write("KSN/cars/tall.bmp", makeBmp(120, 60));
-    QStringList lines{"長編成", "x.wav", "D:\\KSN\\cars\\a.bmp"};
-    while (lines.size() < 105) lines << "D:\\KSN\\cars\\tall.bmp";
-    writeKsn("over.KSN", lines);
+TEST_F(MainWindowTest, StartUpLoadsTheArgument) {
     frmMain& w = start("D:\\KSN\\express.KSN");
     EXPECT_EQ(w.txtDefFolder->text() + ' ' + QString::number(w.cmbTrain->count()) + ' ' + w.windowTitle(),
-              "D:\\KSN 2 express.KSN - KSNED32");
+              "D:\\KSN 1 express.KSN - KSNED32");
     EXPECT_EQ(listRows(), express);
     EXPECT_TRUE(modal.messages.empty());
-
-    QStringList seen;
-    modal.onMessage = [&](const RecordedMessage&) {
-        seen << w.windowTitle() + ' ' + QString::number(w.lstCars->count());
-    };
-    w.editor().document().setCurrentFilePath("over.KSN");
-    w.editor().LoadCurrentFile();
-    const QStringList overSeen{"over.KSN - KSNED32 5", "over.KSN - KSNED32 103"};
-    EXPECT_EQ(seen, overSeen);
-    seen.clear();
-    w.menus.at("mnuFilePathChange")->trigger();  // express.KSN says nothing, over.KSN twice
-    EXPECT_EQ(seen.mid(1), overSeen);
-    EXPECT_EQ(w.windowTitle(), "");
-
-    w.menus.at("mnuFileNew")->trigger();
-    QApplication::clipboard()->setText("D:\\KSN\\cars\\a.bmp");
-    w.menus.at("mnuEditPaste")->trigger();
-    seen.clear();
-    QApplication::clipboard()->setText("D:\\KSN\\cars\\tall.bmp");
-    w.menus.at("mnuEditPaste")->trigger();
-    EXPECT_EQ(seen, QStringList{" 4"});
 }
 
-// The whole-train view and the car view opened from the main window. What each shows is worked out
-// in trainlayout (tested without a window); here, that the windows show it where and as they should.
-// Cars a (100 x 40, red), b (120 x 40, green) and c (80 x 30, blue), and a formation that also
-// names a missing car.
+// The whole-train view and the car view; what they show is worked out in trainlayout (tested without
+// a window). Cars a (100 x 40, red), b (120 x 40, green), c (80 x 30, blue) and a missing one.
 class ViewersTest : public MainWindowTest {
 protected:
     ViewersTest() {
@@ -381,67 +317,28 @@ protected:
 TEST_F(ViewersTest, F2ShowsTheCarsAsKsnRenderDrawsThemBelowTheMainWindow) {
     open();
     frmTrain& t = pressF2();
-    EXPECT_EQ(t.parentWidget(), nullptr);  // a window of its own, never modal
-    EXPECT_EQ(t.windowTitle() + '|' + t.imgCar[2]->toolTip(), "Express ( 30dot )|1 : a : front");
     EXPECT_EQ(std::pair(t.frameGeometry().topLeft(), t.frameGeometry().width()),
               std::pair(belowMain(), window->frameGeometry().width()));
-    // The client area is the last car's height plus the scroll bar, which covers taller cars.
-    EXPECT_EQ(t.HScroll1->geometry(), QRect(0, 30, t.width(), t.HScroll1->height()));
     // Above the scroll bar every pixel is a car's: a (100 wide), b (120), c (80).
     const auto strip = buildTrainStrip(window->editor().rows(), state->DefaultFolder, state->fso);
     const QImage drawn = renderTrainStrip(*strip).copy(0, 0, 300, 30), shown = t.grab().toImage().copy(0, 0, 300, 30);
     EXPECT_TRUE(shown.convertToFormat(QImage::Format_RGB32) == drawn.convertToFormat(QImage::Format_RGB32));
 }
 
-TEST_F(ViewersTest, TheStripFollowsTheScrollBarAndItsThumb) {
-    writeKsn("long.KSN",
-             QStringList{"Long", "horn.wav"} + QStringList(10, "b.bmp") + QStringList{"missing.bmp", "c.bmp"});
-    open("Long");
-    frmTrain& t = pressF2();
-    t.resize(500, 57);
-    EXPECT_EQ(t.HScroll1->maximum(), 10 * 120 + 80 - 500);
-    auto expectSlotsAt = [&](int value) {
-        for (size_t i = 0; i < t.imgCar.size(); ++i)
-            EXPECT_EQ(t.imgCar[i]->x(), t.baseLeft(int(i)) - value) << i << " at " << value;
-    };
-    t.HScroll1->setValue(780);
-    expectSlotsAt(780);
-    EXPECT_EQ(t.imgCar.back()->geometry().right() + 1, t.width());  // the last car ends at the edge
-    // While the thumb is dragged the strip moves with it, before any value is committed.
-    t.HScroll1->setTracking(false);
-    t.HScroll1->setSliderDown(true);
-    t.HScroll1->setSliderPosition(200);
-    expectSlotsAt(200);
-    t.HScroll1->setSliderDown(false);
-    // A wider window lowers the maximum below the value: the strip moves back with it.
-    t.HScroll1->setValue(780);
-    t.resize(1000, 57);
-    EXPECT_EQ(t.HScroll1->value(), 280);
-    expectSlotsAt(280);
-}
-
 // A top-down car's real size in the car view is worked out in trainlayout_test.
-TEST_F(ViewersTest, TheCarViewFitsEachCarBelowTheMainWindowAndReportsAMissingOne) {
-    drive.write("KSN/flat.bmp", makeBmp(70, 0));
-    writeKsn("bad.KSN", {"Bad", "horn.wav", "flat.bmp"});
+TEST_F(ViewersTest, TheCarViewShowsTheCarBelowTheMainWindowAndReportsAMissingOne) {
     writeKsn("empty.KSN", {"Empty", "horn.wav"});
     open("Empty");
     window->menus.at("mnuViewTrain")->trigger();
     EXPECT_TRUE(window->trainView.isNull());  // no car line: no whole-train view
-    const std::tuple<const char*, int, QString, QSize, QRgb> cases[] = {
-        {"Express", 3, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, 0x22AA44},
-        {"Express", 4, "2 : D:\\KSN\\b.bmp ( 40dot )", {120, 40}, 0x22AA44},  // missing: reported, the view stays
-        {"Bad", 2, "1 : D:\\KSN\\flat.bmp ( 0dot )", {1, 1}, 0},              // no usable size: no picture
-    };
-    for (const auto& [title, row, caption, size, colour] : cases) {
-        open(title);
-        if (window->carView && row != 4) window->carView->move(700, 700);  // wherever the user put it, it comes back
+    open();
+    for (int row : {3, 4}) {  // 4 is missing: reported, and the view stays
         viewCar(row);
         ASSERT_TRUE(window->carView);
         frmCar& v = *window->carView;
         EXPECT_EQ(std::tuple(v.windowTitle(), v.size(), v.frameGeometry().topLeft(), v.imgCar->isVisible()),
-                  std::tuple(caption, size, belowMain(), colour != 0));
-        EXPECT_TRUE(!colour || (v.grab().toImage().pixel(size.width() - 1, size.height() - 1) & 0xFFFFFF) == colour);
+                  std::tuple(QString("2 : D:\\KSN\\b.bmp ( 40dot )"), QSize(120, 40), belowMain(), true));
+        EXPECT_EQ(v.grab().toImage().pixel(119, 39) & 0xFFFFFF, 0x22AA44u);
         EXPECT_EQ(modal.messageTexts(),
                   row == 4 ? QStringList{"車両が見つかりません。\r\nFile= D:\\KSN\\missing.bmp"} : QStringList());
     }
@@ -449,14 +346,6 @@ TEST_F(ViewersTest, TheCarViewFitsEachCarBelowTheMainWindowAndReportsAMissingOne
     deleteClosed();
     viewCar(3);
     EXPECT_TRUE(window->carView && window->carView->isVisible());
-    // Each run replaces the whole-train view; both viewers close with the main window.
-    QPointer<frmTrain> first = &pressF2(), second = &pressF2();
-    QPointer<frmCar> car = window->carView;
-    deleteClosed();
-    EXPECT_TRUE(first.isNull() && second);
-    window->close();
-    deleteClosed();
-    EXPECT_TRUE(second.isNull() && car.isNull());
 }
 
 }  // namespace
