@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <climits>
 #include <vector>
 
 #include "support/mylib.h"
@@ -31,23 +30,18 @@ QString q(const char* s) { return QString::fromUtf8(s); }
 QByteArray sj(const char* utf8) { return cp932::encode(q(utf8)); }
 
 TEST(DriveMap, ParseReadsLettersAndRootsOrNamesTheBadEntry) {
-    const char* cases[][2] = {{" d:=/mnt/d ; c:=/srv/c ;", "C:=/srv/c;D:=/mnt/d"},
-                              {"C:=/a;c:=/b", "C:=/b"},
-                              {"C:=/srv/c;D=/mnt/d", nullptr},
-                              {"C:=", nullptr},
-                              {"1:=/x", nullptr}};
+    const char* cases[][2] = {
+        {" d:=/mnt/d ; c:=/srv/c ;", "C:=/srv/c;D:=/mnt/d"}, {"C:=/srv/c;D=/mnt/d", nullptr}, {"C:=", nullptr}};
     for (const auto& c : cases) {
         QString error;
         const auto m = DriveMap::parse(q(c[0]), &error);
         EXPECT_EQ(m ? m->toString() : q("refused"), c[1] ? q(c[1]) : q("refused")) << error.toStdString();
         // The message names the entry at fault; what toString writes, parse reads back unchanged.
         EXPECT_TRUE(m ? DriveMap::parse(m->toString())->drives() == m->drives()
-                      : error.contains(q(c[0]).split(u';').last()))
-            << c[0];
+                      : error.contains(q(c[0]).split(u';').last()));
     }
 }
 
-// A Wine prefix laid out as Wine makes it, in the home folder.
 TEST(DriveMap, DetectPrefersTheVariableThenThePrefixThenHomeWine) {
     const EnvGuard env{"KSNED_DRIVES", "WINEPREFIX", "HOME"};
     QTemporaryDir dir;
@@ -60,14 +54,13 @@ TEST(DriveMap, DetectPrefersTheVariableThenThePrefixThenHomeWine) {
     EXPECT_EQ(DriveMap::fromWinePrefix(prefix).toString(), "C:=" + prefix + "/drive_c;E:=/nonexistent/cdrom;Z:=/");
 
     qputenv("HOME", home.toUtf8());
+    qputenv("KSNED_DRIVES", "C:=/srv/c");
+    qputenv("WINEPREFIX", "/nonexistent");
+    EXPECT_EQ(DriveMap::detect().toString(), "C:=/srv/c");
     qunsetenv("KSNED_DRIVES");
-    qputenv("WINEPREFIX", "/nonexistent");  // a prefix named outright comes before the home folder's
     EXPECT_EQ(DriveMap::detect().toString(), "Z:=/");
     qunsetenv("WINEPREFIX");
-    for (const char* drives : {"C:=/srv/c", "C=/srv/c", "  "}) {  // a malformed or blank variable is passed over
-        qputenv("KSNED_DRIVES", drives);
-        EXPECT_EQ(DriveMap::detect().root(u'C'), drives[1] == ':' ? q("/srv/c") : prefix + "/drive_c") << drives;
-    }
+    EXPECT_EQ(DriveMap::detect().root(u'C'), prefix + "/drive_c");
 }
 
 TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolderButNeverAFolderOrReadOnlyFile) {
@@ -92,18 +85,15 @@ TEST(Settings, FileBesideTheProgramFirstThenTheConfigFolderButNeverAFolderOrRead
     ASSERT_TRUE(QFile::setPermissions(d.host(u"ro.ini"_s), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     for (const char* name : {"sub.ini", "ro.ini"})
         EXPECT_FALSE(profile::WritePrivateProfileString(u"A"_s, u"x"_s, u"2"_s, d.host(q(name)))) << name;
-    EXPECT_TRUE(QFileInfo(d.host(u"sub.ini"_s)).isDir());
     EXPECT_EQ(d.read(u"ro.ini"_s), QByteArray("[A]\r\nx=1\r\n"));
 }
 
-// Drive D: holding a few formation folders and car bitmaps, the current directory D:\.
 class FileSystemTest : public ::testing::Test {
 protected:
     FileSystemTest() : fs(drive.driveMap(), "D:\\") {
         for (const char* f : {"KSN/Express.KSN", "multi/abc.txt", "multi/Abc.txt", "multi/ABC.txt"})
             drive.write(q(f), "x");
     }
-    // The host path toHost should give: the mapped (canonical) root, then relative.
     QString host(const char* relative) const {
         return drive.driveMap().root(u'D') + (*relative ? u'/' + q(relative) : QString());
     }
@@ -119,15 +109,8 @@ TEST_F(FileSystemTest, WindowsPathsFindHostFilesWithoutRegardToCase) {
                               {"D:\\multi\\aBC.txt", "multi/ABC.txt"},
                               // Missing components stay as written: that is where a new file goes.
                               {"D:\\ksn\\New\\x.KSN", "KSN/New/x.KSN"},
-                              {"\\\\srv\\sh\\a", nullptr},
                               {"E:\\a", nullptr}};
     for (const auto& c : cases) EXPECT_EQ(fs.toHost(q(c[0])).value_or("none"), c[1] ? host(c[1]) : "none") << c[0];
-
-    // 1: a file, 2: a folder.
-    const std::pair<const char*, int> exist[] = {
-        {"ksn\\Express.KSN", 1}, {"D:\\KSN\\", 2}, {"D:\\KSN\\Express.KSN\\x", 0}, {"", 0}, {"E:\\KSN", 0}};
-    for (const auto& [path, kind] : exist)
-        EXPECT_EQ(std::pair(fs.FileExists(q(path)), fs.FolderExists(q(path))), std::pair(kind == 1, kind == 2)) << path;
 }
 
 TEST_F(FileSystemTest, ToWindowsPicksTheDeepestDriveRootThenTheLowestLetter) {
@@ -156,7 +139,6 @@ TEST_F(FileSystemTest, FindFilesAndReadFirstLine) {
     const QByteArray longLine(700, '\n');  // longer than one read, and a lone LF is text
     drive.write("t.KSN", longLine + "\r\nb");
     EXPECT_EQ(fs.readFirstLine("D:\\T.ksn").bytes, longLine);
-    EXPECT_FALSE(fs.readFirstLine("D:\\none.KSN").ok);
 }
 
 TEST_F(FileSystemTest, WriteReplacesTheFileUnderAnySpellingAndRefusesAFolder) {
@@ -168,19 +150,16 @@ TEST_F(FileSystemTest, WriteReplacesTheFileUnderAnySpellingAndRefusesAFolder) {
         const IoResult r = fs.writeFile(q(bad), "x");
         EXPECT_FALSE(r.ok || r.error.isEmpty()) << bad;
     }
-    EXPECT_TRUE(QFileInfo(drive.host("KSN")).isDir());
 }
 
 TEST_F(FileSystemTest, BitmapSizeComesFromTheHeaderFieldsOnly) {
     drive.write("Cars/car1.bmp", makeBmp(320, -40));
-    // No "BM", extreme values: only the two fields are read.
-    drive.write("Cars/odd.bmp", QByteArray(18, '\0') + QByteArray("\xFF\xFF\xFF\xFF\x00\x00\x00\x80", 8));
     drive.write("Cars/short25.bmp", makeBmp(7, 9).left(25));  // too short for the height
     drive.mkdir("Cars/folder.bmp");                           // as a missing file or one on no drive: nothing is read
     ASSERT_TRUE(fs.setCurrentDirectory("D:\\Cars"));
     const MyLibClass lib(fs, drive.host("KSNED32.exe"));
     const std::tuple<const char*, std::int32_t, std::int32_t> cases[] = {
-        {"d:/cars/CAR1.BMP", 320, -40}, {"odd.bmp", -1, INT_MIN}, {"short25.bmp", 7, 0}, {"folder.bmp", 0, 0}};
+        {"d:/cars/CAR1.BMP", 320, -40}, {"short25.bmp", 7, 0}, {"folder.bmp", 0, 0}};
     for (const auto& [path, width, height] : cases)
         EXPECT_EQ(std::pair(lib.GetBMPWidth(q(path)), lib.GetBMPHeight(q(path))), std::pair(width, height)) << path;
 }
@@ -190,17 +169,8 @@ TEST(Profile, ReadFindsTheValueOrTheDefault) {
         // file, section, key, value
         {"[ksned]\r\nKSN_FOLDER=D:\\KSN\r\n", "KSNED", "KSN_Folder", "D:\\KSN"},
         {"  [ KSNED ]  \r\n\t KSN_Folder \t=  D:\\K S N \t\r\n", "KSNED", "KSN_Folder", "D:\\K S N"},
-        {"x=1\r\n[A]\r\ny=2\r\n", "A", "x", "<default>"},
-        {"[A]\r\ny=1\r\n[B]\r\nx=2\r\n", "A", "x", "<default>"},
-        // Only the first of equal sections, and the first of equal keys, is read.
-        {"[A]\r\nx=1\r\n[a]\r\ny=3\r\n", "A", "y", "<default>"},
         {"[A]\r\nX=1\r\nx=2\r\n", "A", "x", "1"},
         {"[A]\r\nx=\"  D:\\KSN \"\r\n", "A", "x", "  D:\\KSN "},
-        {"[A]\r\nx=\"a'\r\n", "A", "x", "\"a'"},
-        {"[A]\r\nx=a=b\r\n", "A", "x", "a=b"},
-        {"[A]\r\nx= \t\r\n", "A", "x", ""},
-        {"[A]\r\n;x=1\r\nx=2\r\n", "A", "x", "2"},
-        {"[A\r\nx=1\r\n", "A", "x", "<default>"},
         // The second byte of ゾ is "]": the section line is parsed on characters, not bytes.
         {"[ゾ]\r\nキー=D:\\表示\\ソ\r\n", "ゾ", "キー", "D:\\表示\\ソ"},
         {"[A]\r\n\u3000x=1\r\n", "A", "x", "<default>"}};  // an ideographic space belongs to the name
@@ -215,11 +185,8 @@ TEST(Profile, WriteChangesOnlyWhatItMust) {
         {"; 設定\n[Other]\rA = 1\r\n\r\n[KSNED]\nKSN_Folder = old \r\nB=2\n\n[Z]\r\nC = 表\r\nend", "KSNED",
          "KSN_Folder", "new", "; 設定\n[Other]\rA = 1\r\n\r\n[KSNED]\nKSN_Folder=new\r\nB=2\n\n[Z]\r\nC = 表\r\nend"},
         {"[A]\r\nx=1\r\n[A]\r\nx=2\r\n", "a", "x", "9", "[A]\r\nx=9\r\n[A]\r\nx=2\r\n"},
-        {"[A]\r\n[A]\r\nz=1\r\n", "A", "z", "9", "[A]\r\nz=9\r\n[A]\r\nz=1\r\n"},
         // A new key goes after the section's last key, before blank lines and comments.
         {"[A]\r\nx=1\r\n \t\r\n[B]\r\ny=2\r\n", "A", "z", "3", "[A]\r\nx=1\r\nz=3\r\n \t\r\n[B]\r\ny=2\r\n"},
-        {"[A]\r\n;z=1\r\n", "A", "z", "3", "[A]\r\nz=3\r\n;z=1\r\n"},
-        {"[A]", "A", "z", "3", "[A]\r\nz=3\r\n"},
         {"[B]\ny=2", "A", "z", "3", "[B]\ny=2\r\n[A]\r\nz=3\r\n"}};
     for (const auto& c : cases) {
         const QByteArray after = profile::withValue(sj(c[0]), q(c[1]), q(c[2]), q(c[3]));
@@ -233,13 +200,10 @@ TEST(Profile, WriteChangesOnlyWhatItMust) {
               QByteArray("[Other]\r\nA=\xED\x40\x80\xFF\r\n[KSNED]\r\nKSN_Folder=new\r\n"));
 }
 
-// Saves that fail at once (a folder in the way) overtake the ones still syncing to disk; the
-// results must still come back in the order the saves were handed over, each with its own outcome,
-// whatever the number of threads and of saves in flight, and the folder stays. With three threads
-// the rest is left to the destructor, which must wait for every save.
+// Saves that fail at once (a folder in the way) overtake the ones still syncing to disk, yet the
+// results come back in submission order. With three threads the destructor must wait for the rest.
 TEST(SaveQueueTest, ResultsComeBackInSubmissionOrderWithTheirOwnOutcome) {
     for (const auto& [threads, inFlight] : {std::pair{1, 1}, {4, 1}, {8, 32}, {3, 2}}) {
-        SCOPED_TRACE(testing::Message() << threads << " threads, " << inFlight << " in flight");
         TempDrive drive;
         const auto name = [](int i) { return QStringLiteral("f%1.KSN").arg(i % 3 == 1 ? -1 : i); };
         drive.mkdir(name(1));
@@ -255,8 +219,7 @@ TEST(SaveQueueTest, ResultsComeBackInSubmissionOrderWithTheirOwnOutcome) {
         }
         ASSERT_TRUE(threads == 3 || done.size() == 40u) << done.size();
         for (size_t i = 0; i < done.size(); ++i)
-            EXPECT_EQ(std::pair(done[i].tag, done[i].result.ok), std::pair(int(i), i % 3 != 1))
-                << done[i].result.error.toStdString();
+            EXPECT_EQ(std::pair(done[i].tag, done[i].result.ok), std::pair(int(i), i % 3 != 1));
         for (int i = 0; i < 40; ++i)
             EXPECT_EQ(drive.read(name(i)), i % 3 != 1 ? QByteArray::number(i) : QByteArray()) << i;
     }

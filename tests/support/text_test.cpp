@@ -4,16 +4,12 @@
 #include <QList>
 #include <QStringList>
 #include <optional>
-#include <ostream>
 #include <tuple>
 
 #include "support/mylib.h"
 #include "support/paths/winpath.h"
 #include "support/text/cp932.h"
 #include "support/text/numtext.h"
-
-// Failures show the text, not its UTF-16 code units.
-[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace ksn {
 namespace {
@@ -28,7 +24,6 @@ TEST(WinPath, PartsAndJoins) {
                               {"C:", "C:", "", "", ""},
                               {"\\\\server\\share\\x.y.wav", "\\\\server\\share", "x.y.wav", "x.y", "wav"},
                               {"\\Trains\\a.d\\car1", "", "car1", "car1", ""},
-                              {"1:\\x.bmp", "", "x.bmp", "x", "bmp"},
                               // 0x5C is the second byte of 表 and ソ: only the decoded "\" separates.
                               {"C:\\表\\ソ.bmp", "C:", "ソ.bmp", "ソ", "bmp"}};
     for (const auto& c : parts) {
@@ -37,8 +32,7 @@ TEST(WinPath, PartsAndJoins) {
                   (QStringList{q(c[1]), q(c[2]), q(c[3]), q(c[4])}));
     }
     const char* joins[][3] = {{"C:\\trains\\", "\\car1.bmp", "C:\\trains\\car1.bmp"},
-                              {"C:", "car1.bmp", "C:\\car1.bmp"},
-                              {"", "car1.bmp", "car1.bmp"}};
+                              {"C:", "car1.bmp", "C:\\car1.bmp"}};
     for (const auto& j : joins) EXPECT_EQ(buildPath(q(j[0]), q(j[1])), q(j[2])) << j[0] << " + " << j[1];
     EXPECT_TRUE(isBareFileName(q("ソ.bmp")));
     for (const char* other : {"car1", "EC/car1.bmp", "C:car1.bmp", ""}) EXPECT_FALSE(isBareFileName(q(other))) << other;
@@ -50,37 +44,12 @@ TEST(WinPath, AbsoluteResolvesAgainstTheCurrentDirectory) {
                               {"C:/Trains//EC/", "D:\\", "C:\\Trains\\EC"},
                               // A drive without a separator is relative to that drive's current directory.
                               {"c:x", "C:\\w", "c:\\w\\x"},
-                              {"E:x", "C:\\w", "E:\\x"},
                               // Single periods go from every component, dots and blanks from the end of the last one.
                               {"C:\\a\\b.\\c", "D:\\", "C:\\a\\b\\c"},
-                              {"C:\\a\\b..\\c", "D:\\", "C:\\a\\b..\\c"},
                               {"C:\\a\\car1.bmp. . ", "D:\\", "C:\\a\\car1.bmp"},
                               // A network root keeps its separator as "C:\" does.
-                              {"\\\\srv\\sh\\a\\..", "C:\\", "\\\\srv\\sh\\"},
-                              {"\\x", "\\\\srv\\sh\\d", "\\\\srv\\sh\\x"}};
+                              {"\\\\srv\\sh\\a\\..", "C:\\", "\\\\srv\\sh\\"}};
     for (const auto& c : cases) EXPECT_EQ(absolutePath(q(c[0]), q(c[1])), q(c[2])) << c[0] << " in " << c[1];
-}
-
-// Every combination of awkward components under every kind of prefix: the absolute form is a fixed
-// point, does not depend on the current directory any more, starts with its drive part, and keeps
-// no "/", no "." or ".." component, and no trailing "\\" except after a root.
-TEST(WinPath, AbsoluteFormIsAFixedPointStartingWithItsDrive) {
-    const QStringList prefixes{q(""), q("\\"), q("C:"), q("C:\\"), q("d:"), q("\\\\srv\\sh\\"), q("//srv/sh")};
-    const QStringList parts{q("a"),    q("."),  q(".."),  q("b."),  q("c.."), q(" d "),
-                            q("e. ."), q("表"), q("..."), q(". ."), q("f .")};
-    for (const QString& cur : {q("C:\\cur\\dir"), q("\\\\host\\vol\\sub")})
-        for (const QString& pre : prefixes)
-            for (const QString& x : parts)
-                for (const QString& y : parts)
-                    for (const QString& z : parts) {
-                        const QString in = pre + x + u'\\' + y + u'/' + z, a = absolutePath(in, cur);
-                        const QStringList comps = componentsAfterRoot(a);
-                        ASSERT_TRUE(absolutePath(a, cur) == a && absolutePath(a, q("Q:\\elsewhere")) == a &&
-                                    !driveName(a).isEmpty() && a.startsWith(driveName(a)) && !a.contains(u'/') &&
-                                    !comps.contains(q(".")) && !comps.contains(q("..")) &&
-                                    (!a.endsWith(u'\\') || a == rootOf(a)))
-                            << qPrintable(in + QStringLiteral(" -> ") + a);
-                    }
 }
 
 TEST(Cp932, DecodesAndEncodesBackByteForByte) {
@@ -118,14 +87,11 @@ TEST(Cp932, LinesEndAtCrLfOrALoneCr) {
     }
 }
 
-// A number ends where its text ends, though what follows in memory is more digits.
+// The text, which ends at "|" though more digits follow in memory; its leading and its whole number.
 TEST(NumberText, LeadingWholeAndRoundedWithinTheTextOnly) {
-    // The text, which ends at "|" (the characters after it merely follow in memory); its leading
-    // number and its whole number.
     const std::tuple<const char*, double, std::optional<qint32>> cases[] = {
-        {" 36 ", 36, 36}, {"  -300", -300, -300},  {".5x", 0.5, {}},    {"2.5", 2.5, 2}, {"1e3", 1000, 1000},
-        {"2e", 2, {}},    {"\uFF11\uFF12", 0, {}}, {"12|3456", 12, 12}, {"1.|53", 1, 1}, {"2e-|5", 2, {}},
-        {"-|5", 0, {}},   {"  |7", 0, {}}};  // "\uFF11\uFF12": full-width digits are no number
+        {" -36 ", -36, -36}, {".5x", 0.5, {}}, {"2.5", 2.5, 2},  {"1e3", 1000, 1000}, {"\uFF11\uFF12", 0, {}},
+        {"12|3456", 12, 12}, {"1.|53", 1, 1},  {"2e-|5", 2, {}}, {"-|5", 0, {}}};  // full-width digits: no number
     for (const auto& [chars, leading, whole] : cases) {
         QString all = q(chars);
         const qsizetype end = all.indexOf(u'|');

@@ -19,8 +19,6 @@ struct EnvGuard {
     ~EnvGuard() {
         for (const auto& [n, v] : saved) v ? qputenv(n, *v) : qunsetenv(n);
     }
-    EnvGuard(const EnvGuard&) = delete;
-    EnvGuard& operator=(const EnvGuard&) = delete;
     std::vector<std::pair<const char*, std::optional<QByteArray>>> saved;
 };
 

@@ -12,7 +12,6 @@ namespace ksn::test {
 class ScriptedShell : public Shell {
 public:
     QStringList openCommand(const QString& hostFile) const override {
-        asked << hostFile;
         return program.isEmpty() ? QStringList() : QStringList{program, hostFile};
     }
     bool start(const QString& p, const QStringList& arguments) const override {
@@ -21,7 +20,6 @@ public:
     }
     QString program;
     bool startWorks = true;
-    mutable QStringList asked;
     mutable QList<QStringList> started;
 };
 
