@@ -1,12 +1,7 @@
 // The command line as a user runs it: the real program, its output, its exit status, its files.
-#include <gtest/gtest.h>
 
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
 #include <QUrl>
 
 #include "testkit/tempdrive.h"
@@ -16,8 +11,6 @@ namespace {
 
 using test::ksnBytes;
 using test::makeBmp;
-
-QString q(const char* s) { return QString::fromUtf8(s); }
 
 // Drive D:, the program started in D:\ (relative paths start there) with D: as its only drive.
 class Ksn : public ::testing::Test {

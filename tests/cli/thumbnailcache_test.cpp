@@ -1,15 +1,11 @@
 // The thumbnail cache's rules: where a formation's thumbnail lies and the keys that keep it valid.
 #include "cli/thumbnailcache.h"
-
-#include <gtest/gtest.h>
+#include "testkit/common.h"
 
 #include <QBuffer>
-#include <QImage>
 
 namespace ksn::thumbcache {
 namespace {
-
-QString q(const char* s) { return QString::fromUtf8(s); }
 
 TEST(ThumbnailCache, RootFollowsXdgCacheHomeElseHome) {
     const struct {

@@ -5,18 +5,13 @@
 #include "fixture.h"
 #include "support/settings/settingsfile.h"
 
-#include <QFile>
-
 #include <fcntl.h>
 #include <unistd.h>
-#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <future>
-#include <tuple>
 
 namespace ksn {
 namespace {

@@ -7,11 +7,6 @@
 
 #include "document/document.h"
 
-#include <QDir>
-#include <QFile>
-
-#include <optional>
-
 namespace ksn {
 namespace {
 

@@ -5,10 +5,6 @@
 #include "document/formation.h"
 #include "fixture.h"
 
-#include <QtGlobal>
-
-#include <algorithm>
-#include <array>
 #include <random>
 
 namespace ksn {

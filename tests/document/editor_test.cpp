@@ -1,13 +1,6 @@
 // The document commands of the main window run on the Editor without a window.
 #include "fixture.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <algorithm>
-#include <optional>
-#include <tuple>
-
 namespace ksn {
 namespace {
 

@@ -1,10 +1,6 @@
 // A save that cannot complete leaves the old file byte for byte, no temporary file, and names the file.
 #include "fixture.h"
 
-#include <QDir>
-#include <QFile>
-#include <tuple>
-
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -6,14 +6,6 @@
 #include "testkit/scripted_modal.h"
 #include "testkit/tempdrive.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <ostream>
-
-// Failures show texts as text.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-
 namespace ksn::test {
 
 // bytes, made at least 26 long, with the bitmap header's width and height fields (at 18 and 22) set.

@@ -2,8 +2,6 @@
 #include "document/ksnclass.h"
 #include "fixture.h"
 
-#include <vector>
-
 namespace ksn {
 namespace {
 

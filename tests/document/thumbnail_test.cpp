@@ -1,11 +1,8 @@
 // The thumbnail's layout: rows as near square as whole cars allow, and the scale that fits it.
 #include "document/thumbnail.h"
-
-#include <gtest/gtest.h>
+#include "testkit/common.h"
 
 #include <QColor>
-#include <tuple>
-#include <utility>
 
 namespace ksn {
 namespace {

@@ -2,9 +2,6 @@
 #include "document/trainlayout.h"
 #include "fixture.h"
 
-#include <array>
-#include <tuple>
-
 namespace ksn {
 namespace {
 

@@ -7,8 +7,6 @@
 #include "viewers/frmCar.h"
 #include "viewers/frmTrain.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -22,11 +20,6 @@
 #include <QToolBar>
 
 #include <stdexcept>
-#include <tuple>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-QT_END_NAMESPACE
 
 namespace ksn {
 namespace {

@@ -1,13 +1,10 @@
 // The windows' tests need a QApplication before the first widget; GoogleTest's own main has none.
 #include "mainwindow/qtjapanese.h"
-
-#include <gtest/gtest.h>
+#include "testkit/common.h"
 
 #include <QApplication>
-#include <QByteArray>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <cstdio>
 
 int main(int argc, char** argv) {

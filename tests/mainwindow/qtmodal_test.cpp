@@ -5,8 +5,6 @@
 #include "support/product/version.h"
 #include "testkit/tempdrive.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -14,16 +12,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
-
-#include <functional>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-QT_END_NAMESPACE
 
 namespace ksn {
 namespace {

@@ -1,12 +1,5 @@
 // Drive letters onto host folders, the file-system object over them, the settings file (its place,
 // reading and rewriting), the car bitmaps' headers and the save queue.
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <vector>
 
 #include "support/mylib.h"
 #include "support/paths/drivemap.h"
@@ -25,7 +18,6 @@ using namespace test;
 
 using namespace Qt::StringLiterals;
 
-QString q(const char* s) { return QString::fromUtf8(s); }
 // Settings texts are written in UTF-8 and stored as code page 932, as the files are.
 QByteArray sj(const char* utf8) { return cp932::encode(q(utf8)); }
 

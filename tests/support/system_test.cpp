@@ -1,8 +1,5 @@
 // The language the windows speak, the help launcher, and the desktop's default applications.
-#include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QLocale>
 
 #include "support/locale/national.h"
@@ -20,8 +17,6 @@ namespace ksn {
 namespace {
 
 using namespace test;
-
-QString q(const char* s) { return QString::fromUtf8(s); }
 
 TEST(National, JapaneseOnlyOnAJapaneseSystemWithoutTheSwitch) {
     // Other switches, and no "/e"; the editor's and the about box's tests give the rest.

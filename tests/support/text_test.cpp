@@ -1,10 +1,7 @@
 // Text below the formation format: Windows path algebra, code page 932, line splitting, numbers.
-#include <gtest/gtest.h>
 
 #include <QList>
-#include <QStringList>
-#include <optional>
-#include <tuple>
+#include "testkit/common.h"
 
 #include "support/mylib.h"
 #include "support/paths/winpath.h"
@@ -15,8 +12,6 @@ namespace ksn {
 namespace {
 
 using namespace winpath;
-
-QString q(const char* s) { return QString::fromUtf8(s); }
 
 TEST(WinPath, PartsAndJoins) {
     // The path, its drive, file, base and extension names.

@@ -1,13 +1,8 @@
 // Environment variables a test sets, put back as they were afterwards.
 #pragma once
 
-#include <QByteArray>
-#include <QtGlobal>
-
 #include <initializer_list>
-#include <optional>
-#include <utility>
-#include <vector>
+#include "testkit/common.h"
 
 namespace ksn::test {
 

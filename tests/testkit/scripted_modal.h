@@ -1,15 +1,11 @@
 // A modal seam for tests: records every message, input box and dialog, and answers from queues.
 #pragma once
 
+#include "common.h"
+
 #include "support/ui/modal.h"
 
-#include <QString>
-#include <QStringList>
-
 #include <deque>
-#include <functional>
-#include <optional>
-#include <vector>
 
 namespace ksn::test {
 

@@ -2,10 +2,9 @@
 #pragma once
 
 #include "support/system/osservices.h"
+#include "testkit/common.h"
 
 #include <QList>
-#include <QString>
-#include <QStringList>
 
 namespace ksn::test {
 

@@ -2,9 +2,6 @@
 
 #include "support/text/cp932.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 

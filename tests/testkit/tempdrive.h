@@ -1,14 +1,9 @@
 // A temporary host folder mapped as a Windows drive, with helpers to make files in it.
 #pragma once
 
+#include "common.h"
+
 #include "support/paths/drivemap.h"
-
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-
-#include <cstdint>
 
 namespace ksn::test {
 

@@ -1,23 +1,17 @@
 // The drive map against Wine itself: a real prefix made by wineboot, drives added as Wine's own
 // dosdevices links, every conversion compared with what winepath gives. Without a working Wine the
 // test fails: it is the only check that what the editor writes is what Wine reads.
-#include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 #include <string>
+#include "testkit/common.h"
 
 #include "support/paths/drivemap.h"
 #include "support/paths/filesystem.h"
 
 namespace ksn {
 namespace {
-
-QString q(const char* s) { return QString::fromUtf8(s); }
 
 // Runs a program to its end: its output lines, or on failure why.
 QStringList run(const QString& program, const QStringList& args, QString* error, int timeoutMs = 120000) {
