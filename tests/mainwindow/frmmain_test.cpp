@@ -7,17 +7,8 @@
 #include "viewers/frmCar.h"
 #include "viewers/frmTrain.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMimeData>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QToolBar>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <stdexcept>
 

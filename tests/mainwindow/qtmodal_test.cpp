@@ -5,16 +5,8 @@
 #include "support/product/version.h"
 #include "testkit/tempdrive.h"
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QTranslator>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace ksn {
 namespace {

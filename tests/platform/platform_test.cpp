@@ -7,13 +7,8 @@
 #include "testkit/scripted_modal.h"
 #include "testkit/tempdrive.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace ksn {
 namespace {
