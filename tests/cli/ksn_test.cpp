@@ -157,8 +157,8 @@ TEST_F(Ksn, ThumbnailCacheHoldsEachFormationAsFileManagersLookItUp) {
         EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{name});  // nothing of empty.KSN, no temporary
         EXPECT_EQ(QFileInfo(folder + u'/' + name).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
         const QImage image(folder + u'/' + name, "PNG");
-        EXPECT_EQ(std::tuple(image.size(), image.text(q("Thumb::MTime"))),
-                  std::tuple(QSize(120, 80),
+        EXPECT_EQ(std::tuple(image.size(), image.text(q("Thumb::URI")), image.text(q("Thumb::MTime"))),
+                  std::tuple(QSize(120, 80), uri,
                              QString::number(QFileInfo(file("KSN/t/Two Cars.ksn")).lastModified().toSecsSinceEpoch())));
     }
     EXPECT_EQ(QDir(file("KSN/t")).entryList(QDir::Files), (QStringList{"a.bmp", "empty.KSN", "Two Cars.ksn"}));

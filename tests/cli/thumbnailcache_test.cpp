@@ -2,8 +2,6 @@
 #include "cli/thumbnailcache.h"
 #include "testkit/common.h"
 
-#include <QBuffer>
-
 namespace ksn::thumbcache {
 namespace {
 
@@ -34,30 +32,6 @@ TEST(ThumbnailCache, UriAndFileNameAreTheFileManagersOwn) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(std::pair(uri(q(c.path)), fileName(q(c.uri))), std::pair(q(c.uri), q(c.name)));
-}
-
-TEST(ThumbnailCache, TextChunksAreReadBackAsTheImagesTexts) {
-    QImage image(4, 3, QImage::Format_ARGB32);
-    image.fill(0x80FF0000);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(image.save(&buffer, "PNG"));
-    const QByteArray png = buffer.data();
-    const QString longUri = q("file:///") + QString(300, u'x') + q(".KSN");
-
-    const QByteArray marked = withTextChunks(png, keys(longUri, 1700000000, 156, q("ksn 2.01")));
-    QImage back;
-    ASSERT_TRUE(back.loadFromData(marked, "PNG"));
-    EXPECT_EQ(back.pixel(3, 2), 0x80FF0000u);
-    for (const auto& [key, value] :
-         std::initializer_list<std::pair<const char*, QString>>{{"Thumb::URI", longUri},
-                                                                {"Thumb::MTime", q("1700000000")},
-                                                                {"Thumb::Size", q("156")},
-                                                                {"Software", q("ksn 2.01")}})
-        EXPECT_EQ(back.text(q(key)), value) << key;
-    // Plain tEXt chunks, not compressed ones, however long the value.
-    EXPECT_EQ(marked.count("tEXt"), 4);
-    EXPECT_EQ(marked.count("zTXt") + marked.count("iTXt"), 0);
 }
 
 }  // namespace

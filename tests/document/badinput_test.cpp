@@ -1,5 +1,4 @@
-// What arrives from old machines, forums and archives: each bad input has an expected outcome, and
-// none crashes, hangs or loses a byte the user did not mean to change.
+// What arrives from forums and archives: none crashes, hangs or loses a byte the user did not change.
 #include "document/ksnclass.h"
 #include "document/trainlayout.h"
 #include "fixture.h"

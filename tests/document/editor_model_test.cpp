@@ -1,6 +1,4 @@
-// The editing commands against a small model of the car list: thousands of random command sequences,
-// each step compared with what the rules say the list, the selection, the status text, the messages
-// and the document now hold.
+// The editing commands against a small model of the car list, step by step over random sequences.
 // KSNED_MODEL_SEED=<number> explores another seed; the default seed is fixed so that a failure repeats.
 #include "document/formation.h"
 #include "fixture.h"
@@ -100,7 +98,6 @@ protected:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
     const QString& any(const QStringList& pool) { return pool[pick(int(pool.size()))]; }
 
-    // Runs one command on the editor and on the model; gives its description for the history.
     QString step(Cmd c) {
         model.messages.clear();
         modal.clear();

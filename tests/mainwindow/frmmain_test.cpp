@@ -1,5 +1,4 @@
-// The main window and its viewers driven as a user drives them: real widgets offscreen, keys, clicks,
-// drags and drops, the real clipboard; the scripted seam answers the boxes and records what they showed.
+// The main window and its viewers driven as a user drives them, offscreen, with the real clipboard.
 #include "mainwindow/frmMain.h"
 #include "testkit/scripted_modal.h"
 #include "testkit/scripted_shell.h"
@@ -91,7 +90,6 @@ TEST_F(MainWindowTest, KeysMenusAndMouseReachTheirCommands) {
         return QStringLiteral("%1 rows, row %2, ").arg(w.lstCars->count()).arg(w.lstCars->currentRow()) +
                QApplication::clipboard()->text();
     };
-    // The toolbar's buttons are these commands' own actions (see the toolbar test).
     const QString rear = "D:\\KSN\\cars\\a.bmp;rear", b = "D:\\KSN\\cars\\b.bmp";
     const QString cut = "4 rows, row 3, " + rear, addCar = "車両画像ファイルの選択",
                   title = "編成コメントを入力して下さい", sound = "サウンドファイルの設定",

@@ -8,12 +8,10 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    // No screen is needed: the tests run offscreen unless a platform is asked for (to watch them).
-    // CTest sets it too, but listing the tests at build time runs this program without it.
+    // Offscreen unless a platform is asked for (to watch them); listing the tests runs without CTest's.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    // Qt's file dialog remembers folders in the user's settings; keep the tests out of them.
     QStandardPaths::setTestModeEnabled(true);
-    // Anything else kept in settings goes to a store of this run's own.
+    // Qt's file dialog and anything else kept in settings go to a store of this run's own.
     const QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // The editor's resources live in a static library, which the linker would otherwise leave out.

@@ -1,5 +1,4 @@
-// Drive letters onto host folders, the file-system object over them, the settings file (its place,
-// reading and rewriting), the car bitmaps' headers and the save queue.
+// Drive letters, the file-system object, the settings file, bitmap headers and the save queue.
 
 #include "support/mylib.h"
 #include "support/paths/drivemap.h"
@@ -158,7 +157,6 @@ TEST_F(FileSystemTest, BitmapSizeComesFromTheHeaderFieldsOnly) {
 
 TEST(Profile, ReadFindsTheValueOrTheDefault) {
     const char* cases[][4] = {
-        // file, section, key, value
         {"[ksned]\r\nKSN_FOLDER=D:\\KSN\r\n", "KSNED", "KSN_Folder", "D:\\KSN"},
         {"  [ KSNED ]  \r\n\t KSN_Folder \t=  D:\\K S N \t\r\n", "KSNED", "KSN_Folder", "D:\\K S N"},
         {"[A]\r\nX=1\r\nx=2\r\n", "A", "x", "1"},
@@ -172,7 +170,6 @@ TEST(Profile, ReadFindsTheValueOrTheDefault) {
 
 TEST(Profile, WriteChangesOnlyWhatItMust) {
     const char* cases[][5] = {
-        // before, section, key, value, after
         {"", "KSNED", "KSN_Folder", "D:\\表示", "[KSNED]\r\nKSN_Folder=D:\\表示\r\n"},
         {"; 設定\n[Other]\rA = 1\r\n\r\n[KSNED]\nKSN_Folder = old \r\nB=2\n\n[Z]\r\nC = 表\r\nend", "KSNED",
          "KSN_Folder", "new", "; 設定\n[Other]\rA = 1\r\n\r\n[KSNED]\nKSN_Folder=new\r\nB=2\n\n[Z]\r\nC = 表\r\nend"},

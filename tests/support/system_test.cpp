@@ -1,11 +1,13 @@
 // The language the windows speak, the help launcher, and the desktop's default applications.
 
 #include <QLocale>
+#include <QSettings>
 
 #include "support/locale/national.h"
 #include "support/messages.h"
 #include "support/mylib.h"
 #include "support/paths/filesystem.h"
+#include "support/settings/placement.h"
 #include "support/system/desktopentry.h"
 #include "support/system/osservices.h"
 #include "testkit/envguard.h"
@@ -17,6 +19,7 @@ namespace ksn {
 namespace {
 
 using namespace test;
+using namespace Qt::StringLiterals;
 
 TEST(National, JapaneseOnlyOnAJapaneseSystemWithoutTheSwitch) {
     // Other switches, and no "/e"; the editor's and the about box's tests give the rest.
@@ -122,6 +125,51 @@ TEST_F(Xdg, CommandOfAnEntryFindsItsProgram) {
     EXPECT_EQ(xdg::desktopCommand(path("x.desktop"), page), QStringList({path("bin/viewer"), "--new", page}));
     write("y.desktop", "[Desktop Entry]\nExec=/no/such/viewer %f\n");
     EXPECT_EQ(xdg::desktopCommand(path("y.desktop"), page), QStringList());
+}
+
+// A window in twips (top, left, width, height) on a screen of 19200 x 11520 that may refuse to be
+// narrower than a width of its own.
+struct FakeWindow : PlacedWindow {
+    FakeWindow(QString name, std::vector<double> geometry = {777, 888, 6000, 4500})
+        : title(std::move(name)), g(std::move(geometry)) {}
+    QString name() const override { return title; }
+    double top() const override { return g[0]; }
+    double left() const override { return g[1]; }
+    double width() const override { return g[2]; }
+    double height() const override { return g[3]; }
+    void setTop(double v) override { g[0] = v; }
+    void setLeft(double v) override { g[1] = v; }
+    void setWidth(double v) override { g[2] = std::max(v, ownMinWidth); }
+    void setHeight(double v) override { g[3] = v; }
+    double screenWidth() const override { return 19200; }
+    double screenHeight() const override { return 11520; }
+    QString title;
+    std::vector<double> g;
+    double ownMinWidth = 0;
+};
+
+TEST(Possition, SavedAndRestoredRoundedAndOnTheScreen) {
+    QTemporaryDir dir;  // the settings store redirected; nothing else in this program reads it
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    const struct {
+        std::vector<double> saved;  // empty: never saved
+        double minWidth, minHeight, ownMinWidth;
+        std::vector<double> restored;
+    } cases[] = {{{1200, 2400.5, 9000, 6405}, 0, 0, 0, {1200, 2400, 9000, 6405}},  // halves round to even
+                 {{-300, 120.5, 2000, 100}, 3000, 2000.4, 0, {0, 120, 3000, 2000}},
+                 {{9000, 15000, 6000, 12000}, 0, 0, 0, {-480, 13200, 6000, 12000}},  // taller than the screen
+                 {{}, 7000, 0, 0, {0, 0, 7000, 4500}},
+                 // The right edge is kept with the width the window took, not the width it was told.
+                 {{0, 15000, 1000, 4500}, 0, 0, 6000, {0, 13200, 6000, 4500}}};
+    for (size_t n = 0; n < std::size(cases); ++n) {
+        const auto& c = cases[n];
+        const QString name = u"frm"_s + QString::number(n);  // each window keeps values of its own
+        if (!c.saved.empty()) SavePossition(FakeWindow(name, c.saved));
+        FakeWindow w(name);
+        w.ownMinWidth = c.ownMinWidth;
+        RestorePossition(w, c.minWidth, c.minHeight);
+        EXPECT_EQ(w.g, c.restored) << n;
+    }
 }
 
 }  // namespace

@@ -97,5 +97,23 @@ TEST(NumberText, LeadingWholeAndRoundedWithinTheTextOnly) {
     EXPECT_EQ(MyLibClass::DelComment(q(" \tcar\u3000.bmp ;x")), q("\tcar\u3000.bmp"));  // U+0020 only is trimmed
 }
 
+// The counts are 16 or 32 bits wide: their last value is written, the next one overflows.
+TEST(Numbers, TimesOverflowJustPastTheirRange) {
+    const std::pair<std::function<QString()>, const char*> cases[] = {
+        {[] { return MyLibClass::FormatTime(-1966080000); }, "-546:-08:00.000"},  // -32768 minutes
+        {[] { return MyLibClass::FormatTime(1966080000); }, nullptr},
+        {[] { return MyLibClass::GetFormatTimeString_ms(32767.25f); }, "9時間6分7秒250ミリ秒"},
+        {[] { return MyLibClass::GetFormatTimeString_ms(32768.0f); }, nullptr},
+        {[] { return MyLibClass::GetFormatTimeString(-2147483648.0); }, "-24855日-3時間-14分-8秒"},
+        {[] { return MyLibClass::GetFormatTimeString(2147483647.5); }, nullptr}};  // rounds to 2^31
+    for (const auto& [format, text] : cases) {
+        if (text) {
+            EXPECT_EQ(format(), q(text));
+        } else {
+            EXPECT_THROW(format(), OverflowError);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace ksn

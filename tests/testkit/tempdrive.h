@@ -9,19 +9,15 @@ namespace ksn::test {
 
 class TempDrive {
 public:
-    // The folder becomes drive `letter` (default D:).
     explicit TempDrive(QChar letter = u'D');
 
     QChar letter() const { return letter_; }
     QString hostRoot() const { return dir_.path(); }
-    // A drive map holding this drive only.
     DriveMap driveMap() const;
-    // Host path of a path relative to the root, written with "/" ("KSN/a.KSN").
+    // "KSN/a.KSN" as a host path and as a Windows path ("D:\KSN\a.KSN").
     QString host(const QString& relative) const;
-    // Windows path of the same ("D:\KSN\a.KSN").
     QString win(const QString& relative) const;
 
-    // Writes bytes to a relative path, creating folders.
     void write(const QString& relative, const QByteArray& bytes) const;
     QByteArray read(const QString& relative) const;
     void mkdir(const QString& relative) const;
@@ -42,16 +38,14 @@ QByteArray ksnBytes(const QStringList& lines);
 
 namespace ksn::test {
 
-// What a run of a command-line program gave.
 struct ProgramRun {
     int exitCode = -1;
     QString out;  // stdout, UTF-8
     QString err;  // stderr, UTF-8
 };
 
-// Runs program with args in the drive's root, the drive mapped as its only drive and the user's
-// configuration kept inside the drive. A run that takes longer than timeoutMs is killed and gives
-// the exit code -1.
+// Runs program in the drive's root, the drive its only one and the user's configuration and cache
+// inside it; killed after timeoutMs, with the exit code -1.
 ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args, int timeoutMs = 60000);
 
 }  // namespace ksn::test

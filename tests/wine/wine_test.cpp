@@ -1,6 +1,5 @@
-// The drive map against Wine itself: a real prefix made by wineboot, drives added as Wine's own
-// dosdevices links, every conversion compared with what winepath gives. Without a working Wine the
-// test fails: it is the only check that what the editor writes is what Wine reads.
+// The drive map against winepath on a real prefix: the only check that what the editor writes is
+// what Wine reads, so without a working Wine the test fails.
 
 #include <QProcess>
 #include <QScopeGuard>
