@@ -23,8 +23,7 @@ using BadInputTest = test::EditorFixture;
 
 TEST_F(BadInputTest, FormationFilesLoadWithTheExpectedRowsAndWarnings) {
     const QByteArray cut = cp932::encode(u"特急"_s).chopped(1), nul("T\0itle\r\n\0\r\ncar\0.bmp\r\n", 21);
-    // warns: "will change when saved", and a batch rewrite then leaves the file alone; rows -1: any
-    // number up to the limit.
+    // warns: "will change when saved", and the batch leaves the file; rows -1: any up to the limit.
     const std::tuple<const char*, QByteArray, qsizetype, bool> cases[] = {
         {"empty file", QByteArray(), 2, false},
         {"a bitmap named .KSN", makeBmp(64, 64, 0x80FF00), -1, true},
@@ -73,8 +72,7 @@ TEST_F(BadInputTest, AFolderOf1030FormationsLists1024WithOneMessage) {
               QStringList{u"ﾃﾞｨﾚｸﾄﾘに1024以上のファイルが存在します。以後のファイルは無視します"_s});
 }
 
-// A car whose header gives no usable size gets no place (the strip closes up: trainlayout_test);
-// one whose pixels are missing or undecodable keeps its place without a picture.
+// A header without a usable size gives no place; missing or undecodable pixels, a place and no picture.
 TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNone) {
     // An OS/2 bitmap: a 12-byte core header, whose two 16-bit sizes read as one absurd 32-bit width.
     const QByteArray os2 =
@@ -102,9 +100,8 @@ TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNone) {
     EXPECT_TRUE(p.size() == QSize(100, 40) && p.image.isNull());
 }
 
-// Runs work on a thread of its own and waits for it at most five seconds, so that a read waiting on
-// a named pipe fails the test instead of hanging it; the pipes are then opened for writing, which
-// lets such reads end, and a run that still does not end stops the program.
+// Runs work for at most five seconds: a read waiting on a named pipe fails the test (the pipes are then
+// opened for writing to let it end) instead of hanging it.
 bool finishesInTime(const std::function<void()>& work, const QStringList& pipes) {
     std::future<void> done = std::async(std::launch::async, work);
     if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
@@ -117,8 +114,7 @@ bool finishesInTime(const std::function<void()>& work, const QStringList& pipes)
     std::abort();
 }
 
-// Every reader of a car or a formation refuses named pipes and devices without opening them, and
-// takes a folder for no file either.
+// Every reader refuses pipes and devices without opening them, and takes a folder for no file.
 TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
     drive.write(u"KSN/cars/a.bmp"_s, makeBmp(30, 20));
     drive.write(u"KSN/real.KSN"_s, ksnBytes({"Real"}));

@@ -1,8 +1,6 @@
-// The formation format as data. Each folder of cases/ holds a formation file as a user's would be
-// (input.KSN) and the car list expected in every save mode with comments on and off
-// (<mode>.<on|off>.expected: UTF-8, one row a line, "␊" for a line feed inside a row). Save writes
-// those rows in code page 932, CR LF after each, unless saved.<mode>.<on|off>.expected gives other
-// rows. A case whose folder holds a file "pending" waits for a fix and is skipped.
+// The formation format as data: each folder of cases/ holds input.KSN and the rows listed in each mode
+// with comments on and off (<mode>.<on|off>.expected, UTF-8, "␊" for a line feed in a row), which a
+// save writes unless saved.<mode>.<on|off>.expected says otherwise. A folder holding "pending" is skipped.
 #include "fixture.h"
 
 #include "document/document.h"

@@ -17,14 +17,12 @@ const QString kMaxMessage = u"車両数が既にMAXを越えているので新�
 const QString kCommentQuestion = u"コメントを削除しますか"_s;
 const QString kSoundQuestion = u"サウンドファイルの記述を削除しますか"_s;
 
-// Every car path below, in every mode's form, names a bitmap of one height, so the height check stays
-// silent and every message shown is one the model expects.
+// Every car path below, in every mode's form, names a bitmap of one height: the height check stays silent.
 const QStringList kBitmapNames{u"c17.bmp"_s, u"c18.bmp"_s, u"c19.bmp"_s, u"x.bmp"_s};
 const QStringList kBitmapFolders{u""_s, u"KSN/"_s, u"KSN/cars/"_s, u"sub/"_s};
 const QStringList kChosenCars{u"D:\\KSN\\cars\\c17.bmp"_s, u"D:\\KSN\\cars\\c18.bmp"_s, u"D:\\sub\\x.bmp"_s,
                               u"D:\\c19.bmp"_s};
-// Texts put on the clipboard by other programs: relative forms, case that differs from the disk's,
-// comments with ";" and spaces; the empty text pastes nothing.
+// Clipboard texts from other programs: relative forms, other case, ";" and spaces; "" pastes nothing.
 const QStringList kClipTexts{u""_s,
                              u"sub\\x.bmp"_s,
                              u"c19.bmp;a;b"_s,
@@ -36,8 +34,7 @@ const QStringList kComments{u"front"_s, u"a;b"_s, u"  red  "_s, u"先頭車"_s, 
 const QStringList kTitles{u"特急つばさ号 7両編成"_s, u"Express;A"_s, u" ｷﾊ58 "_s};
 const QStringList kSounds{u"D:\\Snd\\horn.wav"_s, u"horn.wav"_s, u"sub\\whistle.wav"_s};
 
-// The rules, restated: the document lines in use, the list built from them, and what the status bar,
-// the clipboard and the last step's messages show.
+// The rules restated: the document's lines, the list, the status text, the clipboard, the messages.
 struct Model {
     QStringList lines;  // title, sound line, cars
     QStringList rows;

@@ -113,8 +113,7 @@ TEST_F(EditorTest, ABatchRunAnsweredNoWritesNothing) {
               std::tuple(false, 1u, before));  // asked only
 }
 
-// The folder box and the settings file keep a drive's root as "D:" (the scan drops its "\"). That is
-// the root, wherever the drive's current folder happens to be.
+// A drive's root kept as "D:" (the scan drops its "\") is the root, wherever the drive's current folder is.
 TEST_F(EditorTest, ADriveRootAsDefaultFolderIsTheRootNotTheDrivesCurrentFolder) {
     drive.write(u"root.KSN"_s, ksnBytes({"Root", " ", "C:\\x\\car1.bmp"}));
     drive.write(u"KSN/sub.KSN"_s, ksnBytes({"Sub", " ", "C:\\x\\car2.bmp"}));
@@ -136,8 +135,7 @@ TEST_F(EditorTest, ADriveRootAsDefaultFolderIsTheRootNotTheDrivesCurrentFolder) 
               std::pair(ksnBytes({"Root", " ", "D:\\car1.bmp"}), subBefore));
 }
 
-// Characters with two codes read back as themselves: saved with Windows' preferred code, nothing
-// to warn about. Bytes that do not decode would be lost: warned, and the batch leaves the file.
+// Characters with two codes are saved with Windows' preferred one, unwarned; undecodable bytes are warned about.
 TEST_F(EditorTest, OnlyBytesThatDoNotDecodeAreWarnedAbout) {
     const QByteArray rest = cp932::encode(u" 急ぎ"_s) + "\r\n \r\n";
     const QByteArray twins = "\xEE\xE0\xED\x40" + rest;  // 髙纊 急ぎ

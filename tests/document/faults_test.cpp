@@ -42,8 +42,7 @@ TEST_F(FaultTest, ReadOnlyFileOrFolderKeepsTheOldBytesAndSaysWhy) {
     }
 }
 
-// A write that fails half-way (as on a full disk: the new file outgrows a size limit the old one is
-// within) leaves the old file, in a single save as in the batch, which names the file and goes on.
+// A write that fails half-way (a full disk) leaves the old file; the batch names the file and goes on.
 TEST_F(FaultTest, AWriteThatHitsTheFileSizeLimitLeavesTheOldFile) {
     QStringList big{u"Big"_s, u" "_s};
     for (int i = 2; i < 102; ++i) {

@@ -264,8 +264,7 @@ TEST_F(MainWindowTest, StartUpLoadsTheArgument) {
     EXPECT_TRUE(modal.messages.empty());
 }
 
-// The whole-train view and the car view; what they show is worked out in trainlayout (tested without
-// a window). Cars a (100 x 40, red), b (120 x 40, green), c (80 x 30, blue) and a missing one.
+// The viewers: cars a (100 x 40, red), b (120 x 40, green), c (80 x 30, blue) and a missing one.
 class ViewersTest : public MainWindowTest {
 protected:
     ViewersTest() {
@@ -307,7 +306,6 @@ TEST_F(ViewersTest, F2ShowsTheCarsAsKsnRenderDrawsThemBelowTheMainWindow) {
     EXPECT_TRUE(shown.convertToFormat(QImage::Format_RGB32) == drawn.convertToFormat(QImage::Format_RGB32));
 }
 
-// A top-down car's real size in the car view is worked out in trainlayout_test.
 TEST_F(ViewersTest, TheCarViewShowsTheCarBelowTheMainWindowAndReportsAMissingOne) {
     writeKsn("empty.KSN", {"Empty", "horn.wav"});
     open("Empty");

@@ -1,5 +1,4 @@
-// The Qt modal seam against Qt's own boxes and dialogs: what the user is shown, what each answer
-// gives back, and Windows paths in and out of the file dialogs.
+// The modal seam on Qt's own boxes: what the user is shown, what each answer gives back.
 #include "mainwindow/qtmodal.h"
 #include "mainwindow/qtjapanese.h"
 #include "support/product/version.h"
@@ -23,8 +22,7 @@ Step on(F f) {
     };
 }
 
-// Answers the boxes a call opens, one step per box in order, from inside their own event loops. A
-// box no step expects, or one a step leaves open, fails the test and is closed instead of hanging it.
+// Answers the boxes a call opens, a step each, from inside their loops; an unexpected box fails.
 class ModalScript {
 public:
     explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
@@ -129,8 +127,7 @@ QStringList buttonTexts(QtModal& modal) {
     return texts;
 }
 
-// Qt's own translation is installed by the tests' main as the editor installs it; without it the
-// messages, which name the buttons in Japanese, must still find them so.
+// With Qt's translation (installed by the tests' main) and without it, the buttons are Japanese.
 TEST_F(QtModalTest, ButtonsAreJapaneseWithQtsTranslationAndWithout) {
     ASSERT_TRUE(qtTextsTranslated()) << "qtbase_ja.qm is missing (package qt6-translations-l10n)";
     EXPECT_EQ(buttonTexts(modal), (QStringList{"OK", "いいえ(&N)", "はい(&Y)", "キャンセル"}));

@@ -1,5 +1,4 @@
-// The about box, the dressing of forms in the user's language, and the sound module as built, on
-// real widgets offscreen.
+// The about box, forms in the user's language, and the sound module as built.
 #include "about/frmAbout.h"
 #include "platform/nationalform.h"
 #include "support/locale/national.h"
@@ -41,8 +40,7 @@ TEST(NationalForm, DressesEachControlByItsNumbersAndLeavesOtherWindowsAlone) {
     EXPECT_EQ(shown, (QStringList{T(2), "keep", T(36), T(3), "typed", T(5), "other", T(18)}));
 }
 
-// Without the module a sound is not played (the window beeps instead) and the reason is kept;
-// with it, only an existing regular file is handed over: the module would wait on a named pipe.
+// Without the module nothing plays and the reason is kept; with it, only a regular file is handed over.
 TEST(SoundPlayer, LoadsTheModuleOnDemandAndRefusesWhatItCannotPlay) {
     test::TempDrive drive;
     drive.write("horn.wav", "RIFF");

@@ -1,9 +1,8 @@
-// Drive letters, the file-system object, the settings file, bitmap headers and the save queue.
+// Drive letters, the file-system object, the settings file and bitmap headers.
 
 #include "support/mylib.h"
 #include "support/paths/drivemap.h"
 #include "support/paths/filesystem.h"
-#include "support/paths/savequeue.h"
 #include "support/settings/profile.h"
 #include "support/settings/settingsfile.h"
 #include "support/text/cp932.h"
@@ -187,31 +186,6 @@ TEST(Profile, WriteChangesOnlyWhatItMust) {
     EXPECT_EQ(profile::withValue("[Other]\r\nA=\xED\x40\x80\xFF\r\n[KSNED]\r\nKSN_Folder=old\r\n", u"KSNED"_s,
                                  u"KSN_Folder"_s, u"new"_s),
               QByteArray("[Other]\r\nA=\xED\x40\x80\xFF\r\n[KSNED]\r\nKSN_Folder=new\r\n"));
-}
-
-// Saves that fail at once (a folder in the way) overtake the ones still syncing to disk, yet the
-// results come back in submission order. With three threads the destructor must wait for the rest.
-TEST(SaveQueueTest, ResultsComeBackInSubmissionOrderWithTheirOwnOutcome) {
-    for (const auto& [threads, inFlight] : {std::pair{1, 1}, {4, 1}, {8, 32}, {3, 2}}) {
-        TempDrive drive;
-        const auto name = [](int i) { return QStringLiteral("f%1.KSN").arg(i % 3 == 1 ? -1 : i); };
-        drive.mkdir(name(1));
-        std::vector<SaveQueue::Finished> done;
-        {
-            SaveQueue queue(FileSystem(drive.driveMap(), drive.win({})), threads, inFlight);
-            for (int i = 0; i < 40; ++i) {
-                queue.submit(i, name(i), QByteArray::number(i));
-                for (auto& f : queue.takeFinished()) done.push_back(std::move(f));
-            }
-            if (threads != 3)
-                for (auto& f : queue.finishAll()) done.push_back(std::move(f));
-        }
-        ASSERT_TRUE(threads == 3 || done.size() == 40u) << done.size();
-        for (size_t i = 0; i < done.size(); ++i)
-            EXPECT_EQ(std::pair(done[i].tag, done[i].result.ok), std::pair(int(i), i % 3 != 1));
-        for (int i = 0; i < 40; ++i)
-            EXPECT_EQ(drive.read(name(i)), i % 3 != 1 ? QByteArray::number(i) : QByteArray()) << i;
-    }
 }
 
 }  // namespace

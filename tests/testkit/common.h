@@ -1,5 +1,4 @@
-// What the tests share: GoogleTest, the Qt and standard types they all use, and texts shown as text
-// when a check fails.
+// What the tests share: GoogleTest, common Qt and standard types, texts shown as text in failures.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -24,12 +24,6 @@ QString TempDrive::host(const QString& relative) const {
     return relative.isEmpty() ? dir_.path() : dir_.path() + u'/' + relative;
 }
 
-QString TempDrive::win(const QString& relative) const {
-    QString r = relative;
-    r.replace(u'/', u'\\');
-    return QString(letter_) + QStringLiteral(":\\") + r;
-}
-
 void TempDrive::write(const QString& relative, const QByteArray& bytes) const {
     const QString path = host(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -14,9 +14,8 @@ public:
     QChar letter() const { return letter_; }
     QString hostRoot() const { return dir_.path(); }
     DriveMap driveMap() const;
-    // "KSN/a.KSN" as a host path and as a Windows path ("D:\KSN\a.KSN").
+    // "KSN/a.KSN" as a host path.
     QString host(const QString& relative) const;
-    QString win(const QString& relative) const;
 
     void write(const QString& relative, const QByteArray& bytes) const;
     QByteArray read(const QString& relative) const;
@@ -44,8 +43,7 @@ struct ProgramRun {
     QString err;  // stderr, UTF-8
 };
 
-// Runs program in the drive's root, the drive its only one and the user's configuration and cache
-// inside it; killed after timeoutMs, with the exit code -1.
+// Runs program in the drive's root, its only drive, config and cache inside it; -1 after timeoutMs.
 ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args, int timeoutMs = 60000);
 
 }  // namespace ksn::test

@@ -27,8 +27,7 @@ QStringList run(const QString& program, const QStringList& args, QString* error,
     return text.split(u'\n');
 }
 
-// The file a host path names, links resolved (winepath -u answers through the dosdevices links);
-// empty for no file, so every path compared names an existing file.
+// The file a host path names, links resolved (winepath answers through dosdevices); empty for none.
 std::string file(const QString& path) { return QFileInfo(path).canonicalFilePath().toStdString(); }
 
 TEST(Wine, DrivesConvertBothWaysAsWineDoes) {
@@ -47,10 +46,8 @@ TEST(Wine, DrivesConvertBothWaysAsWineDoes) {
     run("wineboot", {"-i"}, &error, 180000);
     ASSERT_TRUE(error.isEmpty() && QFileInfo(prefix + "/dosdevices").isDir())
         << "Wine could not make a prefix (Debian's wine and wine64 are needed): " << error.toStdString();
-    // Host files take the Windows form winepath -w gives, and Wine finds each at the file it came from.
-    // K: is inside C:'s folder (the deepest root wins); L: (a relative link, as Wine writes them) and N:
-    // (an absolute one) share a root (the lowest letter wins); J: is outside the prefix, with names
-    // whose Shift-JIS second byte is 0x5C (ソ 表).
+    // K: inside C:'s folder (the deepest root wins); L: and N: on one root (the lowest letter wins), by a
+    // relative link as Wine writes them and an absolute one; J: outside the prefix, names with 0x5C bytes.
     const char* rows[][2] = {{"prefix/drive_c/Trains/Express.KSN", "K:\\Express.KSN"},
                              {"prefix/drive_c/Trains/nested/Cars/car1.bmp", "L:\\Cars\\car1.bmp"},
                              {"host/編成/ソフト/表.bmp", "J:\\ソフト\\表.bmp"}};
