@@ -9,9 +9,6 @@
 namespace ksn {
 namespace {
 
-using test::ksnBytes;
-using test::makeBmp;
-
 // Drive D:, the program started in D:\ (relative paths start there) with D: as its only drive.
 class Ksn : public ::testing::Test {
 protected:
@@ -36,7 +33,7 @@ protected:
     test::TempDrive drive;
 };
 
-TEST_F(Ksn, ShowAndListPrintTheCarsAndTitles) {
+TEST_F(Ksn, ShowListAndCheckPrintTheCarsTitlesAndOddHeights) {
     EXPECT_EQ(expect(0, {"show", file("KSN/express.KSN")}),
               q("特急 ソニック\nhorn.wav;汽笛\nA40.BMP;先頭\nb38.bmp\nx.bmp\n"));
     // D: is no longer mapped: the paths stay on D:, and the file itself is now Q:\local.KSN.
@@ -46,9 +43,7 @@ TEST_F(Ksn, ShowAndListPrintTheCarsAndTitles) {
     // The drive's root, while the current folder (the default folder) lies below it.
     drive.write(q("root.KSN"), ksnBytes({"Root"}));
     EXPECT_EQ(expect(0, {"--default-folder", file("KSN"), "list", drive.hostRoot()}), q("root.KSN\tRoot\n"));
-}
-
-TEST_F(Ksn, CheckReportsCarsOfAnotherHeightWithExitOne) {
+    // check: cars of another height than the first, with exit 1.
     const QString express = file("KSN/express.KSN");
     EXPECT_EQ(expect(1, {"check", "--default-folder", file("KSN"), express, file("KSN/local.KSN")}),
               express + q(":2: cars\\b38.bmp: height 38, first car 40\n") + express +
@@ -77,7 +72,6 @@ TEST_F(Ksn, UsageErrorsExitTwoAndSayWhy) {
                  {{}, "no command given"},
                  {{"frobnicate"}, "unknown command: frobnicate"},
                  {{"frobnicate", "--quiet", "-o", "x"}, "--output belongs to render"},
-                 {{"show", "x", "--quiet"}, "--no-bellows and --quiet belong to parade"},
                  {{"show", "x", "--mode", "sideways"}, "unknown save mode: sideways"},
                  {{"check"}, "check takes one FILE or more"},
                  {{"thumbnail", "x", "y.png", "--size", "4097"}, "--size takes a number from 1 to 4096, not 4097"},
@@ -100,7 +94,6 @@ TEST_F(Ksn, UsageErrorsExitTwoAndSayWhy) {
 TEST_F(Ksn, HelpVersionAndModeNamesExitZero) {
     EXPECT_TRUE(expect(0, {"--help"}).contains(q("\n  ksn thumbnail --cache FILE|DIR...              the same")));
     EXPECT_TRUE(expect(0, {"--version"}).startsWith(q("ksn ")));
-    EXPECT_EQ(expect(0, {"--mode-names"}), q("file-name\nas-in-file\nno-drive\ndefault-folder\n"));
 }
 
 // A picture is written whole or not at all: a formation with nothing to draw exits 2 and writes nothing.

@@ -15,10 +15,6 @@
 namespace ksn {
 namespace {
 
-using namespace Qt::StringLiterals;
-using test::ksnBytes;
-using test::makeBmp;
-using test::sized;
 using BadInputTest = test::EditorFixture;
 
 TEST_F(BadInputTest, FormationFilesLoadWithTheExpectedRowsAndWarnings) {

@@ -8,8 +8,6 @@
 namespace ksn {
 namespace {
 
-using namespace Qt::StringLiterals;
-
 const QString kCases = QStringLiteral(KSNED_CASES_DIR);
 
 std::optional<QStringList> readRows(const QString& path) {

@@ -8,8 +8,6 @@
 namespace ksn {
 namespace {
 
-using namespace Qt::StringLiterals;
-
 constexpr std::uint32_t kDefaultSeed = 20261212;
 const QString kFolder = u"D:\\KSN"_s;  // the default folder; the current folder is D:\ (the fixture's)
 const QString kSaved = u"D:\\KSN\\m.KSN"_s;

@@ -9,8 +9,6 @@
 namespace ksn {
 namespace {
 
-using namespace Qt::StringLiterals;
-
 const QString kNamed = u"File= D:\\KSN\\a.KSN"_s;
 constexpr auto kWritable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 

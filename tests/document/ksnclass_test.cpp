@@ -5,9 +5,6 @@
 namespace ksn {
 namespace {
 
-using namespace Qt::StringLiterals;
-using test::makeBmp;
-
 // A model on drive D:, current directory D:\, formations and images in D:\KSN.
 class KsnClassTest : public test::EditorFixture {
 protected:

@@ -5,9 +5,6 @@
 namespace ksn {
 namespace {
 
-using namespace Qt::StringLiterals;
-using test::makeBmp;
-
 constexpr std::uint32_t kRed = 0xCC2200, kGreen = 0x22AA44, kBlue = 0x2244CC;
 
 // Cars in the default folder D:\KSN and in D:\cars, below the current directory D:\.

@@ -14,8 +14,6 @@
 namespace ksn {
 namespace {
 
-using namespace test;
-
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() {
@@ -67,8 +65,11 @@ protected:
     std::unique_ptr<frmMain> window;
 };
 
-TEST_F(MainWindowTest, KeysMenusAndMouseReachTheirCommands) {
-    frmMain& w = start();
+TEST_F(MainWindowTest, TheArgumentIsLoadedAndKeysMenusAndMouseReachTheirCommands) {
+    frmMain& w = start("D:\\KSN\\express.KSN");
+    EXPECT_EQ(w.txtDefFolder->text() + ' ' + QString::number(w.cmbTrain->count()) + ' ' + w.windowTitle(),
+              "D:\\KSN 1 express.KSN - KSNED32");
+    EXPECT_TRUE(listRows() == express && modal.messages.empty());
     using Press = std::function<void()>;
     auto key = [&](QKeyCombination k) -> Press { return [&w, k] { QTest::keySequence(&w, QKeySequence(k)); }; };
     auto listKey = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) -> Press {
@@ -254,14 +255,6 @@ TEST_F(MainWindowTest, BatchRewriteShowsStopAndStopsBetweenFiles) {
     EXPECT_TRUE(stopSeen && !window->cmdStop->isVisible());
     EXPECT_EQ(drive.read("KSN/f1.KSN"), ksnBytes({"T", "h.wav;x", "a.bmp;y"}));
     EXPECT_EQ(drive.read("KSN/f2.KSN"), ksnBytes({"T", "C:\\s\\h.wav;x", "C:\\c\\a.bmp;y"}));
-}
-
-TEST_F(MainWindowTest, StartUpLoadsTheArgument) {
-    frmMain& w = start("D:\\KSN\\express.KSN");
-    EXPECT_EQ(w.txtDefFolder->text() + ' ' + QString::number(w.cmbTrain->count()) + ' ' + w.windowTitle(),
-              "D:\\KSN 1 express.KSN - KSNED32");
-    EXPECT_EQ(listRows(), express);
-    EXPECT_TRUE(modal.messages.empty());
 }
 
 // The viewers: cars a (100 x 40, red), b (120 x 40, green), c (80 x 30, blue) and a missing one.

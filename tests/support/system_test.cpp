@@ -18,9 +18,6 @@
 namespace ksn {
 namespace {
 
-using namespace test;
-using namespace Qt::StringLiterals;
-
 TEST(National, JapaneseOnlyOnAJapaneseSystemWithoutTheSwitch) {
     // Other switches, and no "/e"; the editor's and the about box's tests give the rest.
     EXPECT_EQ(National::chooseBase(QLocale(QLocale::Japanese, QLocale::Japan), q("/f -e \\e")), National::kJapanese);

@@ -28,5 +28,8 @@ inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.
 QT_END_NAMESPACE
 
 namespace ksn {
+namespace test {}
+using namespace test;
+using namespace Qt::StringLiterals;
 inline QString q(const char* s) { return QString::fromUtf8(s); }
 }  // namespace ksn
