@@ -1,0 +1,97 @@
+#include "parade/parade.h"
+
+#include <QFont>
+#include <QPainter>
+
+#include <cmath>
+
+namespace ksn::parade {
+
+namespace {
+constexpr double kRetrySeconds = 5;
+}  // namespace
+
+Parade::Parade(const FileSystem& fs, const MyLibClass& lib, QStringList files, Options options,
+               std::function<void(const QString&)> warn, std::function<void(const QString&)> play)
+    : fs_(fs),
+      lib_(lib),
+      files_(std::move(files)),
+      options_(options),
+      warn_(std::move(warn)),
+      play_(std::move(play)),
+      playlist_(int(files_.size()), options.order, options.seed) {}
+
+bool Parade::enter(double now, QSize size, bool moveOn) {
+    train_.reset();
+    layout_ = {};
+    for (qsizetype tries = 0; tries < files_.size(); ++tries) {
+        const int index = moveOn || tries > 0 ? playlist_.next() : playlist_.current();
+        auto read = readParadeTrain(fs_, lib_, files_[index], options_.noBellows);
+        if (auto* reason = std::get_if<QString>(&read)) {
+            if (warn_) warn_(*reason);
+            continue;
+        }
+        train_ = std::move(std::get<ParadeTrain>(read));
+        int height = 0;
+        for (const QSize& s : train_->carSizes()) height = std::max(height, s.height());
+        const Scale scale = fitScale(height, size.height(), options_.scale);
+        train_->scale(scale);
+        layout_ = layoutTrain(train_->carSizes(), Scale{}, options_.direction);
+        start_ = now;
+        if (pausedAt_) pausedAt_ = now;
+        if (options_.sound && play_ && !train_->soundHostFile.isEmpty()) play_(train_->soundHostFile);
+        return true;
+    }
+    retryAt_ = now + kRetrySeconds;
+    return false;
+}
+
+bool Parade::draw(QPainter& p, QSize size, double now) {
+    p.fillRect(QRect(QPoint(), size), Qt::black);
+    const bool due = !train_ && (retryAt_ < 0 || now >= retryAt_);
+    const bool gone = train_ && elapsed(now) >= crossingSeconds(layout_.length, size.width(), options_.speed);
+    if ((due || gone) && !files_.isEmpty()) enter(now, size, gone || retryAt_ >= 0);
+    if (!train_) {
+        p.setPen(Qt::white);
+        p.drawText(QRect(QPoint(), size), Qt::AlignCenter, emptyText_);
+        return !files_.isEmpty();  // to look again later
+    }
+    const int left =
+        int(std::lround(trainLeft(layout_.length, size.width(), options_.speed, options_.direction, elapsed(now))));
+    const int rail = (size.height() + layout_.height) / 2;
+    for (size_t i = 0; i < train_->cars.size(); ++i) {
+        const QImage& image = train_->images[size_t(train_->cars[i])];
+        const int x = left + layout_.lefts[i];
+        if (x + image.width() <= 0 || x >= size.width()) continue;
+        p.drawImage(QPoint(x, rail - image.height()), image);
+    }
+    if (options_.title && !train_->title.isEmpty()) {
+        QFont font = p.font();
+        font.setPixelSize(std::max(14, size.height() / 30));
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(QRect(QPoint(16, 12), size - QSize(32, 24)), Qt::AlignLeft | Qt::AlignTop, train_->title);
+    }
+    return !pausedAt_;
+}
+
+void Parade::togglePause(double now) {
+    if (pausedAt_) {
+        start_ += now - *pausedAt_;
+        pausedAt_.reset();
+    } else {
+        pausedAt_ = now;
+    }
+}
+
+void Parade::skip(int step, double now) {
+    if (files_.isEmpty()) return;
+    if (step < 0) playlist_.previous();
+    // The window's size is not known here: the next frame reads and lays out the train.
+    if (step > 0) playlist_.next();
+    train_.reset();
+    retryAt_ = -1;
+    start_ = now;
+}
+
+}  // namespace ksn::parade
