@@ -1,6 +1,8 @@
 // The about box, forms in the user's language, and the sound module as built.
 #include "about/frmAbout.h"
 #include "platform/nationalform.h"
+#include "platform/widgetapi.h"
+#include "platform/widgetlib.h"
 #include "support/locale/national.h"
 #include "support/system/soundplayer.h"
 #include "testkit/scripted_modal.h"
@@ -70,6 +72,29 @@ TEST(About, EnquiryFormGoesToTheClipboardOnlyAfterYes) {
     EXPECT_TRUE(
         QApplication::clipboard()->text().startsWith("SUB:KSNED32 問い合わせ\r\nTO:" + b.EMailAddress + "\r\n"));
     EXPECT_EQ(modal.messageTexts(), QStringList(2, "KSNED32の問い合わせフォームをクリップボードにコピーします。"));
+}
+
+// Routines kept for the designer's forms that no window uses yet: one working case each.
+TEST(WidgetRoutines, EnableApiButtonVisibleStretchBltAndSetWindowPos) {
+    QMainWindow form;
+    auto* cmdGo = add<QPushButton>(&form, "cmdGo");
+    QAction* file = form.menuBar()->addMenu("File")->menuAction();
+    file->setObjectName("mnuFile");
+    QStringList data(2);  // one slot: the last entry is never used
+    EnableAPI(form, "mnu", data, false, false);
+    EXPECT_EQ(data.first() + QString::number(file->isEnabled()), "TmnuFile0");
+    form.show();
+    ButtonVisible(form, false);
+    EXPECT_FALSE(cmdGo->isVisible());
+    SetWindowPos(cmdGo, HWND_TOP, 5, 6, 1, 1, SWP_NOSIZE | SWP_SHOWWINDOW);
+    EXPECT_EQ(cmdGo->isVisible() ? cmdGo->pos() : QPoint(), QPoint(5, 6));
+    QImage source(2, 1, QImage::Format_RGB32), dest(4, 2, QImage::Format_RGB32);
+    source.setPixel(0, 0, qRgb(255, 0, 0));
+    source.setPixel(1, 0, qRgb(0, 0, 255));
+    QPainter p(&dest);
+    EXPECT_EQ(StretchBlt(&p, 0, 0, 4, 2, &source, 0, 0, 2, 1, SRCCOPY), 1);
+    p.end();
+    EXPECT_EQ(QList<QRgb>({dest.pixel(0, 1), dest.pixel(3, 1)}), QList<QRgb>({qRgb(255, 0, 0), qRgb(0, 0, 255)}));
 }
 
 }  // namespace

@@ -142,6 +142,7 @@ TEST_F(FileSystemTest, BitmapSizeComesFromTheHeaderFieldsOnly) {
     drive.write("Cars/car1.bmp", makeBmp(320, -40));
     drive.write("Cars/short25.bmp", makeBmp(7, 9).left(25));  // too short for the height
     drive.mkdir("Cars/folder.bmp");                           // as a missing file or one on no drive: nothing is read
+    EXPECT_FALSE(fs.setCurrentDirectory("D:\\none"));         // refused, and the current folder kept
     ASSERT_TRUE(fs.setCurrentDirectory("D:\\Cars"));
     const MyLibClass lib(fs, drive.host("KSNED32.exe"));
     const std::tuple<const char*, std::int32_t, std::int32_t> cases[] = {
