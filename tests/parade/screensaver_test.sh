@@ -1,0 +1,86 @@
+#!/bin/bash
+# ksnparade under a real screensaver host and handed a window by id. XScreenSaver (run as nobody:
+# the daemon starts no module as root) runs it on activation, the root window then shows the train,
+# and it is gone within a second of deactivation; a handed-over window is followed as it is resized,
+# and its end, or SIGTERM, ends the program.
+#   bash tests/parade/screensaver_test.sh KSNPARADE SAMPLES
+set -u
+parade=$(readlink -f "$1")
+samples=$(readlink -f "$2")
+work=$(mktemp -d)
+[ -n "${KEEP:-}" ] && echo "work: $work"
+chmod 755 "$work"
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+failures=0
+check() { if eval "$2"; then echo "ok    $1"; else echo "FAIL  $1"; failures=$((failures + 1)); fi; }
+# Waits up to $2 tenths of a second for command $1 to succeed.
+within() { for _ in $(seq "$2"); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+# Coloured pixels: a car's, not a host's white or grey text.
+drawn() {
+    local s
+    s=$(import -display "$DISPLAY" -window "$1" png:- | convert png:- -colorspace HSL -channel G -separate -format '%[fx:maxima]' info:)
+    awk -v s="$s" 'BEGIN { exit !(s > 0.3) }'
+}
+
+# An X server anyone may use, so that the unprivileged daemon reaches it too.
+for n in $(seq 90 99); do [ -e "/tmp/.X$n-lock" ] || break; done
+export DISPLAY=:$n KSNED_DRIVES="K:=$samples;Z:=/"
+unset QT_QPA_PLATFORM  # a test run's offscreen platform would keep it from X
+Xvfb "$DISPLAY" -screen 0 640x480x24 -ac -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+within "xdpyinfo >/dev/null 2>&1" 50 || { echo "FAIL  Xvfb did not start"; exit 1; }
+
+# --- XScreenSaver ---
+home=$work/home
+mkdir -p "$home"
+cat >"$home/.xscreensaver" <<END
+mode: one
+selected: 0
+fade: False
+unfade: False
+splash: False
+lock: False
+timeout: 0:30:00
+programs: "KSNED32 Parade" $parade --root --folder $samples --order name --no-title --speed 200 \\n
+END
+[ "$(id -u)" = 0 ] && chown -R nobody "$home"
+as_nobody() {
+    if [ "$(id -u)" = 0 ]; then setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" "$@"
+    else env HOME="$home" "$@"; fi
+}
+as_nobody xscreensaver --no-splash --log "$home/xscreensaver.log" >/dev/null 2>&1 &
+pids+=($!)
+within "as_nobody xscreensaver-command -time >/dev/null 2>&1" 50
+as_nobody xscreensaver-command -activate >/dev/null 2>&1
+check "activated, the daemon starts ksnparade" "within 'pgrep -f -- \"$parade --root\" >/dev/null' 50"
+check "the root window shows the train" "within 'drawn root' 50"
+as_nobody xscreensaver-command -deactivate >/dev/null 2>&1
+check "deactivated, ksnparade is gone within a second" "within '! pgrep -f -- \"$parade --root\" >/dev/null' 10"
+as_nobody xscreensaver-command -exit >/dev/null 2>&1
+
+# --- A window handed over by id, as a preview is ---
+child_size() { xwininfo -children -id "$1" | awk '/^ +0x/ {print $(NF-1); exit}' | sed 's/+.*//'; }
+xclock -geometry 300x200+10+10 >/dev/null 2>&1 &
+host_pid=$!
+pids+=($host_pid)
+within "xwininfo -name xclock >/dev/null 2>&1" 50
+host=$(xwininfo -name xclock | awk '/Window id:/ {print $4}')
+"$parade" --window-id "$host" --file "$samples/TSUBASA.KSN" --no-title --speed 200 >/dev/null 2>&1 &
+parade_pid=$!
+pids+=($parade_pid)
+check "it draws into the window as a child of its size" "within '[ \"\$(child_size $host)\" = 300x200 ]' 50"
+check "the handed-over window shows the train" "within 'drawn $host' 50"
+xdotool windowsize "$host" 420 260
+check "it follows the window's new size" "within '[ \"\$(child_size $host)\" = 420x260 ]' 30"
+kill "$host_pid"
+check "the window gone, ksnparade ends within a second" "within '! kill -0 $parade_pid 2>/dev/null' 10"
+
+"$parade" --file "$samples/TSUBASA.KSN" --no-sound >/dev/null 2>&1 &
+parade_pid=$!
+pids+=($parade_pid)
+sleep 1
+kill -TERM "$parade_pid"
+check "SIGTERM ends it within a second" "within '! kill -0 $parade_pid 2>/dev/null' 10"
+
+exit $((failures > 0))
