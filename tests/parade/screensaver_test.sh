@@ -8,10 +8,9 @@ set -u
 parade=$(readlink -f "$1")
 samples=$(readlink -f "$2")
 work=$(mktemp -d)
-[ -n "${KEEP:-}" ] && echo "work: $work"
 chmod 755 "$work"
 pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
 check() { if eval "$2"; then echo "ok    $1"; else echo "FAIL  $1"; failures=$((failures + 1)); fi; }
 # Waits up to $2 tenths of a second for command $1 to succeed.
@@ -45,10 +44,7 @@ timeout: 0:30:00
 programs: "KSNED32 Parade" $parade --root --folder $samples --order name --no-title --speed 200 \\n
 END
 [ "$(id -u)" = 0 ] && chown -R nobody "$home"
-as_nobody() {
-    if [ "$(id -u)" = 0 ]; then setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" "$@"
-    else env HOME="$home" "$@"; fi
-}
+as_nobody() { if [ "$(id -u)" = 0 ]; then setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" "$@"; else env HOME="$home" "$@"; fi; }
 as_nobody xscreensaver --no-splash --log "$home/xscreensaver.log" >/dev/null 2>&1 &
 pids+=($!)
 within "as_nobody xscreensaver-command -time >/dev/null 2>&1" 50
