@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScreen>
 
 #include <cstdio>
 #include <random>
@@ -143,6 +144,7 @@ int run(QGuiApplication& app) {
         if (!window.embedInto(host)) return usage(QStringLiteral("no window %1").arg(id));
         window.show();
     } else if (p.isSet(QStringLiteral("fullscreen"))) {
+        window.setGeometry(window.screen()->geometry());  // also where no window manager sizes it
         window.showFullScreen();
     } else {
         window.resize(1024, 400);
