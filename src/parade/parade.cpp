@@ -1,6 +1,7 @@
 #include "parade/parade.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <cmath>
@@ -24,6 +25,7 @@ Parade::Parade(const FileSystem& fs, const MyLibClass& lib, QStringList files, O
 bool Parade::enter(double now, QSize size, bool moveOn) {
     train_.reset();
     layout_ = {};
+    title_ = QImage();
     for (qsizetype tries = 0; tries < files_.size(); ++tries) {
         const int index = moveOn || tries > 0 ? playlist_.next() : playlist_.current();
         auto read = readParadeTrain(fs_, lib_, files_[index], options_.noBellows);
@@ -66,11 +68,22 @@ bool Parade::draw(QPainter& p, QSize size, double now) {
         p.drawImage(QPoint(x, rail - image.height()), image);
     }
     if (options_.title && !train_->title.isEmpty()) {
-        QFont font = p.font();
-        font.setPixelSize(std::max(14, size.height() / 30));
-        p.setFont(font);
-        p.setPen(Qt::white);
-        p.drawText(QRect(QPoint(16, 12), size - QSize(32, 24)), Qt::AlignLeft | Qt::AlignTop, train_->title);
+        // Laid out once a train and a window height, then copied: shaping text every frame would
+        // cost as much as the cars.
+        const int pixelSize = std::max(14, size.height() / 30);
+        if (title_.isNull() || titlePixelSize_ != pixelSize) {
+            QFont font = p.font();
+            font.setPixelSize(pixelSize);
+            const QRect bounds = QFontMetrics(font).boundingRect(train_->title);
+            title_ = QImage(bounds.size() + QSize(2, 2), QImage::Format_ARGB32_Premultiplied);
+            title_.fill(Qt::transparent);
+            QPainter t(&title_);
+            t.setFont(font);
+            t.setPen(Qt::white);
+            t.drawText(QRect(QPoint(), title_.size()), Qt::AlignLeft | Qt::AlignTop, train_->title);
+            titlePixelSize_ = pixelSize;
+        }
+        p.drawImage(QPoint(16, 12), title_);
     }
     return !pausedAt_;
 }

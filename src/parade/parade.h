@@ -71,6 +71,8 @@ private:
     std::optional<double> pausedAt_;
     double retryAt_ = -1;  // when to look at the folder's formations again after none could run
     QString emptyText_;
+    QImage title_;  // the running train's title, laid out for titlePixelSize_
+    int titlePixelSize_ = 0;
 };
 
 }  // namespace ksn::parade
