@@ -64,7 +64,7 @@ bool Parade::draw(QPainter& p, QSize size, double now) {
     for (size_t i = 0; i < train_->cars.size(); ++i) {
         const QImage& image = train_->images[size_t(train_->cars[i])];
         const int x = left + layout_.lefts[i];
-        if (x + image.width() <= 0 || x >= size.width()) continue;
+        if (image.isNull() || x + image.width() <= 0 || x >= size.width()) continue;
         p.drawImage(QPoint(x, rail - image.height()), image);
     }
     if (options_.title && !train_->title.isEmpty()) {

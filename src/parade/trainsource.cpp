@@ -27,17 +27,17 @@ public:
 }  // namespace
 
 std::vector<QSize> ParadeTrain::carSizes() const {
-    std::vector<QSize> sizes;
-    for (int i : cars) sizes.push_back(images[size_t(i)].size());
-    return sizes;
+    std::vector<QSize> out;
+    for (int i : cars) out.push_back(sizes[size_t(i)]);
+    return out;
 }
 
 void ParadeTrain::scale(Scale s) {
     if (s == Scale{}) return;
-    for (QImage& image : images)
-        if (!image.isNull())
-            image = image.scaled(s.apply(image.width()), s.apply(image.height()), Qt::IgnoreAspectRatio,
-                                 Qt::FastTransformation);
+    for (size_t i = 0; i < images.size(); ++i) {
+        sizes[i] = QSize(s.apply(sizes[i].width()), s.apply(sizes[i].height()));
+        if (!images[i].isNull()) images[i] = images[i].scaled(sizes[i], Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    }
 }
 
 std::variant<ParadeTrain, QString> readParadeTrain(const FileSystem& fs, const MyLibClass& lib,
@@ -64,14 +64,13 @@ std::variant<ParadeTrain, QString> readParadeTrain(const FileSystem& fs, const M
     for (int i = 0; i < records.Count(); ++i) {
         int index = i;
         const CarPicture picture = loadCarPicture(fs, records.CarFileName(index));
-        // A picture without a usable size takes no place; one whose pixels are missing keeps its place.
-        train.images.push_back(picture.usable() && picture.image.isNull()
-                                   ? QImage(picture.size(), QImage::Format_ARGB32_Premultiplied)
-                                   : picture.image);
-        if (picture.usable() && picture.image.isNull()) train.images.back().fill(Qt::transparent);
+        // A picture without a usable size takes no place; one whose pixels are missing keeps its place,
+        // and nothing of that size is allocated for it (headers can claim 32767 x 32767).
+        train.images.push_back(picture.usable() ? picture.image : QImage());
+        train.sizes.push_back(picture.size());
     }
     for (int i = 0; i < reader.CarCount(); ++i)
-        if (!train.images[size_t(reader.CarIndex(i))].isNull()) train.cars.push_back(reader.CarIndex(i));
+        if (!train.sizes[size_t(reader.CarIndex(i))].isEmpty()) train.cars.push_back(reader.CarIndex(i));
     if (train.cars.empty()) return msg::noCar(windowsPath);
     return train;
 }

@@ -21,7 +21,8 @@ struct ParadeTrain {
     QString file;                // the formation, as a Windows path
     QString title;               // the reader's title item
     QString soundHostFile;       // empty when the sound line names no file there is
-    std::vector<QImage> images;  // the distinct pictures; null for one that cannot be decoded
+    std::vector<QImage> images;  // the distinct pictures; null for one whose pixels cannot be decoded
+    std::vector<QSize> sizes;    // their places, from the headers: a null picture keeps its place
     std::vector<int> cars;       // the train in order, as indices into images
 
     std::vector<QSize> carSizes() const;
