@@ -8,16 +8,6 @@
 
 namespace ksn::test {
 
-// bytes, made at least 26 long, with the bitmap header's width and height fields (at 18 and 22) set.
-inline QByteArray sized(QByteArray bytes, std::int32_t width, std::int32_t height) {
-    if (bytes.size() < 26) bytes.resize(26, '\0');
-    for (int i = 0; i < 4; ++i) {
-        bytes[18 + i] = char((std::uint32_t(width) >> (8 * i)) & 0xFF);
-        bytes[22 + i] = char((std::uint32_t(height) >> (8 * i)) & 0xFF);
-    }
-    return bytes;
-}
-
 // One editor on drive D:, whose default folder D:\KSN holds the formation files.
 class EditorFixture : public ::testing::Test {
 protected:

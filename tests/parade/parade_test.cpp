@@ -112,6 +112,15 @@ TEST_F(ParadeTest, ATrainCrossesOnItsRailAndTheFormationsThatCannotRunAreSkipped
     EXPECT_EQ(warnings.size(), 3);
 }
 
+// A header can claim 30000 x 30000 with no pixels behind it: the place is kept, nothing that size allocated.
+TEST_F(ParadeTest, ACarWithoutPixelsKeepsItsPlaceOnly) {
+    drive.write(u"T/huge.bmp"_s, sized(makeBmp(1, 1), 30000, 30000));
+    drive.write(u"T/h.KSN"_s, ksnBytes({"H", "", "huge.bmp", "red.bmp"}));
+    const auto train = std::get<ParadeTrain>(readParadeTrain(fs, lib, u"D:\\T\\h.KSN"_s, false));
+    EXPECT_EQ(std::tuple(train.images[0].isNull(), train.carSizes()),
+              std::tuple(true, std::vector<QSize>{{30000, 30000}, {100, 40}}));
+}
+
 TEST_F(ParadeTest, AFolderWithNothingToRunSaysSo) {
     Parade parade(fs, lib, {u"D:\\T\\a.KSN"_s}, Options{}, nullptr, nullptr);
     parade.setEmptyText(u"走らせられる編成がありません"_s);

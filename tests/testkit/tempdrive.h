@@ -30,6 +30,15 @@ private:
 
 // A 24-bit bottom-up BMP of the given size (negative height: top-down), filled with one colour.
 QByteArray makeBmp(std::int32_t width, std::int32_t height, std::uint32_t rgb = 0x336699);
+// bytes, made at least 26 long, with the bitmap header's width and height fields (at 18 and 22) set.
+inline QByteArray sized(QByteArray bytes, std::int32_t width, std::int32_t height) {
+    if (bytes.size() < 26) bytes.resize(26, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes[18 + i] = char((std::uint32_t(width) >> (8 * i)) & 0xFF);
+        bytes[22 + i] = char((std::uint32_t(height) >> (8 * i)) & 0xFF);
+    }
+    return bytes;
+}
 // Lines encoded as code page 932, each followed by CR LF.
 QByteArray ksnBytes(const QStringList& lines);
 
