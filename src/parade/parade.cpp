@@ -56,7 +56,7 @@ bool Parade::draw(QPainter& p, QSize size, double now) {
     if (!train_) {
         p.setPen(Qt::white);
         p.drawText(QRect(QPoint(), size), Qt::AlignCenter, emptyText_);
-        return !files_.isEmpty();  // to look again later
+        return false;  // nothing moves: the window asks again at retryAt()
     }
     const int left =
         int(std::lround(trainLeft(layout_.length, size.width(), options_.speed, options_.direction, elapsed(now))));

@@ -41,6 +41,10 @@ public:
     // Draws the moment `now` (seconds on any steady clock) on a screen of `size`; true while
     // something moves, that is while a next frame would differ.
     bool draw(QPainter& p, QSize size, double now);
+    // When no formation could run: the moment to look at them again; none when there is nothing to retry.
+    std::optional<double> retryAt() const {
+        return !train_ && !files_.isEmpty() && retryAt_ >= 0 ? std::optional(retryAt_) : std::nullopt;
+    }
     // Space: stops the train where it is, or lets it go on from there.
     void togglePause(double now);
     bool paused() const { return pausedAt_.has_value(); }

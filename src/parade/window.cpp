@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <xcb/xcb.h>
 
@@ -67,7 +68,12 @@ bool ParadeWindow::nativeEventFilter(const QByteArray& type, void* message, qint
 void ParadeWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     // Paced by the windowing system's update requests: one frame a refresh, none while still.
-    if (parade_.draw(p, size(), now())) update();
+    if (parade_.draw(p, size(), now())) {
+        update();
+    } else if (const auto at = parade_.retryAt()) {
+        // Nothing runs: no frames until it is time to look at the formations again.
+        QTimer::singleShot(int((*at - now()) * 1000) + 1, this, [this] { update(); });
+    }
 }
 
 void ParadeWindow::keyPressEvent(QKeyEvent* event) {
