@@ -2,10 +2,11 @@
 // of drawing the same visible cars with one QPainter::drawImage each into an image of that size.
 // Frames are drawn at 600 moments spread over the whole crossing, the same ones for both.
 #include "benchkit.h"
+#include "childrun.h"
+#include "longtrain.h"
 #include "parade/parade.h"
 #include "support/mylib.h"
 #include "support/paths/filesystem.h"
-#include "trainfiles.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -77,6 +78,34 @@ void BM_FloorFrame(benchmark::State& state) {
     }
 }
 
+// Start to the first frame and resident memory, each child in turn: ksnparade's against the bare
+// window with one line of text; memory against the bare window plus the two trains' decoded pixels.
+void childFigures(int runs) {
+    Fixture& f = Fixture::get();
+    const QString dir = QCoreApplication::applicationDirPath();
+    std::vector<ChildRun> parade, bare;
+    for (int i = 0; i < runs; ++i) {
+        const auto p =
+            runChildProcess(dir + QStringLiteral("/parade_child"), {QStringLiteral("--root=") + f.files.root});
+        const auto b = runChildProcess(dir + QStringLiteral("/bare_window"), {QStringLiteral("--text")});
+        if (!p || !b) {
+            std::printf("child processes: not measured\n");
+            return;
+        }
+        parade.push_back(*p);
+        bare.push_back(*b);
+    }
+    const ChildFigures p = medians(parade), b = medians(bare);
+    const double pixels = double(2 * f.files.pixelBytes) / 1024;  // KiB: the running train and the next
+    std::printf("start to the first frame       = %.1f ms against %.1f ms: %.2fx\n", p.ms, b.ms, p.ms / b.ms);
+    const double extra = p.kib("vmhwm_kb") - b.kib("vmhwm_kb");
+    std::printf(
+        "peak memory                    = %.1f MiB, %.1f MiB over the bare window: %.2fx two trains' pixels "
+        "(%.1f MiB)  aim: within 1.5x, %s\n",
+        p.kib("vmhwm_kb") / 1024, extra / 1024, extra / pixels, pixels / 1024,
+        extra <= 1.5 * pixels ? "met" : "NOT met");
+}
+
 BENCHMARK(BM_ParadeFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FloorFrame)->Unit(benchmark::kMicrosecond);
 
@@ -94,6 +123,7 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     std::printf("\n");
     printRatio(reporter, "parade frame/drawImage floor", "BM_ParadeFrame", "BM_FloorFrame", 1.5);
+    childFigures(11);
     if (const auto t = reporter.times("BM_ParadeFrame"))
         std::printf("%-28s = %.2f ms CPU  aim: under 2 ms, %s\n", "parade frame", t->cpu / 1000,
                     t->cpu < 2000 ? "met" : "NOT met");

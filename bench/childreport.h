@@ -16,7 +16,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QWidget>
 #include <QWindow>
 #include <chrono>
 #include <cstdio>
@@ -32,7 +31,8 @@ inline double msSinceStart() {
 }
 
 // Runs the event loop until the window is exposed, then once more so that the first paint is done.
-inline bool waitExposed(QWidget& w) {
+template <class Widget>
+bool waitExposed(Widget& w) {
     QElapsedTimer t;
     t.start();
     while (!(w.windowHandle() && w.windowHandle()->isExposed())) {
@@ -81,7 +81,8 @@ inline ResidentMemory residentMemory() {
 // nor peak. With KSNED_BENCH_SMAPS=FILE the process's mappings go to FILE as well, to tell where
 // the memory went mapping by mapping.
 // phases: more "name_ms=value" fields, each with a leading blank.
-[[noreturn]] inline void reportAndLeave(const QWidget& window, const std::string& phases = {}) {
+template <class Window>
+[[noreturn]] void reportAndLeave(const Window& window, const std::string& phases = {}) {
     const auto shown = std::chrono::steady_clock::now();
     const double mainMs = std::chrono::duration<double, std::milli>(shown - kProgramStart).count();
     const ResidentMemory m = residentMemory();
