@@ -36,7 +36,7 @@ bool Parade::enter(double now, QSize size, bool moveOn) {
         train_ = std::move(std::get<ParadeTrain>(read));
         int height = 0;
         for (const QSize& s : train_->carSizes()) height = std::max(height, s.height());
-        const Scale scale = fitScale(height, size.height(), options_.scale);
+        const Scale scale = fitScale(height, size.height(), options_.scale * pixelRatio_);
         train_->scale(scale);
         layout_ = layoutTrain(train_->carSizes(), Scale{}, options_.direction);
         start_ = now;
@@ -48,10 +48,24 @@ bool Parade::enter(double now, QSize size, bool moveOn) {
     return false;
 }
 
-bool Parade::draw(QPainter& p, QSize size, double now) {
+bool Parade::draw(QPainter& p, QSize logicalSize, double now) {
+    // Drawn in the device's own pixels: at a ratio of 1.5 a car pixel then becomes 2 x 2 screen pixels
+    // (the ratio rounded), never 1 or 2 by turns. Speed and the user's scale follow the ratio.
+    const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1;
+    const QSize size = (QSizeF(logicalSize) * dpr).toSize();
+    pixelRatio_ = std::max(1, int(std::lround(dpr)));
+    speed_ = options_.speed * dpr;
+    p.save();
+    p.scale(1 / dpr, 1 / dpr);
+    const bool moving = drawDevice(p, size, now);
+    p.restore();
+    return moving;
+}
+
+bool Parade::drawDevice(QPainter& p, QSize size, double now) {
     p.fillRect(QRect(QPoint(), size), Qt::black);
     const bool due = !train_ && (retryAt_ < 0 || now >= retryAt_);
-    const bool gone = train_ && elapsed(now) >= crossingSeconds(layout_.length, size.width(), options_.speed);
+    const bool gone = train_ && elapsed(now) >= crossingSeconds(layout_.length, size.width(), speed_);
     if ((due || gone) && !files_.isEmpty()) enter(now, size, gone || retryAt_ >= 0);
     if (!train_) {
         p.setPen(Qt::white);
@@ -59,7 +73,7 @@ bool Parade::draw(QPainter& p, QSize size, double now) {
         return false;  // nothing moves: the window asks again at retryAt()
     }
     const int left =
-        int(std::lround(trainLeft(layout_.length, size.width(), options_.speed, options_.direction, elapsed(now))));
+        int(std::lround(trainLeft(layout_.length, size.width(), speed_, options_.direction, elapsed(now))));
     const int rail = (size.height() + layout_.height) / 2;
     for (size_t i = 0; i < train_->cars.size(); ++i) {
         const QImage& image = train_->images[size_t(train_->cars[i])];

@@ -38,7 +38,7 @@ public:
     Parade(const FileSystem& fs, const MyLibClass& lib, QStringList files, Options options,
            std::function<void(const QString&)> warn, std::function<void(const QString&)> play);
 
-    // Draws the moment `now` (seconds on any steady clock) on a screen of `size`; true while
+    // Draws the moment `now` (seconds on any steady clock) on a screen of `size` (logical pixels); true while
     // something moves, that is while a next frame would differ.
     bool draw(QPainter& p, QSize size, double now);
     // When no formation could run: the moment to look at them again; none when there is nothing to retry.
@@ -62,6 +62,7 @@ private:
     // round without one.
     bool enter(double now, QSize size, bool moveOn);
     double elapsed(double now) const { return (pausedAt_ ? *pausedAt_ : now) - start_; }
+    bool drawDevice(QPainter& p, QSize size, double now);
 
     const FileSystem& fs_;
     const MyLibClass& lib_;
@@ -77,6 +78,8 @@ private:
     QString emptyText_;
     QImage title_;  // the running train's title, laid out for titlePixelSize_
     int titlePixelSize_ = 0;
+    int pixelRatio_ = 1;  // the device pixel ratio rounded: the least whole scale of a car
+    double speed_ = 0;    // device pixels a second
 };
 
 }  // namespace ksn::parade

@@ -121,13 +121,26 @@ TEST_F(ParadeTest, ACarWithoutPixelsKeepsItsPlaceOnly) {
               std::tuple(true, std::vector<QSize>{{30000, 30000}, {100, 40}}));
 }
 
-TEST_F(ParadeTest, AFolderWithNothingToRunSaysSo) {
-    Parade parade(fs, lib, {u"D:\\T\\a.KSN"_s}, Options{}, nullptr, nullptr);
-    parade.setEmptyText(u"走らせられる編成がありません"_s);
+// At a device pixel ratio of 1.5 a car pixel is 2 x 2 device pixels, and the speed is in logical pixels.
+// A folder where nothing can run says so.
+TEST_F(ParadeTest, CarPixelsStayWholeOnAnyScreenAndAnEmptyFolderSaysSo) {
+    Options options;
+    options.title = false;
+    Parade parade(fs, lib, {u"D:\\T\\b.KSN"_s}, options, nullptr, nullptr);
+    QImage image(600, 300, QImage::Format_RGB32);
+    image.setDevicePixelRatio(1.5);
+    for (const double t : {0.0, 2.0}) {  // entering, then 2 s later 480 device pixels in
+        QPainter p(&image);
+        parade.draw(p, {400, 200}, t);
+    }
+    const std::pair<QPoint, QRgb> pixels[] = {
+        {{119, 150}, 0xFF000000}, {{120, 189}, 0xFFCC2200}, {{319, 110}, 0xFFCC2200}, {{320, 189}, 0xFF2244CC}};
+    for (const auto& [at, rgb] : pixels) EXPECT_EQ(image.pixel(at), rgb) << at.x() << "," << at.y();
+    Parade empty(fs, lib, {u"D:\\T\\a.KSN"_s}, Options{}, nullptr, nullptr);
+    empty.setEmptyText(u"走らせられる編成がありません"_s);
     QImage black(200, 40, QImage::Format_RGB32);
     black.fill(Qt::black);
-    EXPECT_NE(frame(parade, 0).copy(100, 80, 200, 40), black) << "no text";
-    EXPECT_FALSE(parade.train());
+    EXPECT_NE(frame(empty, 0).copy(100, 80, 200, 40), black) << "no text";
 }
 
 }  // namespace
