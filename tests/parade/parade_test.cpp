@@ -1,5 +1,4 @@
-// The parade without a window: the motion as functions of time, the order of the formations, and
-// frames drawn offscreen at chosen moments.
+// The parade without a window: motion, order, and frames drawn offscreen at chosen moments.
 #include "parade/parade.h"
 #include "support/mylib.h"
 #include "support/paths/filesystem.h"
@@ -121,8 +120,7 @@ TEST_F(ParadeTest, ACarWithoutPixelsKeepsItsPlaceOnly) {
               std::tuple(true, std::vector<QSize>{{30000, 30000}, {100, 40}}));
 }
 
-// At a device pixel ratio of 1.5 a car pixel is 2 x 2 device pixels, and the speed is in logical pixels.
-// A folder where nothing can run says so.
+// At a pixel ratio of 1.5 a car pixel is 2 x 2 device pixels; a folder where nothing can run says so.
 TEST_F(ParadeTest, CarPixelsStayWholeOnAnyScreenAndAnEmptyFolderSaysSo) {
     Options options;
     options.title = false;

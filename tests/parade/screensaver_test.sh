@@ -1,8 +1,6 @@
 #!/bin/bash
-# ksnparade under a real screensaver host and handed a window by id. XScreenSaver (run as nobody:
-# the daemon starts no module as root) runs it on activation, the root window then shows the train,
-# and it is gone within a second of deactivation; a handed-over window is followed as it is resized,
-# and its end, or SIGTERM, ends the program.
+# ksnparade under XScreenSaver (as nobody: the daemon starts no module as root) and in a window
+# handed over by id, which it follows as it is resized and whose end, or SIGTERM, ends it.
 #   bash tests/parade/screensaver_test.sh KSNPARADE SAMPLES
 set -u
 parade=$(readlink -f "$1")
@@ -30,7 +28,6 @@ Xvfb "$DISPLAY" -screen 0 640x480x24 -ac -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 within "xdpyinfo >/dev/null 2>&1" 50 || { echo "FAIL  Xvfb did not start"; exit 1; }
 
-# --- XScreenSaver ---
 home=$work/home
 mkdir -p "$home"
 cat >"$home/.xscreensaver" <<END
@@ -55,7 +52,6 @@ as_nobody xscreensaver-command -deactivate >/dev/null 2>&1
 check "deactivated, ksnparade is gone within a second" "within '! pgrep -f -- \"$parade --root\" >/dev/null' 10"
 as_nobody xscreensaver-command -exit >/dev/null 2>&1
 
-# --- A window handed over by id, as a preview is ---
 child_size() { xwininfo -children -id "$1" | awk '/^ +0x/ {print $(NF-1); exit}' | sed 's/+.*//'; }
 xclock -geometry 300x200+10+10 >/dev/null 2>&1 &
 host_pid=$!
