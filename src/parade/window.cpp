@@ -7,6 +7,8 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdlib>
+
 namespace ksn::parade {
 
 namespace {
@@ -35,7 +37,7 @@ bool ParadeWindow::embedInto(std::uint32_t host) {
     xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, cookie, nullptr);
     if (!g) return false;
     const QSize size(g->width, g->height);
-    free(g);
+    std::free(g);  // xcb replies are malloc()ed
     const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_change_window_attributes(c, host, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(c);
