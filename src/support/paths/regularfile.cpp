@@ -64,8 +64,7 @@ bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode m
         ::close(fd);
         return fail(supportmsg::notRegularFile());
     }
-    // Reading a regular file never waits anyway; the flag goes so that the file reads as any other.
-    if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    // O_NONBLOCK stays: it changes nothing for a regular file, and taking it off cost two calls a file.
     if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return fail(file.errorString());
