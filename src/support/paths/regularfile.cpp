@@ -42,16 +42,14 @@ bool lookAt(const QString& hostPath, QString* reason) {
 
 bool isRegularFile(const QString& hostPath) { return lookAt(hostPath, nullptr); }
 
-bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode mode, QString* error) {
-    if (file.isOpen()) file.close();
-    file.setFileName(hostPath);
+#ifdef Q_OS_UNIX
+int openRegularDescriptor(const QString& hostPath, QString* error) {
     // Looked at before the open, so that a device is never opened at all: opening some has effects
     // of its own (a terminal, a tape).
-    if (!lookAt(hostPath, error)) return false;
-#ifdef Q_OS_UNIX
+    if (!lookAt(hostPath, error)) return -1;
     auto fail = [&](const QString& reason) {
         if (error) *error = reason;
-        return false;
+        return -1;
     };
     int fd;
     do {
@@ -65,12 +63,24 @@ bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode m
         return fail(supportmsg::notRegularFile());
     }
     // O_NONBLOCK stays: it changes nothing for a regular file, and taking it off cost two calls a file.
+    return fd;
+}
+#endif
+
+bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode mode, QString* error) {
+    if (file.isOpen()) file.close();
+    file.setFileName(hostPath);
+#ifdef Q_OS_UNIX
+    const int fd = openRegularDescriptor(hostPath, error);
+    if (fd < 0) return false;
     if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return fail(file.errorString());
+        if (error) *error = file.errorString();
+        return false;
     }
     return true;
 #else
+    if (!lookAt(hostPath, error)) return false;
     if (file.open(mode)) return true;
     if (error) *error = file.errorString();
     return false;

@@ -17,4 +17,10 @@ bool isRegularFile(const QString& hostPath);
 // opened without blocking and refused. False, with *error set to a text for the user, otherwise.
 bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode mode, QString* error = nullptr);
 
+#ifdef Q_OS_UNIX
+// The same checks, giving the descriptor itself (-1 when refused): for a read too small to be worth
+// what a QFile costs to set up around it.
+int openRegularDescriptor(const QString& hostPath, QString* error = nullptr);
+#endif
+
 }  // namespace ksn
