@@ -33,6 +33,7 @@ using namespace ksn;
 using bench::carBmp;
 using bench::CountingModal;
 using bench::RecordingReporter;
+using bench::runBenchmarks;
 using bench::writeHostFile;
 
 constexpr int kFiles = kMaxFormationFiles;
@@ -189,12 +190,8 @@ BENCHMARK(BM_RawSaveFileCopy)->Unit(benchmark::kMillisecond)->MeasureProcessCPUT
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    std::printf("\n");
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
     bench::printRatio(reporter, "scan/raw", "BM_FolderScan", "BM_RawFirstLines", 1.5);
     bench::printRatio(reporter, "rewrite/raw copy", "BM_RewriteFolder", "BM_RawCopy", 2.0);
     bench::printRatio(reporter, "rewrite/raw save-file copy", "BM_RewriteFolder", "BM_RawSaveFileCopy", 0);

@@ -116,12 +116,8 @@ int main(int argc, char** argv) {
     using namespace ksn::bench;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    std::printf("\n");
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
     printRatio(reporter, "parade frame/drawImage floor", "BM_ParadeFrame", "BM_FloorFrame", 1.5);
     childFigures(11);
     if (const auto t = reporter.times("BM_ParadeFrame"))

@@ -98,12 +98,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ksn::Files f;
     ksn::files = &f;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     ksn::bench::RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    std::printf("\n");
+    if (!ksn::bench::runBenchmarks(argc, argv, reporter)) return 1;
     // Process time only: neither side counts the child's CPU time, so the CPU ratio is meaningless.
     ksn::bench::printRatio(reporter, "ksn thumbnail/pixbuf", "BM_KsnThumbnail", "BM_PixbufThumbnailer", 1.5);
     return 0;

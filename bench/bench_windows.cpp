@@ -333,12 +333,8 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(ksned32);
     QApplication app(argc, argv);
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    std::printf("\n");
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
     bench::printRatio(reporter, "train view/QImage decode", "BM_TrainView", "BM_DecodeCarsQImage", 1.5);
     bench::printRatio(reporter, "strip only/QImage decode", "BM_TrainStrip", "BM_DecodeCarsQImage", 0);
     bench::printRatio(reporter, "warm start-up/bare window", "BM_EditorStartUp", "BM_BareWindowStartUp", 0);

@@ -77,6 +77,17 @@ private:
     std::map<std::string, Record> records_;
 };
 
+// Runs the benchmarks the command line selects through reporter, then leaves a blank line before the
+// ratios; false on an argument the benchmark library does not know.
+inline bool runBenchmarks(int& argc, char** argv, RecordingReporter& reporter) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::printf("\n");
+    return true;
+}
+
 // Prints command / baseline in real and CPU time. aim > 0: the real-time ratio should stay within
 // it, and the line says whether it did; aim <= 0: a figure for information.
 inline void printRatio(const RecordingReporter& r, const char* label, const char* command, const char* baseline,
