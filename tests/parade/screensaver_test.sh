@@ -9,6 +9,10 @@ work=$(mktemp -d)
 chmod 755 "$work"
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
+# The unprivileged daemon may not reach into the build folder (a clone in a private folder): the
+# program and the samples are copied where it can.
+cp "$parade" "$work/ksnparade" && cp -r "$samples" "$work/samples" && chmod -R a+rX "$work"
+parade=$work/ksnparade samples=$work/samples
 failures=0
 check() { if eval "$2"; then echo "ok    $1"; else echo "FAIL  $1"; failures=$((failures + 1)); fi; }
 # Waits up to $2 tenths of a second for command $1 to succeed.
@@ -46,7 +50,7 @@ as_nobody xscreensaver --no-splash --log "$home/xscreensaver.log" >/dev/null 2>&
 pids+=($!)
 within "as_nobody xscreensaver-command -time >/dev/null 2>&1" 50
 as_nobody xscreensaver-command -activate >/dev/null 2>&1
-check "activated, the daemon starts ksnparade" "within 'pgrep -f -- \"$parade --root\" >/dev/null' 50"
+check "activated, the daemon starts ksnparade" "within 'pgrep -f -- \"$parade --root\" >/dev/null' 100"
 check "the root window shows the train" "within 'drawn root' 50"
 as_nobody xscreensaver-command -deactivate >/dev/null 2>&1
 check "deactivated, ksnparade is gone within a second" "within '! pgrep -f -- \"$parade --root\" >/dev/null' 10"
