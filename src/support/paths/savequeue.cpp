@@ -14,10 +14,10 @@ SaveQueue::SaveQueue(const FileSystem& fso, int threads, int maxInFlight)
 SaveQueue::~SaveQueue() {
     {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return nextToStart_ == jobs_.size(); });
+        jobFinished_.wait(lock, [this] { return nextToStart_ == jobs_.size(); });
         closing_ = true;
     }
-    changed_.notify_all();
+    jobAdded_.notify_all();
     for (auto& t : threads_) t.join();
 }
 
@@ -25,19 +25,19 @@ void SaveQueue::submit(int tag, const QString& path, const QByteArray& bytes) {
     {
         std::unique_lock lock(mutex_);
         // Only unfinished saves count: finished ones wait to be taken and hold no thread.
-        changed_.wait(lock, [this] {
+        jobFinished_.wait(lock, [this] {
             return std::size_t(std::count_if(jobs_.begin(), jobs_.end(), [](const Job& j) { return !j.done; })) <
                    maxInFlight_;
         });
         jobs_.push_back(Job{tag, path, bytes, {}, false});
     }
-    changed_.notify_all();
+    jobAdded_.notify_one();
 }
 
 void SaveQueue::work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return closing_ || nextToStart_ < jobs_.size(); });
+        jobAdded_.wait(lock, [this] { return closing_ || nextToStart_ < jobs_.size(); });
         if (nextToStart_ >= jobs_.size()) return;  // closing with nothing left
         Job& job = jobs_[nextToStart_++];
         // Taking jobs only pops finished ones from the front, and this one is not finished, so
@@ -50,7 +50,7 @@ void SaveQueue::work() {
         job.result = std::move(result);
         job.done = true;
         job.bytes.clear();
-        changed_.notify_all();
+        jobFinished_.notify_all();
     }
 }
 
@@ -72,8 +72,8 @@ std::vector<SaveQueue::Finished> SaveQueue::takeFinished() {
 
 std::vector<SaveQueue::Finished> SaveQueue::finishAll() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock,
-                  [this] { return std::all_of(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.done; }); });
+    jobFinished_.wait(lock,
+                      [this] { return std::all_of(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.done; }); });
     return takeLocked();
 }
 

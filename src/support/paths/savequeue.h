@@ -58,9 +58,12 @@ private:
     const FileSystem fso_;
     const std::size_t maxInFlight_;
     std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Job> jobs_;         // submitted and not yet taken, in submission order
-    std::size_t nextToStart_ = 0;  // index into jobs_ of the first job no thread has started
+    // Two conditions, so that a finished save wakes only the thread that hands saves over and a new
+    // save only one of the idle savers: one condition for both woke all eight threads each time.
+    std::condition_variable jobAdded_;     // savers wait here for work (or for closing)
+    std::condition_variable jobFinished_;  // the submitting thread waits here for room or the end
+    std::deque<Job> jobs_;                 // submitted and not yet taken, in submission order
+    std::size_t nextToStart_ = 0;          // index into jobs_ of the first job no thread has started
     bool closing_ = false;
     std::vector<std::thread> threads_;
 };
