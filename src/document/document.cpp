@@ -2,7 +2,6 @@
 
 #include "document/messages.h"
 #include "support/paths/savequeue.h"
-#include "support/paths/winpath.h"
 #include "support/text/cp932.h"
 
 #include <optional>
@@ -40,15 +39,14 @@ bool Document::scan(QString folder) {
     // An empty folder would search the root of the current drive; a formation list drawn from a
     // drive root the user never chose is more confusing than an empty one, so nothing is scanned.
     if (folder.isEmpty()) return false;
-    const QStringList files = g_.fso.findFiles(folder, QStringLiteral("*.KSN"));
-    if (files.isEmpty()) return false;
+    const FolderListing listing = g_.fso.listFiles(folder, QStringLiteral("*.KSN"));
+    if (listing.names.isEmpty()) return false;
 
     formations_.clear();
-    const QString absFolder = g_.fso.GetAbsolutePathName(winpath::searchFolder(folder));
     g_.fso.setCurrentDirectory(folder);
-    for (const QString& name : files) {
+    for (const QString& name : listing.names) {
         // A file that cannot be read lists an empty title and keeps its place in the list.
-        const ReadResult first = g_.fso.readFirstLine(g_.fso.BuildPath(absFolder, name));
+        const ReadResult first = g_.fso.readFirstLine(listing, name);
         formations_.push_back({name, first.ok ? cp932::decode(first.bytes) : QString()});
         if (int(formations_.size()) == kMaxFormationFiles) {
             modal_.message(msg::tooManyFiles(kMaxFormationFiles), QString(), MsgButtons::Ok, MsgIcon::None);
@@ -62,15 +60,17 @@ LoadResult Document::load(const QString& path) {
     LoadResult result;
     result.path = g_.fso.GetFullFileName(g_.DefaultFolder, path);
     currentFilePath_ = result.path;
-    if (!g_.fso.FileExists(result.path)) {
+    // Read first and looked for only when that fails: one resolution of the path instead of two.
+    ReadResult r = g_.fso.readFile(result.path);
+    if (!r.ok && !g_.fso.FileExists(result.path)) {
         result.message = msg::notFound(result.path);
         modal_.message(result.message, msg::notFoundTitle(), MsgButtons::Ok, MsgIcon::Exclamation);
         return result;
     }
-    // The caption names the file before it is read, so that a warning about it stands beside its name.
+    // The caption names the file before anything is said about its contents, so that a warning
+    // about it stands beside its name.
     const QString previousCaption = caption_;
     setCaption(msg::fileCaption(g_.fso.GetBaseName(result.path) + u'.' + g_.fso.GetExtensionName(result.path)));
-    ReadResult r = g_.fso.readFile(result.path);
     if (!r.ok) {
         // The document stays as it was, and so does the caption naming it: nothing of a file that
         // could not be read replaces them.
@@ -182,10 +182,18 @@ std::vector<HeightMismatch> Document::heightMismatches() const {
     const int n = int(rows_.size());
     if (n < 3) return out;
     const auto& L = lines_;
-    const std::int32_t h0 = g_.lib.GetBMPHeight(CarLine(L[2]).pathPart);
+    // A train repeats its middle cars: each distinct picture's header is read once per check.
+    std::vector<std::pair<QString, std::int32_t>> seen;
+    const auto heightOf = [&](const QString& path) {
+        for (const auto& [p, h] : seen)
+            if (p == path) return h;
+        seen.emplace_back(path, g_.lib.GetBMPHeight(path));
+        return seen.back().second;
+    };
+    const std::int32_t h0 = heightOf(CarLine(L[2]).pathPart);
     for (int i = 3; i < n && i < kFormationTableSize; ++i) {
         const QString path = CarLine(L[size_t(i)]).pathPart;
-        const std::int32_t h = g_.lib.GetBMPHeight(path);
+        const std::int32_t h = heightOf(path);
         if (h != h0) out.push_back({path, i - 1, h, h0});
     }
     return out;

@@ -75,9 +75,10 @@ KSNClass::KSNClass(const FileSystem& fs, const MyLibClass& lib, Modal& modal) : 
     Refresh();
 }
 
-int KSNClass::CheckKindFromImage(const QString& fileName) const {
+int KSNClass::CheckKindFromImage(const QString& fileName) const { return kindOf(readBitmapSize(fs_, fileName)); }
+
+int KSNClass::kindOf(BitmapSize size) {
     // The fields as the header holds them: a top-down car's negative height gives a negative ratio.
-    const BitmapSize size = readBitmapSize(fs_, fileName);
     if (size.height == 0) throw DivisionByZeroError();
     // Single precision on purpose: a ratio a hair beyond a boundary in double precision rounds
     // onto it, and the screensaver classifies by the rounded value.
@@ -145,11 +146,14 @@ bool KSNClass::LoadKsn() {
         ++line;
         const QString comment = trimSpaces(item.comment);
         const QString s = fs_.GetFullFileName(folder, item.pathPart);
-        if (!fs_.FileExists(s)) {
+        // The header is read first and the file looked for only when that fails: one resolution
+        // of the path per car instead of two. A file there but unreadable has no height.
+        const ReadResult header = s.isEmpty() ? ReadResult{} : fs_.readFile(s, kBitmapHeaderBytes);
+        if (!header.ok && !fs_.FileExists(s)) {
             warn(msg::badCar(ErrorText(22), trainFileName_, line, s));
             continue;
         }
-        const int kind = CheckKindFromImage(s);
+        const int kind = kindOf(header.ok ? bitmapSize(header.bytes) : BitmapSize{});
         if (noLoadCouplerBellows_ && kind == kKindBellows) continue;
         const int i = cars_.Add(s, kind, comment);
         if (carCount_ >= kMaxCars) throw OutOfRangeError();

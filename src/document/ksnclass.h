@@ -11,6 +11,7 @@
 
 #include "document/ksnerror.h"
 #include "support/mylib.h"
+#include "support/paths/bitmapheader.h"
 #include "support/paths/filesystem.h"
 #include "support/ui/modal.h"
 
@@ -140,6 +141,8 @@ public:
     CarsClass& Cars() { return cars_; }
 
 private:
+    // The kind for a header's size, as CheckKindFromImage gives it.
+    static int kindOf(BitmapSize size);
     // The first line of a load message for code 20 (folder), 21 (file) or 22 (car). The messages
     // name what is missing on the lines after it, which say enough, so the line stays empty.
     QString ErrorText(int code) const;

@@ -3,16 +3,16 @@
 #include "document/formation.h"
 #include "document/messages.h"
 
-#include "support/paths/regularfile.h"
+#include "support/paths/bitmapheader.h"
 #include "support/text/numtext.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace ksn {
 
@@ -86,34 +86,19 @@ CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile) {
 
 namespace {
 
-CarPicture readCarPicture(const QString& host) {
-    QFile file;
-    // Unbuffered: the one read below goes straight into the array, where the device's buffer would
-    // copy the file once more and ask the system again for the end of it.
-    if (!openRegularFile(file, host, QIODevice::ReadOnly | QIODevice::Unbuffered)) return {};
-    // One read gives both the header and the picture; of a file too long to decode only the
-    // header is read. Asking for no more than the file holds keeps a large buffer from being
-    // reserved for every small car.
-    const bool whole = file.size() <= kMaxCarFileBytes;
-    const qint64 wanted = whole ? file.size() : kBitmapHeaderBytes;
-    return decodeCarPicture(file.read(wanted), whole);
-}
-
-// The host file of a car when FileSystem::FileExists would find it, kept for the read that
-// follows: resolving each car's path twice (case-insensitive matching and all) was a tenth of
-// building a long train's strip.
-std::optional<QString> existingFile(const FileSystem& fs, const QString& path) {
-    if (path.isEmpty()) return std::nullopt;
-    auto host = fs.toHost(path);
-    if (!host || !isRegularFile(*host)) return std::nullopt;
-    return host;
+// The car's picture; nothing when its file cannot be read. One read gives both the header and the
+// picture; of a file too long to decode only the header is read.
+std::optional<CarPicture> readCarPicture(const FileSystem& fs, const QString& path) {
+    bool whole = false;
+    const ReadResult r = fs.readFileOrHead(path, kMaxCarFileBytes, kBitmapHeaderBytes, &whole);
+    if (!r.ok) return std::nullopt;
+    return decodeCarPicture(r.bytes, whole);
 }
 
 }  // namespace
 
 CarPicture loadCarPicture(const FileSystem& fs, const QString& path) {
-    const auto host = fs.toHost(path);
-    return host ? readCarPicture(*host) : CarPicture{};
+    return readCarPicture(fs, path).value_or(CarPicture{});
 }
 
 // ---------------------------------------------------------------- whole-train view
@@ -135,16 +120,18 @@ std::optional<TrainStrip> buildTrainStrip(const QStringList& rows, const QString
         const CarLine line(rows[i]);
         // The path is taken as listed, blanks included: the list shows what would be written.
         car.file = fs.GetFullFileName(defaultFolder, line.pathPart);
-        const auto host = existingFile(fs, car.file);
-        car.found = host.has_value();
-        if (car.found) {
-            CarPicture picture = readCarPicture(*host);
+        // Read first, looked for only when that fails: resolving each car's path twice
+        // (case-insensitive matching and all) was a tenth of building a long train's strip.
+        std::optional<CarPicture> picture;
+        if (!car.file.isEmpty()) picture = readCarPicture(fs, car.file);
+        car.found = picture || fs.FileExists(car.file);
+        if (picture) {
             // A car whose header gives no usable size closes up as a missing one does.
-            if (picture.usable()) {
+            if (picture->usable()) {
                 car.placed = true;
                 car.left = x;
-                car.size = picture.size();
-                car.picture = std::move(picture.image);
+                car.size = picture->size();
+                car.picture = std::move(picture->image);
                 // The car keeps its number in the list even when cars before it are missing.
                 car.toolTip = msg::carToolTip(i - 1, fs.GetBaseName(car.file), line.comment);
                 x += car.size.width();

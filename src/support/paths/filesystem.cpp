@@ -13,9 +13,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -108,8 +110,9 @@ QString FileSystem::GetFolderPath(const QString& path) const {
 
 bool FileSystem::FileExists(const QString& path) const {
     if (path.isEmpty()) return false;
-    const auto host = toHost(path);
-    return host && isRegularFile(*host);
+    bool regular = false;
+    const auto host = resolve(path, &regular);
+    return host && (regular || isRegularFile(*host));
 }
 
 bool FileSystem::FolderExists(const QString& path) const {
@@ -124,7 +127,28 @@ bool FileSystem::setCurrentDirectory(const QString& folder) {
     return true;
 }
 
-std::optional<QString> FileSystem::toHost(const QString& windowsPath) const {
+std::optional<QString> FileSystem::toHost(const QString& windowsPath) const { return resolve(windowsPath, nullptr); }
+
+namespace {
+
+// Whether hostPath exists (links followed); *regular: whether it is a regular file.
+bool exists(const QString& hostPath, bool* regular) {
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(hostPath).constData(), &st) != 0) return false;
+    if (regular) *regular = S_ISREG(st.st_mode);
+    return true;
+#else
+    const QFileInfo info(hostPath);
+    if (regular) *regular = info.isFile();
+    return info.exists();
+#endif
+}
+
+}  // namespace
+
+std::optional<QString> FileSystem::resolve(const QString& windowsPath, bool* seenRegular) const {
+    if (seenRegular) *seenRegular = false;
     // No file name holds a NUL; such a path (from a damaged file) names nothing.
     if (windowsPath.contains(QChar(u'\0'))) return std::nullopt;
     const QString abs = GetAbsolutePathName(windowsPath);
@@ -138,11 +162,11 @@ std::optional<QString> FileSystem::toHost(const QString& windowsPath) const {
     // components to match them without regard to case.
     QString exactPath = host;
     for (const QString& c : components) exactPath = joinHost(exactPath, c);
-    if (QFileInfo::exists(exactPath)) return exactPath;
+    if (exists(exactPath, seenRegular)) return exactPath;
     bool resolving = true;
     for (const QString& c : components) {
         const QString exact = joinHost(host, c);
-        if (resolving && !QFileInfo::exists(exact)) {
+        if (resolving && !exists(exact, nullptr)) {
             const QString match = findCaseInsensitive(host, c);
             if (!match.isEmpty()) {
                 host = joinHost(host, match);
@@ -178,8 +202,17 @@ std::optional<QString> FileSystem::toWindows(const QString& hostPath, QString* e
 }
 
 QStringList FileSystem::findFiles(const QString& folder, const QString& pattern) const {
-    const auto host = toHost(winpath::searchFolder(folder));
-    if (!host) return {};
+    return listFiles(folder, pattern).names;
+}
+
+FolderListing FileSystem::listFiles(const QString& folder, const QString& pattern) const {
+    FolderListing listing;
+    const QString search = winpath::searchFolder(folder);
+    listing.folder = GetAbsolutePathName(search);
+    if (!listing.folder.isEmpty() && !winpath::isSeparator(listing.folder.back())) listing.folder += u'\\';
+    const auto host = toHost(search);
+    if (!host) return listing;
+    listing.hostFolder = *host;
     const QRegularExpression re(
         QRegularExpression::wildcardToRegularExpression(pattern, QRegularExpression::UnanchoredWildcardConversion),
         QRegularExpression::CaseInsensitiveOption);
@@ -207,12 +240,12 @@ QStringList FileSystem::findFiles(const QString& folder, const QString& pattern)
         const int c = a.key.compare(b.key);
         return c != 0 ? c < 0 : a.name < b.name;
     });
-    QStringList names;
-    names.reserve(qsizetype(entries.size()));
-    for (Entry& e : entries) names << std::move(e.name);
-    return names;
+    listing.names.reserve(qsizetype(entries.size()));
+    for (Entry& e : entries) listing.names << std::move(e.name);
+    return listing;
 }
 
+#ifndef Q_OS_UNIX
 namespace {
 
 // Opens the host file of path for reading; false, with r.error set, when there is none or it
@@ -232,54 +265,60 @@ bool openForReading(QFile& f, const std::optional<QString>& host, const QString&
 }
 
 }  // namespace
+#endif
 
 ReadResult FileSystem::readFile(const QString& path, qint64 maxBytes) const {
+    return maxBytes < 0 ? readFileOrHead(path, std::numeric_limits<qint64>::max(), 0)
+                        : readFileOrHead(path, -1, maxBytes);
+}
+
+ReadResult FileSystem::readFileOrHead(const QString& path, qint64 wholeLimit, qint64 headBytes, bool* whole) const {
     ReadResult r;
+    if (whole) *whole = false;
+#ifdef Q_OS_UNIX
+    // One descriptor, no QFile: the start of a file (a bitmap header: 26 bytes) is read as asked,
+    // where a device's buffer would copy 16 KiB, and a whole file in one read of its size.
+    bool regular = false;
+    const auto host = resolve(path, &regular);
+    QString reason = supportmsg::noSuchDrive();
+    qint64 size = 0;
+    const int fd = host ? openRegularDescriptor(*host, &reason, regular, &size) : -1;
+    const bool all = size <= wholeLimit;
+    std::optional<QByteArray> bytes;
+    if (fd >= 0) bytes = readAndClose(fd, all ? -1 : headBytes, size, &reason);
+    if (!bytes) {
+        r.error = supportmsg::cannotRead(path, reason);
+        return r;
+    }
+    r.bytes = std::move(*bytes);
+#else
     QFile f;
-    // The start of a file (a bitmap header: 26 bytes) is read as asked; through the device's
-    // buffer every such read would copy 16 KiB, eight times per formation in a height check.
-    const QIODevice::OpenMode mode = maxBytes < 0 ? QIODevice::ReadOnly : QIODevice::ReadOnly | QIODevice::Unbuffered;
-    if (!openForReading(f, toHost(path), path, mode, r)) return r;
-    r.bytes = maxBytes < 0 ? f.readAll() : f.read(maxBytes);
+    if (!openForReading(f, toHost(path), path, QIODevice::ReadOnly | QIODevice::Unbuffered, r)) return r;
+    const bool all = f.size() <= wholeLimit;
+    r.bytes = all ? f.readAll() : f.read(headBytes);
     if (f.error() != QFileDevice::NoError) {
         r.error = supportmsg::cannotRead(path, f.errorString());
         r.bytes.clear();
         return r;
     }
+#endif
+    if (whole) *whole = all;
     r.ok = true;
     return r;
 }
 
-ReadResult FileSystem::readFirstLine(const QString& path) const {
+namespace {
+
+// Titles are short: one small read nearly always holds the whole first line.
+constexpr qsizetype kFirstLineChunk = 512;
+
+// Reads up to the first CR with readSome(buf, size) (-1 on an error, whose text errorText gives).
+template <typename ReadSome, typename ErrorText>
+ReadResult readUpToCr(const QString& path, ReadSome readSome, ErrorText errorText) {
     ReadResult r;
-    // Titles are short: one small read nearly always holds the whole first line.
-    char buf[512];
-#ifdef Q_OS_UNIX
-    // Read from the descriptor itself: around a read this small a QFile doubled the calls of the
-    // formation list's scan.
-    const auto host = toHost(path);
-    QString reason;
-    const int fd = host ? openRegularDescriptor(*host, &reason) : -1;
-    if (fd < 0) {
-        r.error = supportmsg::cannotRead(path, host ? reason : supportmsg::noSuchDrive());
-        return r;
-    }
-    const auto readSome = [&] {
-        ssize_t n;
-        do {
-            n = ::read(fd, buf, sizeof buf);
-        } while (n < 0 && errno == EINTR);
-        return qint64(n);
-    };
-    const auto errorText = [] { return qt_error_string(errno); };
-#else
-    QFile f;
-    if (!openForReading(f, toHost(path), path, QIODevice::ReadOnly, r)) return r;
-    const auto readSome = [&] { return f.read(buf, sizeof buf); };
-    const auto errorText = [&] { return f.errorString(); };
-#endif
+    char buf[kFirstLineChunk];
     while (true) {
-        const qint64 n = readSome();
+        const qint64 n = readSome(buf, kFirstLineChunk);
         if (n < 0) {
             r.error = supportmsg::cannotRead(path, errorText());
             r.bytes.clear();
@@ -297,10 +336,63 @@ ReadResult FileSystem::readFirstLine(const QString& path) const {
         }
         r.bytes.append(buf, n);
     }
-#ifdef Q_OS_UNIX
-    ::close(fd);
-#endif
     return r;
+}
+
+#ifdef Q_OS_UNIX
+// Reads from the descriptor itself: around a read this small a QFile doubled the calls of the
+// formation list's scan. fd < 0 means the open failed with reason.
+ReadResult readFirstLineOf(int fd, const QString& path, const QString& reason) {
+    if (fd < 0) {
+        ReadResult r;
+        r.error = supportmsg::cannotRead(path, reason);
+        return r;
+    }
+    ReadResult r = readUpToCr(
+        path,
+        [fd](char* buf, qsizetype size) {
+            ssize_t n;
+            do {
+                n = ::read(fd, buf, size_t(size));
+            } while (n < 0 && errno == EINTR);
+            return qint64(n);
+        },
+        [] { return qt_error_string(errno); });
+    ::close(fd);
+    return r;
+}
+#endif
+
+}  // namespace
+
+ReadResult FileSystem::readFirstLine(const QString& path) const {
+#ifdef Q_OS_UNIX
+    bool regular = false;
+    const auto host = resolve(path, &regular);
+    if (!host) return readFirstLineOf(-1, path, supportmsg::noSuchDrive());
+    QString reason;
+    const int fd = openRegularDescriptor(*host, &reason, regular);
+    return readFirstLineOf(fd, path, reason);
+#else
+    const auto host = toHost(path);
+    ReadResult r;
+    QFile f;
+    if (!openForReading(f, host, path, QIODevice::ReadOnly, r)) return r;
+    return readUpToCr(
+        path, [&f](char* buf, qsizetype size) { return f.read(buf, size); }, [&f] { return f.errorString(); });
+#endif
+}
+
+ReadResult FileSystem::readFirstLine(const FolderListing& listing, const QString& name) const {
+#ifdef Q_OS_UNIX
+    const QString path = listing.folder + name;
+    if (listing.hostFolder.isEmpty()) return readFirstLineOf(-1, path, supportmsg::noSuchDrive());
+    QString reason;
+    const int fd = openRegularDescriptor(joinHost(listing.hostFolder, name), &reason, true);
+    return readFirstLineOf(fd, path, reason);
+#else
+    return readFirstLine(listing.folder + name);
+#endif
 }
 
 IoResult FileSystem::writeFile(const QString& path, const QByteArray& bytes) const {

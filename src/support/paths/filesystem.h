@@ -25,6 +25,14 @@ struct ReadResult : IoResult {
     QByteArray bytes;
 };
 
+// The files of one folder as a listing found them, with the folder's host path: a file of the
+// listing is read without resolving its path through the drive map again.
+struct FolderListing {
+    QString folder;      // absolute, Windows form, ending with "\"
+    QString hostFolder;  // empty when the folder is on no drive
+    QStringList names;   // as findFiles lists them
+};
+
 class FileSystem {
 public:
     // currentDir: the program's current directory in Windows form; empty gives the host working
@@ -70,15 +78,26 @@ public:
     // compared without regard to case, hidden files (names starting with ".") and folders left out,
     // ascending by name without regard to case: the order Windows file systems return.
     QStringList findFiles(const QString& folder, const QString& pattern) const;
+    // The same names with the folder they were found in.
+    FolderListing listFiles(const QString& folder, const QString& pattern) const;
 
     // Whole file, or its first maxBytes bytes.
     ReadResult readFile(const QString& path, qint64 maxBytes = -1) const;
+    // The whole file when it holds at most wholeLimit bytes, else its first headBytes; *whole says
+    // which. One open and one read, for a picture whose header alone matters when it is too large.
+    ReadResult readFileOrHead(const QString& path, qint64 wholeLimit, qint64 headBytes, bool* whole = nullptr) const;
     // The bytes up to (not including) the first CR, or the whole file when it has none.
     ReadResult readFirstLine(const QString& path) const;
+    // The same for a file of a listing (name one of listing.names).
+    ReadResult readFirstLine(const FolderListing& listing, const QString& name) const;
     // Writes through a save file: on any failure the old file stays byte for byte.
     IoResult writeFile(const QString& path, const QByteArray& bytes) const;
 
 private:
+    // toHost, telling also whether the look that resolved the path saw a regular file there (so
+    // that the open which follows need not look again).
+    std::optional<QString> resolve(const QString& windowsPath, bool* seenRegular) const;
+
     DriveMap drives_;
     QString currentDir_;
 };

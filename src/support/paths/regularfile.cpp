@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #endif
 
@@ -43,10 +44,10 @@ bool lookAt(const QString& hostPath, QString* reason) {
 bool isRegularFile(const QString& hostPath) { return lookAt(hostPath, nullptr); }
 
 #ifdef Q_OS_UNIX
-int openRegularDescriptor(const QString& hostPath, QString* error) {
+int openRegularDescriptor(const QString& hostPath, QString* error, bool looked, qint64* size) {
     // Looked at before the open, so that a device is never opened at all: opening some has effects
     // of its own (a terminal, a tape).
-    if (!lookAt(hostPath, error)) return -1;
+    if (!looked && !lookAt(hostPath, error)) return -1;
     auto fail = [&](const QString& reason) {
         if (error) *error = reason;
         return -1;
@@ -62,8 +63,36 @@ int openRegularDescriptor(const QString& hostPath, QString* error) {
         ::close(fd);
         return fail(supportmsg::notRegularFile());
     }
+    if (size) *size = qint64(st.st_size);
     // O_NONBLOCK stays: it changes nothing for a regular file, and taking it off cost two calls a file.
     return fd;
+}
+
+std::optional<QByteArray> readAndClose(int fd, qint64 maxBytes, qint64 size, QString* error) {
+    QByteArray bytes;
+    // One more byte than expected, so that a file that has not grown ends with the read that
+    // finds nothing more, without a second allocation.
+    bytes.resize(qsizetype(maxBytes < 0 ? std::max<qint64>(size, 0) + 1 : maxBytes));
+    qint64 filled = 0;
+    bool failed = false;
+    while (maxBytes < 0 || filled < maxBytes) {
+        if (filled == qint64(bytes.size())) bytes.resize(bytes.size() * 2);
+        ssize_t n;
+        do {
+            n = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            if (error) *error = qt_error_string(errno);
+            failed = true;
+            break;
+        }
+        if (n == 0) break;
+        filled += n;
+    }
+    ::close(fd);
+    if (failed) return std::nullopt;
+    bytes.truncate(qsizetype(filled));
+    return bytes;
 }
 #endif
 

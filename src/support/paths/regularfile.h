@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QString>
 
+#include <optional>
+
 namespace ksn {
 
 // True when hostPath names a regular file, after following symbolic links.
@@ -18,9 +20,15 @@ bool isRegularFile(const QString& hostPath);
 bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode mode, QString* error = nullptr);
 
 #ifdef Q_OS_UNIX
-// The same checks, giving the descriptor itself (-1 when refused): for a read too small to be worth
-// what a QFile costs to set up around it.
-int openRegularDescriptor(const QString& hostPath, QString* error = nullptr);
+// The same checks, giving the descriptor itself (-1 when refused): for reads too small to be worth
+// what a QFile costs to set up around them. looked: the caller has just seen hostPath as a regular
+// file (a folder listing, the look that resolved the path), which stands for the look before
+// opening; what is opened is checked either way. *size: the file's size as opened.
+int openRegularDescriptor(const QString& hostPath, QString* error = nullptr, bool looked = false,
+                          qint64* size = nullptr);
+// Reads up to maxBytes (everything when negative) from fd and closes it; size is what the file is
+// expected to hold, to size the array in one go. Nothing, with *error set, on a read error.
+std::optional<QByteArray> readAndClose(int fd, qint64 maxBytes, qint64 size, QString* error = nullptr);
 #endif
 
 }  // namespace ksn
