@@ -8,6 +8,7 @@
 //                                           linking the editor costs
 // Each prints the report line of childreport.h once its window is exposed, and leaves.
 #include <QApplication>
+#include <QIcon>
 #include <QMainWindow>
 #include <QSettings>
 #include <QStandardPaths>
@@ -75,5 +76,7 @@ int main(int argc, char** argv) {
     // The editor's icons live in a static library, which the linker would otherwise leave out.
     Q_INIT_RESOURCE(ksned32);
     QApplication app(argc, argv);
+    // As main does.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ksned32.png")));
     return runChild(option(argc, argv, "--child"), option(argc, argv, "--root"));
 }

@@ -4,6 +4,7 @@
 #include "document/trainlayout.h"
 #include "mainwindow/messages.h"
 #include "platform/named.h"
+#include "platform/widgetlib.h"
 #include "support/paths/regularfile.h"
 #include "support/product/version.h"
 #include "viewers/filedrop.h"
@@ -96,7 +97,9 @@ constexpr struct {
 frmMain::frmMain(Ksned& state, Modal& modal, QWidget* parent)
     : QMainWindow(parent), g_(state), modal_(modal), editor_(state, modal) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/ksned32.png")));
+    // The program's icon: main gives it to the whole application, and a second icon of the same
+    // picture would be decoded a second time for the window manager.
+    if (QApplication::windowIcon().isNull()) setWindowIcon(QIcon(QStringLiteral(":/icons/ksned32.png")));
     buildControls();
     buildMenus();
     buildToolbar();
@@ -284,7 +287,7 @@ void frmMain::buildToolbar() {
         }
         const QString key = QString::fromUtf16(item.key);
         QAction* a = menus.at(QString::fromLatin1(item.menuItem));
-        a->setIcon(QIcon(QStringLiteral(":/icons/toolbar/%1.png").arg(QLatin1String(item.icon))));
+        a->setIcon(pngIcon(QStringLiteral(":/icons/toolbar/%1.png").arg(QLatin1String(item.icon))));
         a->setIconVisibleInMenu(false);  // the menus show captions only
         a->setToolTip(QString::fromUtf16(item.tip));
         Toolbar1->addAction(a);

@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
@@ -121,6 +123,13 @@ void SavePossition(QWidget& Form) { ksn::SavePossition(WidgetPlacement(Form)); }
 void RestorePossition(QWidget& Form, double MinWidth, double MinHeight) {
     WidgetPlacement placement(Form);
     ksn::RestorePossition(placement, MinWidth, MinHeight);
+}
+
+QIcon pngIcon(const QString& path) {
+    QImageReader reader(path, QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
 }
 
 }  // namespace ksn

@@ -3,6 +3,7 @@
 // ksned_support (mylib.h, possition.h); these functions apply them to Qt widgets.
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 
@@ -30,5 +31,10 @@ double twipsPerPixel(const QWidget& window);
 // in twips, MinWidth and MinHeight too.
 void SavePossition(QWidget& Form);
 void RestorePossition(QWidget& Form, double MinWidth, double MinHeight);
+
+// The PNG picture at path (a resource) as an icon, decoded now. Read as PNG on purpose: an icon
+// made from a file name asks every image format plugin whether the file is its kind first, which
+// cost more than decoding the toolbar's small pictures, all shown at once anyway.
+QIcon pngIcon(const QString& path);
 
 }  // namespace ksn
