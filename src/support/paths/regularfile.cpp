@@ -88,6 +88,9 @@ std::optional<QByteArray> readAndClose(int fd, qint64 maxBytes, qint64 size, QSt
         }
         if (n == 0) break;
         filled += n;
+        // What the file held when it was opened is what is read: no second call to learn that
+        // nothing follows. A size of 0 says nothing (files of /proc), so those are read to the end.
+        if (maxBytes < 0 && size > 0 && filled >= size) break;
     }
     ::close(fd);
     if (failed) return std::nullopt;
