@@ -29,6 +29,7 @@ std::vector<QImage> drawFormation(const FileSystem& fs, const MyLibClass& lib, M
     *code = 2;
     KSNClass train(fs, lib, modal);
     train.setTrainFileName(file);
+    train.setKeepImageFiles(true);
     try {
         if (!train.LoadKsn()) return {};
     } catch (const KsnError& e) {
@@ -37,35 +38,67 @@ std::vector<QImage> drawFormation(const FileSystem& fs, const MyLibClass& lib, M
         return {};
     }
 
-    // Each distinct image is read once, however often the train repeats it.
+    // The layout comes from the headers; then each car is decoded, drawn at every side and let go
+    // (a repeated image is kept until its last place), so that no more than a car or two of
+    // decoded pixels is held at a time. Each distinct image is read once.
     CarsClass& images = train.Cars();
-    std::vector<std::optional<CarPicture>> decoded(size_t(images.Count()));
+    struct Image {
+        QByteArray file;  // kept by the reader, until decoded
+        bool whole = false;
+        CarPicture picture;
+        bool decoded = false;
+        int usesLeft = 0;
+    };
+    std::vector<Image> distinct(size_t(images.Count()));
+    std::vector<bool> sized(distinct.size(), false);
     std::vector<QSize> sizes;
-    std::vector<const QImage*> pictures;
+    for (int i = 0; i < train.CarCount(); ++i) {
+        int index = train.CarIndex(i);
+        Image& image = distinct[size_t(index)];
+        if (!sized[size_t(index)]) {
+            sized[size_t(index)] = true;
+            image.file = images.takeFile(index, &image.whole);
+            image.picture = image.file.isEmpty() ? CarPicture{readBitmapSize(fs, images.CarFileName(index)), QImage()}
+                                                 : decodeCarPicture(image.file, false);
+        }
+        ++image.usesLeft;
+        sizes.push_back(image.picture.size());
+    }
+    const ThumbnailLayout layout = foldTrain(sizes);
+
+    std::vector<ThumbnailCanvas> canvases;
+    canvases.reserve(sides.size());
+    bool canDraw = true;
+    for (const int side : sides) {
+        canvases.emplace_back(layout, side);
+        canDraw = canDraw && !canvases.back().isNull();
+    }
     bool anyPicture = false;
     for (int i = 0; i < train.CarCount(); ++i) {
         int index = train.CarIndex(i);
-        std::optional<CarPicture>& picture = decoded[size_t(index)];
-        if (!picture) picture = loadCarPicture(fs, images.CarFileName(index));
-        sizes.push_back(picture->size());
-        pictures.push_back(&picture->image);
-        anyPicture = anyPicture || (picture->usable() && !picture->image.isNull());
+        Image& image = distinct[size_t(index)];
+        if (!image.decoded && image.picture.usable()) {
+            image.picture =
+                image.whole ? decodeCarPicture(image.file, true) : loadCarPicture(fs, images.CarFileName(index));
+            image.decoded = true;
+            image.file.clear();
+        }
+        anyPicture = anyPicture || (image.picture.usable() && !image.picture.image.isNull());
+        if (canDraw)
+            for (ThumbnailCanvas& canvas : canvases) canvas.draw(size_t(i), image.picture.image);
+        if (--image.usesLeft == 0) image.picture.image = QImage();
     }
     if (!anyPicture) {
         printError(err, climsg::noReadableCar(file));
         return {};
     }
-
-    const ThumbnailLayout layout = foldTrain(sizes);
-    std::vector<QImage> drawn;
-    for (const int side : sides) {
-        drawn.push_back(drawThumbnail(layout, pictures, side));
-        if (drawn.back().isNull()) {
-            printError(err, climsg::stripTooLarge(layout.size.width(), layout.size.height()));
-            *code = 1;
-            return {};
-        }
+    if (!canDraw) {
+        printError(err, climsg::stripTooLarge(layout.size.width(), layout.size.height()));
+        *code = 1;
+        return {};
     }
+    std::vector<QImage> drawn;
+    for (ThumbnailCanvas& canvas : canvases) drawn.push_back(canvas.take());
     *code = 0;
     return drawn;
 }

@@ -78,32 +78,45 @@ QSize thumbnailSize(QSize picture, int side) {
                                                : QSize(scaled(picture.width()), side);
 }
 
-QImage drawThumbnail(const ThumbnailLayout& layout, const std::vector<const QImage*>& pictures, int side) {
+ThumbnailCanvas::ThumbnailCanvas(const ThumbnailLayout& layout, int side) : layout_(layout) {
     const QSize target = thumbnailSize(layout.size, side);
-    if (target.isEmpty()) return {};
-    QImage out(target, QImage::Format_ARGB32_Premultiplied);
-    if (out.isNull()) return {};
-    out.fill(Qt::transparent);
+    if (target.isEmpty()) return;
+    out_ = QImage(target, QImage::Format_ARGB32_Premultiplied);
+    if (out_.isNull()) return;
+    out_.fill(Qt::transparent);
+    sx_ = double(target.width()) / layout.size.width();
+    sy_ = double(target.height()) / layout.size.height();
+    painter_ = std::make_unique<QPainter>(&out_);
+}
+
+void ThumbnailCanvas::draw(size_t i, const QImage& picture) {
+    if (out_.isNull() || i >= layout_.places.size()) return;
+    const QRect& p = layout_.places[i];
+    if (picture.isNull() || p.isEmpty()) return;
     // Each car is scaled to its own place, whose edges are the layout's edges scaled and rounded, so
     // that neighbours meet without a gap: the train at full size is never drawn, whatever size its
     // headers claim, and small pictures are scaled on one thread where the whole would take a pool.
-    const double sx = double(target.width()) / layout.size.width(), sy = double(target.height()) / layout.size.height();
     const auto edge = [](int at, double scale) { return int(std::lround(at * scale)); };
-    QPainter painter(&out);
-    for (size_t i = 0; i < layout.places.size() && i < pictures.size(); ++i) {
-        const QImage* picture = pictures[i];
-        const QRect& p = layout.places[i];
-        if (!picture || picture->isNull() || p.isEmpty()) continue;
-        const int left = edge(p.x(), sx), top = edge(p.y(), sy);
-        // A car never shrinks to nothing: at least one pixel of it shows.
-        const QSize size(std::max(1, edge(p.x() + p.width(), sx) - left),
-                         std::max(1, edge(p.y() + p.height(), sy) - top));
-        painter.drawImage(QPoint(left, top), picture->size() == size ? *picture
-                                                                     : picture->scaled(size, Qt::IgnoreAspectRatio,
-                                                                                       Qt::SmoothTransformation));
-    }
-    painter.end();
-    return out;
+    const int left = edge(p.x(), sx_), top = edge(p.y(), sy_);
+    // A car never shrinks to nothing: at least one pixel of it shows.
+    const QSize size(std::max(1, edge(p.x() + p.width(), sx_) - left),
+                     std::max(1, edge(p.y() + p.height(), sy_) - top));
+    painter_->drawImage(QPoint(left, top), picture.size() == size
+                                               ? picture
+                                               : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+QImage ThumbnailCanvas::take() {
+    if (painter_) painter_->end();
+    painter_.reset();
+    return std::move(out_);
+}
+
+QImage drawThumbnail(const ThumbnailLayout& layout, const std::vector<const QImage*>& pictures, int side) {
+    ThumbnailCanvas canvas(layout, side);
+    for (size_t i = 0; i < layout.places.size() && i < pictures.size(); ++i)
+        if (pictures[i]) canvas.draw(i, *pictures[i]);
+    return canvas.take();
 }
 
 }  // namespace ksn

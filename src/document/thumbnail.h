@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <QSize>
+#include <memory>
 #include <vector>
 
 namespace ksn {
@@ -38,5 +40,24 @@ QSize thumbnailSize(QSize picture, int side);
 // layout.places[i]; a null picture leaves its place transparent. Null when the layout is empty or
 // the picture cannot be allocated.
 QImage drawThumbnail(const ThumbnailLayout& layout, const std::vector<const QImage*>& pictures, int side);
+
+// The same picture drawn one car at a time, so that a caller reading the cars one by one need
+// hold no more than one of them.
+class ThumbnailCanvas {
+public:
+    ThumbnailCanvas(const ThumbnailLayout& layout, int side);
+    // Null when the layout is empty or the picture cannot be allocated; draw then does nothing.
+    bool isNull() const { return out_.isNull(); }
+    // Draws picture in the place of car i (a null picture leaves it transparent).
+    void draw(size_t i, const QImage& picture);
+    // The picture, once every car is drawn.
+    QImage take();
+
+private:
+    const ThumbnailLayout& layout_;
+    QImage out_;
+    std::unique_ptr<QPainter> painter_;
+    double sx_ = 0, sy_ = 0;
+};
 
 }  // namespace ksn

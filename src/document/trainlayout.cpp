@@ -1,6 +1,7 @@
 #include "document/trainlayout.h"
 
 #include "document/formation.h"
+#include "document/ksnclass.h"
 #include "document/messages.h"
 
 #include "support/paths/bitmapheader.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace ksn {
@@ -52,7 +54,22 @@ QImage decodePlainBitmap(const QByteArray& bytes, BitmapSize size) {
         // Rows are stored from the bottom unless the height is negative.
         const std::uint8_t* in = data + stride * (size.height < 0 ? y : rows - 1 - y);
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (std::int32_t x = 0; x < width; ++x, in += 3) out[x] = 0xFF000000u | in[2] << 16 | in[1] << 8 | in[0];
+        std::int32_t x = 0;
+        if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+            // Four pixels from three words: stored blue, green, red, each pixel read as a
+            // little-endian word is already 0x00RRGGBB. A byte at a time was a third of a thumbnail.
+            for (; x + 4 <= width; x += 4, in += 12) {
+                std::uint32_t a, b, c;
+                std::memcpy(&a, in, 4);
+                std::memcpy(&b, in + 4, 4);
+                std::memcpy(&c, in + 8, 4);
+                out[x] = 0xFF000000u | (a & 0xFFFFFFu);
+                out[x + 1] = 0xFF000000u | a >> 24 | (b & 0xFFFFu) << 8;
+                out[x + 2] = 0xFF000000u | b >> 16 | (c & 0xFFu) << 16;
+                out[x + 3] = 0xFF000000u | c >> 8;
+            }
+        }
+        for (; x < width; ++x, in += 3) out[x] = 0xFF000000u | in[2] << 16 | in[1] << 8 | in[0];
     }
     return image;
 }
@@ -99,6 +116,12 @@ std::optional<CarPicture> readCarPicture(const FileSystem& fs, const QString& pa
 
 CarPicture loadCarPicture(const FileSystem& fs, const QString& path) {
     return readCarPicture(fs, path).value_or(CarPicture{});
+}
+
+CarPicture loadCarPicture(const FileSystem& fs, CarsClass& images, int index) {
+    bool whole = false;
+    const QByteArray kept = images.takeFile(index, &whole);
+    return kept.isEmpty() ? loadCarPicture(fs, images.CarFileName(index)) : decodeCarPicture(kept, whole);
 }
 
 // ---------------------------------------------------------------- whole-train view

@@ -113,6 +113,13 @@ TEST_F(Ksn, ThumbnailAndRenderWriteOnePictureOrNothing) {
                 strip.err.contains(q("no car file")))
         << thumb.err.toStdString() << strip.err.toStdString();
     expect(1, {"render", file("KSN/local.KSN"), "-o", file("no/such/dir/x.png"), "--mode", "as-in-file"});
+    // A car the train repeats is drawn in each of its places.
+    drive.write(q("KSN/twice/c.bmp"), makeBmp(40, 40));
+    drive.write(q("KSN/twice/t.KSN"), ksnBytes({"Twice", "horn.wav", "c.bmp", "c.bmp"}));
+    expect(0, {"thumbnail", file("KSN/twice/t.KSN"), file("twice.png"), "--size", "80"});
+    const QImage twice(file("twice.png"));
+    EXPECT_EQ(std::tuple(twice.size(), qAlpha(twice.pixel(10, 20)), qAlpha(twice.pixel(70, 20))),
+              std::tuple(QSize(80, 40), 255, 255));
 }
 
 TEST_F(Ksn, ParadePrintsTheTrainAsTheScreensaverReadsIt) {

@@ -125,6 +125,27 @@ TEST_F(FileSystemTest, FindFilesAndReadFirstLine) {
     const QByteArray longLine(700, '\n');  // longer than one read, and a lone LF is text
     drive.write("t.KSN", longLine + "\r\nb");
     EXPECT_EQ(fs.readFirstLine("D:\\T.ksn").bytes, longLine);
+    // A listing's file is read from the folder it was found in, as the path would read it.
+    const FolderListing listing = fs.listFiles("d:\\ksn", "*.KSN");
+    EXPECT_EQ(listing.folder, "d:\\ksn\\");
+    EXPECT_EQ(fs.readFirstLine(listing, "b.KSN").bytes, "x");
+    EXPECT_FALSE(fs.readFirstLine(listing, "gone.KSN").ok);
+}
+
+TEST_F(FileSystemTest, ReadFileOrHeadReadsWholeUpToTheLimit) {
+    drive.write("pic.bmp", "0123456789");
+    const struct {
+        qint64 wholeLimit, headBytes;
+        const char* bytes;
+        bool whole;
+    } cases[] = {{10, 4, "0123456789", true}, {9, 4, "0123", false}, {-1, 26, "0123456789", false}};
+    for (const auto& c : cases) {
+        bool whole = !c.whole;
+        const ReadResult r = fs.readFileOrHead("D:\\PIC.bmp", c.wholeLimit, c.headBytes, &whole);
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.bytes, QByteArray(c.bytes)) << c.wholeLimit;
+        EXPECT_EQ(whole, c.whole) << c.wholeLimit;
+    }
 }
 
 TEST_F(FileSystemTest, WriteReplacesTheFileUnderAnySpellingAndRefusesAFolder) {
