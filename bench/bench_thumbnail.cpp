@@ -2,8 +2,10 @@
 // bitmap holding the same pixels: whole processes, as a file manager starts them.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -27,8 +29,26 @@ QSize carSize(int i) { return i % 6 == 5 ? QSize(320, 40) : QSize(120, 40); }
 
 struct Files {
     QTemporaryDir dir;
-    QString formation, bitmap, thumbnailer;
-    QStringList ksnArgs, baselineArgs;
+    QString formation, bitmap, thumbnailer, installedKsn;
+    QStringList ksnArgs, baselineArgs, installedArgs;
+    QProcessEnvironment installedEnv;
+
+    // ksn as `cmake --install` lays it out under prefix (or under --installed=PREFIX when given);
+    // empty when that fails.
+    static QString install(const QString& prefix) {
+        QString given;
+        for (const QString& a : QCoreApplication::arguments())
+            if (a.startsWith(QStringLiteral("--installed="))) given = a.mid(12);
+        if (!given.isEmpty()) return given + QStringLiteral("/bin/ksn");
+        QProcess cmake;
+        cmake.start(QStringLiteral("cmake"),
+                    {QStringLiteral("--install"), QStringLiteral(KSN_BUILD_DIR), QStringLiteral("--prefix"), prefix});
+        if (!cmake.waitForFinished(120000) || cmake.exitCode() != 0) {
+            std::fprintf(stderr, "cannot install into %s:\n%s\n", qPrintable(prefix), cmake.readAll().constData());
+            return {};
+        }
+        return prefix + QStringLiteral("/bin/ksn");
+    }
 
     Files() {
         const QString root = dir.path();
@@ -61,6 +81,20 @@ struct Files {
                     layout.size.height(), static_cast<long long>(QFileInfo(bitmap).size()));
 
         ksnArgs = {QStringLiteral("thumbnail"), formation, root + QStringLiteral("/ksn.png")};
+        // As the desktop runs the installed thumbnailer entry: host paths, no drive variable, the
+        // drives of the user's Wine prefix (C: its drive_c, Z: the whole host).
+        installedArgs = {QStringLiteral("thumbnail"), formation, root + QStringLiteral("/installed.png"),
+                         QStringLiteral("--size"), QStringLiteral("256")};
+        const QString home = root + QStringLiteral("/home");
+        QDir().mkpath(home + QStringLiteral("/.wine/dosdevices"));
+        QDir().mkpath(home + QStringLiteral("/.wine/drive_c"));
+        QFile::link(QStringLiteral("../drive_c"), home + QStringLiteral("/.wine/dosdevices/c:"));
+        QFile::link(QStringLiteral("/"), home + QStringLiteral("/.wine/dosdevices/z:"));
+        installedEnv = QProcessEnvironment::systemEnvironment();
+        installedEnv.remove(QStringLiteral("KSNED_DRIVES"));
+        installedEnv.remove(QStringLiteral("WINEPREFIX"));
+        installedEnv.insert(QStringLiteral("HOME"), home);
+        installedKsn = install(root + QStringLiteral("/prefix"));
         thumbnailer = QStandardPaths::findExecutable(QStringLiteral("gdk-pixbuf-thumbnailer"));
         baselineArgs = {QStringLiteral("-s"), QStringLiteral("256"), bitmap, root + QStringLiteral("/pixbuf.png")};
         qputenv("KSNED_DRIVES", ("K:=" + root).toUtf8());
@@ -69,13 +103,15 @@ struct Files {
 
 Files* files = nullptr;
 
-void runProcess(benchmark::State& state, const QString& program, const QStringList& args) {
+void runProcess(benchmark::State& state, const QString& program, const QStringList& args,
+                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     if (program.isEmpty()) {
         state.SkipWithError("program not installed");
         return;
     }
     for (auto _ : state) {
         QProcess p;
+        p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::ForwardedChannels);
         p.start(program, args);
         if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
@@ -87,9 +123,13 @@ void runProcess(benchmark::State& state, const QString& program, const QStringLi
 
 void BM_KsnThumbnail(benchmark::State& state) { runProcess(state, QStringLiteral(KSN_EXE), files->ksnArgs); }
 void BM_PixbufThumbnailer(benchmark::State& state) { runProcess(state, files->thumbnailer, files->baselineArgs); }
+void BM_InstalledKsnThumbnail(benchmark::State& state) {
+    runProcess(state, files->installedKsn, files->installedArgs, files->installedEnv);
+}
 
 BENCHMARK(BM_KsnThumbnail)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PixbufThumbnailer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_InstalledKsnThumbnail)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace ksn
@@ -101,6 +141,8 @@ int main(int argc, char** argv) {
     ksn::bench::RecordingReporter reporter;
     if (!ksn::bench::runBenchmarks(argc, argv, reporter)) return 1;
     // Process time only: neither side counts the child's CPU time, so the CPU ratio is meaningless.
-    ksn::bench::printRatio(reporter, "ksn thumbnail/pixbuf", "BM_KsnThumbnail", "BM_PixbufThumbnailer", 1.5);
+    ksn::bench::printRatio(reporter, "ksn thumbnail/pixbuf", "BM_KsnThumbnail", "BM_PixbufThumbnailer", 1.25);
+    ksn::bench::printRatio(reporter, "installed ksn thumbnail/pixbuf", "BM_InstalledKsnThumbnail",
+                           "BM_PixbufThumbnailer", 1.25);
     return 0;
 }

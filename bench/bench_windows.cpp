@@ -2,15 +2,16 @@
 //
 // In one process, offscreen:
 // - the whole-train view of a 101-car formation, built as the F2 command builds it and shown until
-//   its window is exposed, against decoding the same 101 bitmaps with QImage: within 1.5x;
+//   its window is exposed, against decoding the same 101 bitmaps with QImage: within 1.25x;
 // - for information, the editor's start-up in a running application (state, Qt dialogs, main
 //   window, start-up sequence with a formation on the command line, shown until exposed) against
 //   a QMainWindow shown the same way.
 // Then in child processes, each started from nothing and left as soon as its window is exposed:
-// - start-up, the editor with the formation on its command line against bare_window (a bare
-//   QApplication showing an empty QMainWindow, linked with Qt Widgets alone): within 1.5x;
-// - peak resident memory (VmHWM) of the editor with the 101-car view open against bare_window's:
-//   the difference should stay within the decoded pixels of the cars.
+// - start-up, the editor with the formation on its command line against bare_window --text (a
+//   bare QApplication showing a QMainWindow with one line of Japanese, linked with Qt Widgets
+//   alone): within 1.25x;
+// - peak resident memory (VmHWM) of the editor with the 101-car view open against that window's:
+//   the difference should stay within 1.5x the decoded pixels of the cars.
 //
 // The children are bare_window and editor_child (see each), started from this program's folder.
 #include <benchmark/benchmark.h>
@@ -288,19 +289,20 @@ void childFigures(int runs) {
         "first show %.1f\n",
         editor.kib("app_ms"), editor.kib("window_ms"), editor.kib("load_ms"), editor.kib("show_ms"));
 
-    const double startRatio = editor.ms / bare.ms;
-    std::printf("\n%-28s = %.2fx  aim: within 1.5x, %s\n", "cold start-up/bare_window", startRatio,
-                startRatio <= 1.5 ? "met" : "NOT met");
-    std::printf("%-28s = %.2fx\n", "cold start-up/bare --text", editor.ms / bareText.ms);
+    // The editor shows Japanese text, which an empty window never starts Qt's text machinery for:
+    // the window with one line of Japanese is the fair floor for both time and memory.
+    const double startRatio = editor.ms / bareText.ms;
+    std::printf("\n%-28s = %.2fx  aim: within 1.25x, %s\n", "cold start-up/bare --text", startRatio,
+                startRatio <= 1.25 ? "met" : "NOT met");
+    std::printf("%-28s = %.2fx\n", "cold start-up/bare_window", editor.ms / bare.ms);
     const double pixels = double(files.pixelBytes) / 1024.0;
-    const double extra = train.kib("vmhwm_kb") - bare.kib("vmhwm_kb");
-    std::printf("%-28s = %.1f MiB = %.2fx the pixels  aim: within the pixels, %s\n", "peak: editor+view - bare",
-                extra / mib, extra / pixels, extra <= pixels ? "met" : "NOT met");
+    const double withText = train.kib("vmhwm_kb") - bareText.kib("vmhwm_kb");
+    std::printf("%-28s = %.1f MiB = %.2fx the pixels  aim: within 1.5x, %s\n", "peak: editor+view - --text",
+                withText / mib, withText / pixels, withText <= 1.5 * pixels ? "met" : "NOT met");
     const double view = train.kib("vmhwm_kb") - editor.kib("vmhwm_kb");
     std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "peak: the view alone", view / mib, view / pixels);
-    const double withText = train.kib("vmhwm_kb") - bareText.kib("vmhwm_kb");
-    std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "peak: editor+view - --text", withText / mib,
-                withText / pixels);
+    const double extra = train.kib("vmhwm_kb") - bare.kib("vmhwm_kb");
+    std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "peak: editor+view - bare", extra / mib, extra / pixels);
     const double anon = train.kib("anon_kb") - bare.kib("anon_kb");
     std::printf("%-28s = %.1f MiB = %.2fx the pixels\n", "anon: editor+view - bare", anon / mib, anon / pixels);
 }
@@ -335,7 +337,7 @@ int main(int argc, char** argv) {
 
     RecordingReporter reporter;
     if (!runBenchmarks(argc, argv, reporter)) return 1;
-    bench::printRatio(reporter, "train view/QImage decode", "BM_TrainView", "BM_DecodeCarsQImage", 1.5);
+    bench::printRatio(reporter, "train view/QImage decode", "BM_TrainView", "BM_DecodeCarsQImage", 1.25);
     bench::printRatio(reporter, "strip only/QImage decode", "BM_TrainStrip", "BM_DecodeCarsQImage", 0);
     bench::printRatio(reporter, "warm start-up/bare window", "BM_EditorStartUp", "BM_BareWindowStartUp", 0);
     const int runs = childRuns ? childRuns->toInt() : 5;

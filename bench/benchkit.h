@@ -101,7 +101,7 @@ inline void printRatio(const RecordingReporter& r, const char* label, const char
     const double real = a->real / b->real;
     const double cpu = a->cpu / b->cpu;
     std::printf("%-28s = %.2fx  (CPU time %.2fx)", label, real, cpu);
-    if (aim > 0) std::printf("  aim: within %.1fx, %s", aim, real <= aim ? "met" : "NOT met");
+    if (aim > 0) std::printf("  aim: within %.2fx, %s", aim, real <= aim ? "met" : "NOT met");
     std::printf("\n");
 }
 
