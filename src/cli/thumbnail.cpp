@@ -29,7 +29,6 @@ std::vector<QImage> drawFormation(const FileSystem& fs, const MyLibClass& lib, M
     *code = 2;
     KSNClass train(fs, lib, modal);
     train.setTrainFileName(file);
-    train.setKeepImageFiles(true);
     try {
         if (!train.LoadKsn()) return {};
     } catch (const KsnError& e) {
@@ -38,30 +37,21 @@ std::vector<QImage> drawFormation(const FileSystem& fs, const MyLibClass& lib, M
         return {};
     }
 
-    // The layout comes from the headers; then each car is decoded, drawn at every side and let go
-    // (a repeated image is kept until its last place), so that no more than a car or two of
-    // decoded pixels is held at a time. Each distinct image is read once.
+    // The layout comes from the headers the reader read; then each car is read, decoded, drawn at
+    // every side and let go (a repeated image is kept until its last place), so that its bytes are
+    // still in the processor's cache when decoded and no more than a car or two of pixels is held.
     CarsClass& images = train.Cars();
     struct Image {
-        QByteArray file;  // kept by the reader, until decoded
-        bool whole = false;
         CarPicture picture;
         bool decoded = false;
         int usesLeft = 0;
     };
     std::vector<Image> distinct(size_t(images.Count()));
-    std::vector<bool> sized(distinct.size(), false);
     std::vector<QSize> sizes;
     for (int i = 0; i < train.CarCount(); ++i) {
-        int index = train.CarIndex(i);
+        const int index = train.CarIndex(i);
         Image& image = distinct[size_t(index)];
-        if (!sized[size_t(index)]) {
-            sized[size_t(index)] = true;
-            image.file = images.takeFile(index, &image.whole);
-            image.picture = image.file.isEmpty() ? CarPicture{readBitmapSize(fs, images.CarFileName(index)), QImage()}
-                                                 : decodeCarPicture(image.file, false);
-        }
-        ++image.usesLeft;
+        if (image.usesLeft++ == 0) image.picture.header = images.CarHeader(index);
         sizes.push_back(image.picture.size());
     }
     const ThumbnailLayout layout = foldTrain(sizes);
@@ -78,10 +68,8 @@ std::vector<QImage> drawFormation(const FileSystem& fs, const MyLibClass& lib, M
         int index = train.CarIndex(i);
         Image& image = distinct[size_t(index)];
         if (!image.decoded && image.picture.usable()) {
-            image.picture =
-                image.whole ? decodeCarPicture(image.file, true) : loadCarPicture(fs, images.CarFileName(index));
+            image.picture = loadCarPicture(fs, images.CarFileName(index));
             image.decoded = true;
-            image.file.clear();
         }
         anyPicture = anyPicture || (image.picture.usable() && !image.picture.image.isNull());
         if (canDraw)

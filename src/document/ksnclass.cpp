@@ -5,12 +5,9 @@
 
 #include "document/itemreader.h"
 
-#include "document/trainlayout.h"
 #include "support/paths/bitmapheader.h"
 
-#include <algorithm>
 #include <optional>
-#include <utility>
 
 namespace ksn {
 
@@ -19,9 +16,6 @@ namespace {
 // The last error code of a system library call, shown with a trapped error. The reader calls no
 // such library on this platform, so there is never one to show.
 constexpr int kLastDllError = 0;
-
-// The most LoadKsn keeps of image files at a time (setKeepImageFiles).
-constexpr qint64 kMaxKeptBytes = qint64(64) << 20;
 
 int kindFromRatio(float r) {
     if (r < 0.5f) return kKindBellows;
@@ -39,7 +33,7 @@ int CarsClass::Add(const QString& fileName, int kind, const QString& comment) {
     const int found = Sarch(fileName);
     if (found != -1) return found;
     if (count_ >= kMaxRecords) throw OutOfRangeError();
-    records_[size_t(count_)] = Record{fileName, kind, comment, {}, false};
+    records_[size_t(count_)] = Record{fileName, kind, comment, {}};
     return count_++;
 }
 
@@ -49,12 +43,8 @@ int CarsClass::Sarch(const QString& fileName) const {
     return -1;
 }
 
-QByteArray CarsClass::takeFile(int index, bool* whole) {
-    if (whole) *whole = false;
-    if (index < 0 || index >= count_) return {};
-    Record& r = records_[size_t(index)];
-    if (whole) *whole = r.wholeFile;
-    return std::exchange(r.file, QByteArray());
+BitmapSize CarsClass::CarHeader(int index) const {
+    return index >= 0 && index < count_ ? records_[size_t(index)].header : BitmapSize{};
 }
 
 const CarsClass::Record* CarsClass::atCursor(int* index) {
@@ -163,28 +153,21 @@ bool KSNClass::LoadKsn() {
         // An image met before has been read and classified: trains repeat their middle cars.
         const int known = cars_.Sarch(s);
         int kind = known >= 0 ? cars_.records_[size_t(known)].kind : 0;
-        ReadResult header;
-        bool whole = false;
+        BitmapSize size;
         if (known < 0) {
             // The header is read first and the file looked for only when that fails: one
             // resolution of the path per car instead of two. A file there but unreadable has no height.
-            // Kept files are bounded all together, not just each: a formation from an archive may
-            // name a thousand large ones. Beyond the bound only headers are read, as without keeping.
-            const qint64 room = keepImageFiles_ ? std::min(kMaxCarFileBytes, kMaxKeptBytes - keptBytes_) : -1;
-            if (!s.isEmpty()) header = fs_.readFileOrHead(s, room, kBitmapHeaderBytes, &whole);
+            const ReadResult header = s.isEmpty() ? ReadResult{} : fs_.readFile(s, kBitmapHeaderBytes);
             if (!header.ok && !fs_.FileExists(s)) {
                 warn(msg::badCar(ErrorText(22), trainFileName_, line, s));
                 continue;
             }
-            kind = kindOf(header.ok ? bitmapSize(header.bytes) : BitmapSize{});
+            if (header.ok) size = bitmapSize(header.bytes);
+            kind = kindOf(size);
         }
         if (noLoadCouplerBellows_ && kind == kKindBellows) continue;
         const int i = cars_.Add(s, kind, comment);
-        if (known < 0 && whole) {
-            keptBytes_ += header.bytes.size();
-            cars_.records_[size_t(i)].file = std::move(header.bytes);
-            cars_.records_[size_t(i)].wholeFile = true;
-        }
+        if (known < 0) cars_.records_[size_t(i)].header = size;
         if (carCount_ >= kMaxCars) throw OutOfRangeError();
         carIndex_[size_t(carCount_)] = i;
         ++carCount_;

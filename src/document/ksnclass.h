@@ -15,7 +15,6 @@
 #include "support/paths/filesystem.h"
 #include "support/ui/modal.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QVariant>
 
@@ -68,13 +67,12 @@ public:
         QString fileName;
         int kind = 0;
         QString comment;
-        QByteArray file;         // what the reader kept of the file (KSNClass::setKeepImageFiles)
-        bool wholeFile = false;  // file holds the whole file, not just its header
+        BitmapSize header;  // the image's size as its header gave it when the record was made
     };
 
-    // The kept bytes of record index, handed over (the record keeps none afterwards); empty when
-    // none were kept. *whole: whether they are the whole file.
-    QByteArray takeFile(int index, bool* whole);
+    // The header size of record index (zero outside the records): readers that draw the train
+    // next lay it out without reading the headers again.
+    BitmapSize CarHeader(int index) const;
 
 private:
     friend class KSNClass;
@@ -109,11 +107,6 @@ public:
     // precision. A missing image has width and height 0. Throws DivisionByZeroError for a height
     // of 0.
     int CheckKindFromImage(const QString& fileName) const;
-
-    // When set, LoadKsn keeps each new image's file (whole when it is small enough to decode, else
-    // its header) with its record, read once for both its kind and its picture; Cars().takeFile
-    // hands it over. For readers that draw the train next.
-    void setKeepImageFiles(bool on) { keepImageFiles_ = on; }
 
     // When set, LoadKsn leaves out images of the bellows kind: neither stored nor counted.
     bool NoLoadCouplerBellows() const { return noLoadCouplerBellows_; }
@@ -171,8 +164,6 @@ private:
     QString trainFileName_;
     QString trainSoundFileName_;
     QString trainComment_;
-    bool keepImageFiles_ = false;
-    qint64 keptBytes_ = 0;  // of the files kept so far
     bool noLoadCouplerBellows_ = false;
     std::array<int, kMaxCars> carIndex_{};
     int carCount_ = 0;

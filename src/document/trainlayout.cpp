@@ -1,7 +1,6 @@
 #include "document/trainlayout.h"
 
 #include "document/formation.h"
-#include "document/ksnclass.h"
 #include "document/messages.h"
 
 #include "support/paths/bitmapheader.h"
@@ -116,12 +115,6 @@ std::optional<CarPicture> readCarPicture(const FileSystem& fs, const QString& pa
 
 CarPicture loadCarPicture(const FileSystem& fs, const QString& path) {
     return readCarPicture(fs, path).value_or(CarPicture{});
-}
-
-CarPicture loadCarPicture(const FileSystem& fs, CarsClass& images, int index) {
-    bool whole = false;
-    const QByteArray kept = images.takeFile(index, &whole);
-    return kept.isEmpty() ? loadCarPicture(fs, images.CarFileName(index)) : decodeCarPicture(kept, whole);
 }
 
 // ---------------------------------------------------------------- whole-train view

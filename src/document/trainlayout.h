@@ -19,8 +19,6 @@
 
 namespace ksn {
 
-class CarsClass;
-
 // A side above this comes from a broken header: no window could show the car anyway.
 inline constexpr std::int32_t kMaxCarSide = 32767;
 // Pictures whose decoded image would need more than this many bytes are not decoded.
@@ -45,8 +43,6 @@ struct CarPicture {
 CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile = true);
 // Reads the file once, no more of it than it holds (nothing for a missing or unreadable file).
 CarPicture loadCarPicture(const FileSystem& fs, const QString& path);
-// The picture of image index of a reader's collection: from the file the reader kept, else read.
-CarPicture loadCarPicture(const FileSystem& fs, CarsClass& images, int index);
 
 // ---------------------------------------------------------------- whole-train view
 

@@ -46,7 +46,6 @@ std::variant<ParadeTrain, QString> readParadeTrain(const FileSystem& fs, const M
     KSNClass reader(fs, lib, modal);
     reader.setNoErrorMsg(true);
     reader.setNoLoadCouplerBellows(noBellows);
-    reader.setKeepImageFiles(true);
     reader.setTrainFileName(windowsPath);
     try {
         if (!reader.LoadKsn()) return msg::unreadable(windowsPath);
@@ -63,7 +62,8 @@ std::variant<ParadeTrain, QString> readParadeTrain(const FileSystem& fs, const M
     }
     CarsClass& records = reader.Cars();
     for (int i = 0; i < records.Count(); ++i) {
-        const CarPicture picture = loadCarPicture(fs, records, i);
+        int index = i;
+        const CarPicture picture = loadCarPicture(fs, records.CarFileName(index));
         // A picture without a usable size takes no place; one whose pixels are missing keeps its place,
         // and nothing of that size is allocated for it (headers can claim 32767 x 32767).
         train.images.push_back(picture.usable() ? picture.image : QImage());
