@@ -8,7 +8,6 @@
 //                                           linking the editor costs
 // Each prints the report line of childreport.h once its window is exposed, and leaves.
 #include <QApplication>
-#include <QIcon>
 #include <QMainWindow>
 #include <QSettings>
 #include <QStandardPaths>
@@ -17,6 +16,7 @@
 #include <cstring>
 
 #include "childreport.h"
+#include "mainwindow/application.h"
 #include "trainfiles.h"
 
 namespace {
@@ -76,7 +76,6 @@ int main(int argc, char** argv) {
     // The editor's icons live in a static library, which the linker would otherwise leave out.
     Q_INIT_RESOURCE(ksned32);
     QApplication app(argc, argv);
-    // As main does.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ksned32.png")));
+    ksn::setUpApplication();  // as main does
     return runChild(option(argc, argv, "--child"), option(argc, argv, "--root"));
 }

@@ -1,8 +1,8 @@
 // ksned32: the formation file editor.
 #include "document/editor.h"
+#include "mainwindow/application.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/messages.h"
-#include "mainwindow/qtjapanese.h"
 #include "mainwindow/qtmodal.h"
 #include "support/product/version.h"
 #include "support/text/cp932.h"
@@ -14,14 +14,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The icons live in a static library, which the linker would otherwise leave out.
     Q_INIT_RESOURCE(ksned32);
-    QApplication::setApplicationName(QStringLiteral("ksned32"));
-    QApplication::setApplicationVersion(QStringLiteral(KSNED_VERSION));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ksned32.png")));
-    // The installed desktop entry's name: Wayland desktops match the windows to it and its icon.
-    QApplication::setDesktopFileName(QStringLiteral("example.ksned32.KSNED32"));
-    // The windows are Japanese whatever the system language; so are Qt's own boxes and dialogs.
-    // Without the translation the message and input boxes still get Japanese buttons of ours.
-    ksn::installQtJapanese();
+    ksn::setUpApplication();
 
     if (!ksn::cp932::available()) {
         QMessageBox::critical(nullptr, ksn::kAppTitle, ksn::cp932::unavailableMessage());

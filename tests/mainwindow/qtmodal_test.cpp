@@ -1,5 +1,6 @@
 // The modal seam on Qt's own boxes: what the user is shown, what each answer gives back.
 #include "mainwindow/qtmodal.h"
+#include "mainwindow/application.h"
 #include "mainwindow/qtjapanese.h"
 #include "support/product/version.h"
 #include "testkit/tempdrive.h"
@@ -139,6 +140,22 @@ TEST_F(QtModalTest, ButtonsAreJapaneseWithQtsTranslationAndWithout) {
     EXPECT_FALSE(installQtJapanese(QTemporaryDir().path()));
     EXPECT_EQ(buttonTexts(modal), (QStringList{"OK", "いいえ", "はい", "キャンセル"}));
     for (QTranslator* t : translators) QCoreApplication::installTranslator(t);
+}
+
+// Start-up icons are made when first drawn or measured, once, and then are the icon made.
+TEST(LazyIcon, IsMadeWhenFirstAskedAndOnlyOnce) {
+    int made = 0;
+    const QIcon icon = lazyIcon([&] {
+        ++made;
+        QPixmap red(16, 16);
+        red.fill(Qt::red);
+        return QIcon(red);
+    });
+    EXPECT_FALSE(icon.isNull());
+    EXPECT_EQ(made, 0);
+    EXPECT_EQ(icon.availableSizes(), QList<QSize>{QSize(16, 16)});
+    EXPECT_EQ(icon.pixmap(16).toImage().pixel(3, 3), qRgb(255, 0, 0));
+    EXPECT_EQ(made, 1);
 }
 
 TEST_F(QtModalTest, FileDialogOpensWhereTheRequestSaysAndGivesTheChoice) {
