@@ -120,8 +120,10 @@ TEST_F(FileSystemTest, ToWindowsPicksTheDeepestDriveRootThenTheLowestLetter) {
 TEST_F(FileSystemTest, FindFilesAndReadFirstLine) {
     for (const char* f : {"b.KSN", "A.ksn", "_z.KSN", "C.Ksn", "c.txt", ".hidden.KSN", "x.KSN.bak", "d.KSN/in.KSN"})
         drive.write("KSN/" + q(f), "x");
+    ASSERT_TRUE(QFile::link(drive.host("KSN/b.KSN"), drive.host("KSN/link.KSN")));  // a link to a formation is one
     // Ordinary files in Windows order: names compare as upper case, so "_" (0x5F) follows the letters.
-    EXPECT_EQ(fs.findFiles("d:\\ksn\\", "*.KSN"), (QStringList{"A.ksn", "b.KSN", "C.Ksn", "Express.KSN", "_z.KSN"}));
+    EXPECT_EQ(fs.findFiles("d:\\ksn\\", "*.KSN"),
+              (QStringList{"A.ksn", "b.KSN", "C.Ksn", "Express.KSN", "link.KSN", "_z.KSN"}));
     const QByteArray longLine(700, '\n');  // longer than one read, and a lone LF is text
     drive.write("t.KSN", longLine + "\r\nb");
     EXPECT_EQ(fs.readFirstLine("D:\\T.ksn").bytes, longLine);
