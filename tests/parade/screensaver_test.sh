@@ -57,10 +57,15 @@ check "deactivated, ksnparade is gone within a second" "within '! pgrep -f -- \"
 as_nobody xscreensaver-command -exit >/dev/null 2>&1
 
 child_size() { xwininfo -children -id "$1" | awk '/^ +0x/ {print $(NF-1); exit}' | sed 's/+.*//'; }
-xclock -geometry 300x200+10+10 >/dev/null 2>&1 &
+xclock -geometry 300x200+10+10 >"$work/xclock.log" 2>&1 &
 host_pid=$!
 pids+=($host_pid)
-within "xwininfo -name xclock >/dev/null 2>&1" 50
+# A loaded machine (the sanitizer build's tests beside this one) can take seconds to map it.
+if ! within "xwininfo -name xclock >/dev/null 2>&1" 150; then
+    echo "FAIL  xclock, the window to hand over, did not appear"
+    kill -0 "$host_pid" 2>/dev/null || echo "      xclock ended: $(cat "$work/xclock.log")"
+    exit 1
+fi
 host=$(xwininfo -name xclock | awk '/Window id:/ {print $4}')
 "$parade" --window-id "$host" --file "$samples/TSUBASA.KSN" --no-title --speed 200 >/dev/null 2>&1 &
 parade_pid=$!
