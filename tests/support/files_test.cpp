@@ -3,6 +3,7 @@
 #include "support/mylib.h"
 #include "support/paths/drivemap.h"
 #include "support/paths/filesystem.h"
+#include "support/paths/winpath.h"
 #include "support/settings/profile.h"
 #include "support/settings/settingsfile.h"
 #include "support/text/cp932.h"
@@ -132,6 +133,17 @@ TEST_F(FileSystemTest, FindFilesAndReadFirstLine) {
     EXPECT_EQ(listing.folder, "d:\\ksn\\");
     EXPECT_EQ(fs.readFirstLine(listing, "b.KSN").bytes, "x");
     EXPECT_FALSE(fs.readFirstLine(listing, "gone.KSN").ok);
+}
+
+TEST(Wildcard, StarsAndQuestionMarksMatchWithoutRegardToCase) {
+    const struct {
+        const char* name;
+        const char* pattern;
+        bool matches;
+    } cases[] = {{"Express.ksn", "*.KSN", true}, {"x.KSN.bak", "*.KSN", false}, {".KSN", "*.KSN", true},
+                 {"a.KSN", "?.ksn", true},       {"ab.KSN", "?.ksn", false},    {"a.b.KSN", "a*.*N", true},
+                 {"特急.ksn", "特*.KSN", true},  {"KSN", "*.KSN", false}};
+    for (const auto& c : cases) EXPECT_EQ(winpath::matchesWildcard(q(c.name), q(c.pattern)), c.matches) << c.name;
 }
 
 TEST_F(FileSystemTest, ReadFileOrHeadReadsWholeUpToTheLimit) {

@@ -8,7 +8,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -213,10 +212,6 @@ FolderListing FileSystem::listFiles(const QString& folder, const QString& patter
     const auto host = toHost(search);
     if (!host) return listing;
     listing.hostFolder = *host;
-    const QRegularExpression re(
-        QRegularExpression::wildcardToRegularExpression(pattern, QRegularExpression::UnanchoredWildcardConversion),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpression anchored(QRegularExpression::anchoredPattern(re.pattern()), re.patternOptions());
     // Windows file systems order names by their upper-case form, so "_" (0x5F) comes after the
     // letters; a lower-case (folded) comparison would put it before them. Each name's key is made
     // once: made inside the comparison, it was most of the work of scanning a large folder.
@@ -229,7 +224,7 @@ FolderListing FileSystem::listFiles(const QString& folder, const QString& patter
     while (it.hasNext()) {
         it.next();
         QString name = it.fileName();
-        if (!anchored.match(name).hasMatch()) continue;
+        if (!winpath::matchesWildcard(name, pattern)) continue;
         // A link to a named pipe or a device passes the iterator's filter; it is no formation.
         if (it.fileInfo().isSymLink() && !isRegularFile(it.filePath())) continue;
         QString key = name;

@@ -153,4 +153,27 @@ QString absolutePath(const QString& path, const QString& currentDir) {
     return out.isEmpty() ? root : root + u'\\' + out.join(u'\\');
 }
 
+bool matchesWildcard(const QString& name, const QString& pattern) {
+    // Greedy with one step back: on a mismatch the last "*" takes one more character. Linear in
+    // practice, and no regular expression engine to start for every folder listed.
+    qsizetype n = 0, p = 0, star = -1, resume = 0;
+    const auto same = [](QChar a, QChar b) { return a == b || a.toCaseFolded() == b.toCaseFolded(); };
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == u'*') {
+            star = p++;
+            resume = n;
+        } else if (p < pattern.size() && (pattern[p] == u'?' || same(pattern[p], name[n]))) {
+            ++p;
+            ++n;
+        } else if (star >= 0) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*') ++p;
+    return p == pattern.size();
+}
+
 }  // namespace ksn::winpath

@@ -52,4 +52,8 @@ QStringList componentsAfterRoot(const QString& absolute);
 // Upper-case drive letter of a drive-letter path ('C' for "c:\x"), or a null QChar.
 QChar driveLetter(const QString& path);
 
+// Whether a file name matches a search pattern as a directory search takes it: "*" stands for any
+// run of characters, "?" for any one, everything else for itself without regard to case.
+bool matchesWildcard(const QString& name, const QString& pattern);
+
 }  // namespace ksn::winpath
