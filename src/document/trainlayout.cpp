@@ -73,6 +73,20 @@ QImage decodePlainBitmap(const QByteArray& bytes, BitmapSize size) {
     return image;
 }
 
+// How many bytes an uncompressed bitmap lacks of the pixels its header announces (0 for a whole
+// file, or one this cannot tell for). Qt's reader would leave the rows it cannot read holding
+// whatever its memory held before: a different picture at every run, with leftovers of the
+// program's memory in it.
+qint64 missingPixelBytes(const QByteArray& bytes, BitmapSize size) {
+    if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return 0;
+    const std::uint32_t pixelOffset = le(bytes, 10, 4), headerSize = le(bytes, 14, 4), bits = le(bytes, 28, 2),
+                        compression = le(bytes, 30, 4);
+    if (headerSize < 40 || pixelOffset < 14 + headerSize || (compression != 0 && compression != 3)) return 0;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
+    const qint64 stride = (qint64(size.width) * bits + 31) / 32 * 4;
+    return std::max<qint64>(0, qint64(pixelOffset) + stride * size.rows() - bytes.size());
+}
+
 }  // namespace
 
 CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile) {
@@ -80,13 +94,18 @@ CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile) {
     p.header = bitmapSize(bytes);
     // A car without a place shows nothing, so its picture is not worth decoding.
     if (!wholeFile || !p.usable()) return p;
-    if (qint64(p.header.width) * p.header.rows() * 4 <= kMaxCarPictureBytes) {
-        p.image = decodePlainBitmap(bytes, p.header);
+    const bool fits = qint64(p.header.width) * p.header.rows() * 4 <= kMaxCarPictureBytes;
+    // What was read is shown: pixels the file lacks are read as zero bytes, the same every time.
+    const qint64 missing = missingPixelBytes(bytes, p.header);
+    if (missing > 0 && !fits) return p;
+    const QByteArray whole = missing > 0 ? bytes + QByteArray(qsizetype(missing), '\0') : bytes;
+    if (fits) {
+        p.image = decodePlainBitmap(whole, p.header);
         if (!p.image.isNull()) return p;
     }
 
     QBuffer buffer;
-    buffer.setData(bytes);
+    buffer.setData(whole);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);

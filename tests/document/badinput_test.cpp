@@ -89,6 +89,22 @@ TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNone) {
         const CarPicture p = loadCarPicture(state.fso, u"D:\\KSN\\bad.bmp"_s);
         EXPECT_EQ(std::pair(p.size(), !p.image.isNull()), std::pair(place, picture)) << name;
     }
+    // Of pixels cut short, the rows read keep their colour (rows are stored bottom first) and the
+    // rows missing are black, never what memory held before: in the 24-bit decoder and in Qt's
+    // reader (an 8-bit bitmap whose palette's first entry is black).
+    QByteArray eight = bmp.left(54) + QByteArray(4, '\0') + QByteArray::fromHex("99663300") + QByteArray(1016, '\0');
+    const auto field = [&](int at, std::uint32_t v) {
+        for (int k = 0; k < 4; ++k) eight[at + k] = char(v >> (8 * k) & 0xFF);
+    };
+    field(10, 54 + 1024);
+    eight[28] = 8;
+    eight += QByteArray(500, '\x01');  // five rows of the palette's second colour
+    for (const QByteArray& cut : {bmp.left(200), eight}) {
+        drive.write(u"KSN/cut.bmp"_s, cut);
+        const QImage image = loadCarPicture(state.fso, u"D:\\KSN\\cut.bmp"_s).image;
+        ASSERT_EQ(image.size(), QSize(100, 40));
+        EXPECT_EQ(std::pair(image.pixel(50, 0) & 0xFFFFFF, image.pixel(1, 39) & 0xFFFFFF), std::pair(0u, 0x336699u));
+    }
     // A file too long to decode keeps the place its header gives.
     drive.write(u"KSN/bad.bmp"_s, bmp);
     ASSERT_TRUE(QFile::resize(drive.host(u"KSN/bad.bmp"_s), kMaxCarFileBytes + 1));  // sparse: costs no disk
