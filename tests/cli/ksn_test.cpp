@@ -113,6 +113,14 @@ TEST_F(Ksn, ThumbnailAndRenderWriteOnePictureOrNothing) {
                 strip.err.contains(q("no car file")))
         << thumb.err.toStdString() << strip.err.toStdString();
     expect(1, {"render", file("KSN/local.KSN"), "-o", file("no/such/dir/x.png"), "--mode", "as-in-file"});
+    // A car whose header gives a place but whose pixels no reader can decode (7 bits a pixel) is no
+    // picture either.
+    QByteArray odd = makeBmp(40, 40);
+    odd[28] = 7;
+    drive.write(q("KSN/odd/c.bmp"), odd);
+    drive.write(q("KSN/odd/t.KSN"), ksnBytes({"Odd", "horn.wav", "c.bmp"}));
+    expect(2, {"thumbnail", file("KSN/odd/t.KSN"), file("odd.png")});
+    EXPECT_FALSE(QFile::exists(file("odd.png")));
     // A car the train repeats is drawn in each of its places.
     drive.write(q("KSN/twice/c.bmp"), makeBmp(40, 40));
     drive.write(q("KSN/twice/t.KSN"), ksnBytes({"Twice", "horn.wav", "c.bmp", "c.bmp"}));
