@@ -8,6 +8,7 @@
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -56,8 +57,7 @@ std::vector<QImage> drawFormation(const FileSystem& fs, const MyLibClass& lib, M
     }
     const ThumbnailLayout layout = foldTrain(sizes);
 
-    std::vector<ThumbnailCanvas> canvases;
-    canvases.reserve(sides.size());
+    std::deque<ThumbnailCanvas> canvases;
     bool canDraw = true;
     for (const int side : sides) {
         canvases.emplace_back(layout, side);

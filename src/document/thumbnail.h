@@ -46,6 +46,9 @@ QImage drawThumbnail(const ThumbnailLayout& layout, const std::vector<const QIma
 class ThumbnailCanvas {
 public:
     ThumbnailCanvas(const ThumbnailLayout& layout, int side);
+    // Its painter holds the address of the picture: a canvas stays where it was made.
+    ThumbnailCanvas(const ThumbnailCanvas&) = delete;
+    ThumbnailCanvas& operator=(const ThumbnailCanvas&) = delete;
     // Null when the layout is empty or the picture cannot be allocated; draw then does nothing.
     bool isNull() const { return out_.isNull(); }
     // Draws picture in the place of car i (a null picture leaves it transparent).
