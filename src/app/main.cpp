@@ -5,7 +5,6 @@
 #include "mainwindow/messages.h"
 #include "mainwindow/qtmodal.h"
 #include "support/product/version.h"
-#include "support/text/cp932.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -15,11 +14,6 @@ int main(int argc, char** argv) {
     // The icons live in a static library, which the linker would otherwise leave out.
     Q_INIT_RESOURCE(ksned32);
     ksn::setUpApplication();
-
-    if (!ksn::cp932::available()) {
-        QMessageBox::critical(nullptr, ksn::kAppTitle, ksn::cp932::unavailableMessage());
-        return 2;
-    }
 
     QString driveError;
     const QString drivesEnv = qEnvironmentVariable("KSNED_DRIVES");

@@ -8,7 +8,6 @@
 #include "document/document.h"
 #include "document/thumbnail.h"
 #include "support/settings/settingsfile.h"
-#include "support/text/cp932.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -470,11 +469,6 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ksn"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KSNED_VERSION));
-    if (!ksn::cp932::available()) {
-        const QByteArray m = ksn::cp932::unavailableMessage().toUtf8();
-        std::fprintf(stderr, "%s\n", m.constData());
-        return 2;
-    }
     ksn::Cli cli(app);
     const int code = cli.run();
     std::fflush(stdout);

@@ -7,7 +7,6 @@
 #include "support/paths/filesystem.h"
 #include "support/settings/settingsfile.h"
 #include "support/system/soundplayer.h"
-#include "support/text/cp932.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -160,9 +159,5 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ksnparade"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KSNED_VERSION));
-    if (!ksn::cp932::available()) {
-        std::fprintf(stderr, "%s\n", ksn::cp932::unavailableMessage().toUtf8().constData());
-        return 2;
-    }
     return ksn::parade::run(app);
 }

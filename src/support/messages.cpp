@@ -38,12 +38,6 @@ QString badDriveEntry(const QString& entry) {
     return QStringLiteral("ドライブの指定が正しくありません (例 C:=/srv/c)。\r\nDrive= ") + entry;
 }
 
-QString codePageUnavailable() {
-    return QStringLiteral(
-        "Shift-JIS (windows-31j) の変換機能がありません。ICU 付きの Qt が必要です。\r\n"
-        "This Qt build cannot convert code page 932 (windows-31j); a Qt built with ICU is needed.");
-}
-
 QString noHelp() { return QStringLiteral("ヘルプがありません。別途入手してください。\r\n"); }
 QString noHelpCover() { return QStringLiteral("ヘルプ前紙もありません。再インストールしてください。\r\n"); }
 

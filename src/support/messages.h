@@ -24,11 +24,6 @@ QString notOnAnyDrive(const QString& hostPath, const QString& drives);
 // One entry of a drive map given as text could not be read.
 QString badDriveEntry(const QString& entry);
 
-// --- text (text/) ---
-// The host's Qt cannot convert code page 932; in Japanese and English, for it may be shown
-// before anything else works.
-QString codePageUnavailable();
-
 // --- help (system/) ---
 // The help's start page is missing; the cover page is opened instead.
 QString noHelp();

@@ -1,6 +1,9 @@
 // Text below the formation format: Windows path algebra, code page 932, line splitting, numbers.
 
 #include <QList>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <random>
 #include "testkit/common.h"
 
 #include "support/mylib.h"
@@ -48,7 +51,6 @@ TEST(WinPath, AbsoluteResolvesAgainstTheCurrentDirectory) {
 }
 
 TEST(Cp932, DecodesAndEncodesBackByteForByte) {
-    ASSERT_TRUE(cp932::available()) << cp932::unavailableMessage().toStdString();
     const std::pair<QByteArray, const char*> cases[] = {
         {"", ""},                                          // the text, nullptr: not valid code page 932
         {"\x83\x5C\x95\x5C\x8F\x5C\x94\x5C", "ソ表十能"},  // second bytes 0x5C
@@ -65,6 +67,61 @@ TEST(Cp932, DecodesAndEncodesBackByteForByte) {
     }
     bool bad = false;  // no code page 932 form: replaced, and said so
     EXPECT_TRUE(!cp932::encode(q("a😀b"), &bad).isEmpty() && bad);
+}
+
+// The converter's tables and rules against Qt's own windows-31j converter, where this Qt has one
+// (ICU): the same characters and the same bytes, and an error where it reports one, for every
+// byte and byte pair, every character alone, and random mixtures of the cases that differ.
+TEST(Cp932, ReadsAndWritesAsQtsConverter) {
+    if (!QStringDecoder("windows-31j").isValid()) GTEST_SKIP() << "this Qt has no windows-31j converter";
+    std::optional<QStringDecoder> qtDecoder;
+    std::optional<QStringEncoder> qtEncoder;
+    int mismatches = 0;
+    const auto read = [&](const QByteArray& bytes) {
+        if (!qtDecoder || qtDecoder->hasError()) qtDecoder.emplace("windows-31j", QStringConverter::Flag::Stateless);
+        const QString expected = qtDecoder->decode(bytes);
+        bool bad = false;
+        const QString text = cp932::decode(bytes, &bad);
+        if ((text != expected || bad != qtDecoder->hasError()) && ++mismatches <= 5)
+            ADD_FAILURE() << "read " << bytes.toHex(' ').constData();
+    };
+    const auto write = [&](const QString& text) {
+        if (!qtEncoder || qtEncoder->hasError()) qtEncoder.emplace("windows-31j", QStringConverter::Flag::Stateless);
+        const QByteArray expected = qtEncoder->encode(text);
+        bool bad = false;
+        const QByteArray bytes = cp932::encode(text, &bad);
+        if ((bytes != expected || bad != qtEncoder->hasError()) && ++mismatches <= 5)
+            ADD_FAILURE() << "write "
+                          << QByteArray::fromRawData(reinterpret_cast<const char*>(text.utf16()), 2 * text.size())
+                                 .toHex(' ')
+                                 .constData();
+    };
+    for (int b = 0; b < 0x10000; ++b) {
+        if (b < 0x100) read(QByteArray(1, char(b)));
+        const char pair[] = {char(b >> 8), char(b)};
+        read(QByteArray(pair, 2));
+        write(QString(QChar(char16_t(b))));
+    }
+    for (const char32_t c : {U'\U0001F600', U'\U00020B9F', U'\U0001D173', U'\U000E0100'})
+        write(QString::fromUcs4(&c, 1));
+    // Lead bytes, bytes that may or may not follow them, bytes that are no character.
+    const uchar bytes[] = {0x00, 0x1A, 0x3F, 0x40, 0x5C, 0x7E, 0x7F, 0x80, 0x81, 0x85,
+                           0x9F, 0xA0, 0xA1, 0xDF, 0xE0, 0xED, 0xFC, 0xFD, 0xFF};
+    // ASCII, kana, kanji, duplicates, characters without a code or left out, halves of pairs.
+    const char16_t units[] = {u'a', 0x1A, 0x7F,   0xFF71, 0x8868, 0x7E8A, 0x2116, 0xF86F,
+                              0xA5, 0xAD, 0xFEFF, 0xD83D, 0xDE00, 0xDB40, 0xDD00};
+    std::mt19937 random(932);
+    for (int i = 0; i < 20000; ++i) {
+        QByteArray someBytes;
+        QString someText;
+        for (int k = int(random() % 7); k >= 0; --k) {
+            someBytes.append(char(bytes[random() % std::size(bytes)]));
+            someText.append(QChar(units[random() % std::size(units)]));
+        }
+        read(someBytes);
+        write(someText);
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 TEST(Cp932, LinesEndAtCrLfOrALoneCr) {

@@ -1,66 +1,119 @@
 #include "support/text/cp932.h"
 
-#include "support/messages.h"
+#include <QChar>
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
+#include <algorithm>
 #include <cstring>
-#include <optional>
+#include <iterator>
 
 namespace ksn::cp932 {
 
 namespace {
-constexpr const char* kCodecName = "windows-31j";
+
+// The tables: what each byte and byte pair reads as, and the code each character is written as.
+// They hold what Qt's windows-31j converter (ICU) did for this program before, code for code,
+// which is what Windows does for every assigned code; tools/cp932-table renews and checks them.
+#include "support/text/cp932table.inc"
+
+constexpr char16_t kNoChar = 0xFFFF;
+// What a byte that is no character reads as, and a pair that has none.
+constexpr char16_t kBadByte = 0x001A;
+constexpr char16_t kBadPair = 0xFFFD;
+// What a character without a code is written as.
+constexpr char kNoCode[] = "\xFC\xFC";
+
+constexpr bool isLead(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool isTrail(uchar b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+constexpr int pairIndex(uchar lead, uchar trail) {
+    return (lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31) * 188 + (trail < 0x7F ? trail - 0x40 : trail - 0x41);
 }
 
-bool available() {
-    static const bool ok = QStringDecoder(kCodecName).isValid() && QStringEncoder(kCodecName).isValid();
-    return ok;
+bool leftOut(char32_t c) {
+    for (std::size_t i = 0; i < std::size(kLeftOut); i += 2)
+        if (c >= kLeftOut[i] && c <= kLeftOut[i + 1]) return true;
+    return false;
 }
 
-QString unavailableMessage() { return supportmsg::codePageUnavailable(); }
-
-namespace {
-
-// One converter per thread, kept between lines: opening the system's converter costs far more
-// than converting a line, and a folder-wide command converts tens of thousands of lines.
-// Stateless, so that a double-byte character cut at the end of a line is reported too, and no
-// line's bytes carry over into the next. The error count only grows, so a converter that has
-// met an error is replaced before the next line: a clean converter then tells each line apart.
-template <typename Converter>
-Converter& cleanConverter() {
-    thread_local std::optional<Converter> c;
-    if (!c || c->hasError()) c.emplace(kCodecName, QStringConverter::Flag::Stateless);
-    return *c;
+// The code of a character outside ASCII, or -1.
+int codeOf(char16_t c) {
+    const char16_t* end = std::end(kWrittenChars);
+    const char16_t* it = std::lower_bound(std::begin(kWrittenChars), end, c);
+    return it != end && *it == c ? kWrittenCodes[it - std::begin(kWrittenChars)] : -1;
 }
+
+static_assert(std::size(kWrittenChars) == std::size(kWrittenCodes));
+// Sorted and distinct, so the first 128 characters are ASCII itself: encode looks them up directly.
+static_assert(kWrittenChars[127] == 127);
 
 }  // namespace
 
 QString decode(QByteArrayView bytes, bool* hadErrors) {
-    if (hadErrors) *hadErrors = false;
-    if (bytes.isEmpty()) return {};
-    QStringDecoder& dec = cleanConverter<QStringDecoder>();
-    if (!dec.isValid()) {
-        if (hadErrors) *hadErrors = true;
-        return QString::fromLatin1(bytes);
+    bool bad = false;
+    const qsizetype n = bytes.size();
+    const auto* in = reinterpret_cast<const uchar*>(bytes.data());
+    QString text(n, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    char16_t* const begin = out;
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = in[i];
+        if (!isLead(b)) {
+            const char16_t c = kSingle[b];
+            bad |= c == kNoChar;
+            *out++ = c == kNoChar ? kBadByte : c;
+            ++i;
+        } else if (i + 1 == n) {  // a character cut at the end reads as nothing
+            bad = true;
+            ++i;
+        } else if (!isTrail(in[i + 1])) {  // the byte after a lone lead byte is read again
+            bad = true;
+            *out++ = kBadByte;
+            ++i;
+        } else {
+            const char16_t c = kPairs[pairIndex(b, in[i + 1])];
+            bad |= c == kNoChar;
+            *out++ = c == kNoChar ? kBadPair : c;
+            i += 2;
+        }
     }
-    QString out = dec.decode(bytes);
-    if (hadErrors) *hadErrors = dec.hasError();
-    return out;
+    text.truncate(out - begin);
+    if (hadErrors) *hadErrors = bad;
+    return text;
 }
 
 QByteArray encode(const QString& text, bool* hadErrors) {
-    if (hadErrors) *hadErrors = false;
-    if (text.isEmpty()) return {};
-    QStringEncoder& enc = cleanConverter<QStringEncoder>();
-    if (!enc.isValid()) {
-        if (hadErrors) *hadErrors = true;
-        return text.toLatin1();
+    bool bad = false;
+    const qsizetype n = text.size();
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    QByteArray bytes;
+    bytes.reserve(2 * n);
+    const auto put = [&bytes](int code) {
+        if (code > 0xFF) bytes.append(char(code >> 8));
+        bytes.append(char(code));
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = in[i];
+        if (c < 0x80) {
+            put(kWrittenCodes[c]);  // every ASCII character has a code, in the table's first places
+            continue;
+        }
+        char32_t whole = c;
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 == n) {  // a character cut at the end is written as nothing
+                bad = true;
+                break;
+            }
+            if (QChar::isLowSurrogate(in[i + 1])) whole = QChar::surrogateToUcs4(c, in[++i]);
+        }
+        const int code = whole > 0xFFFF || QChar::isSurrogate(whole) ? -1 : codeOf(c);
+        if (code >= 0) {
+            put(code);
+            continue;
+        }
+        bad = true;
+        if (!leftOut(whole)) bytes.append(kNoCode, 2);
     }
-    QByteArray out = enc.encode(text);
-    if (hadErrors) *hadErrors = enc.hasError();
-    return out;
+    if (hadErrors) *hadErrors = bad;
+    return bytes;
 }
 
 QList<QByteArrayView> splitLines(QByteArrayView bytes, qsizetype maxLines, bool* more) {

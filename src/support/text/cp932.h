@@ -11,15 +11,13 @@
 
 namespace ksn::cp932 {
 
-// False when this Qt build has no windows-31j converter (a Qt built without ICU).
-bool available();
-// The message shown when the converter is missing (its text: supportmsg::codePageUnavailable).
-QString unavailableMessage();
-
 // Decodes one line. *hadErrors (when given) is set when some bytes are not valid code page 932:
-// such bytes are replaced, so the line would change when it is written back.
+// such bytes are replaced (U+001A for a byte, U+FFFD for an unassigned pair, nothing for a
+// character cut at the end), so the line would change when it is written back.
 QString decode(QByteArrayView bytes, bool* hadErrors = nullptr);
-// Encodes one line. *hadErrors is set when some character has no code page 932 form (written as "?").
+// Encodes one line. *hadErrors is set when some character has no code page 932 form: it is written
+// as FC FC, or left out when it is invisible by default (a soft hyphen, a joiner, a variation
+// selector), or when it is half a character cut at the end.
 QByteArray encode(const QString& text, bool* hadErrors = nullptr);
 
 // Splits a file's bytes into lines: each ends at CR LF or a lone CR; a lone LF stays in its line.
