@@ -84,16 +84,13 @@ QByteArray encode(const QString& text, bool* hadErrors) {
     bool bad = false;
     const qsizetype n = text.size();
     const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
-    QByteArray bytes;
-    bytes.reserve(2 * n);
-    const auto put = [&bytes](int code) {
-        if (code > 0xFF) bytes.append(char(code >> 8));
-        bytes.append(char(code));
-    };
+    QByteArray bytes(2 * n, Qt::Uninitialized);  // at most two bytes a character
+    char* out = bytes.data();
+    char* const begin = out;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = in[i];
         if (c < 0x80) {
-            put(kWrittenCodes[c]);  // every ASCII character has a code, in the table's first places
+            *out++ = char(kWrittenCodes[c]);  // every ASCII character has a code, in the table's first places
             continue;
         }
         char32_t whole = c;
@@ -105,13 +102,15 @@ QByteArray encode(const QString& text, bool* hadErrors) {
             if (QChar::isLowSurrogate(in[i + 1])) whole = QChar::surrogateToUcs4(c, in[++i]);
         }
         const int code = whole > 0xFFFF || QChar::isSurrogate(whole) ? -1 : codeOf(c);
+        if (code > 0xFF) *out++ = char(code >> 8);
         if (code >= 0) {
-            put(code);
+            *out++ = char(code);
             continue;
         }
         bad = true;
-        if (!leftOut(whole)) bytes.append(kNoCode, 2);
+        if (!leftOut(whole)) out = std::copy_n(kNoCode, 2, out);
     }
+    bytes.truncate(out - begin);
     if (hadErrors) *hadErrors = bad;
     return bytes;
 }
