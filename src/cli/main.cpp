@@ -332,6 +332,11 @@ int Cli::render(const QStringList& args) {
 }
 
 int Cli::thumbnail(const QStringList& args) {
+    // Thumbnails are PNG from Qt's own writer, always. Without this every image format plugin
+    // (GIF, ICO, JPEG with libjpeg) would be loaded only to be asked whether it wants to write PNG
+    // instead, for each thumbnail a file manager asks for; and a reader of files from anywhere
+    // loads no code it does not need.
+    QCoreApplication::setLibraryPaths({});
     if (p_.isSet(QStringLiteral("cache"))) {
         if (p_.isSet(QStringLiteral("size"))) return usageError(climsg::cacheOrSize());
         return cacheThumbnails(args);
