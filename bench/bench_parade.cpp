@@ -5,7 +5,6 @@
 #include "childrun.h"
 #include "longtrain.h"
 #include "parade/parade.h"
-#include "support/mylib.h"
 #include "support/paths/filesystem.h"
 
 #include <QGuiApplication>
@@ -25,7 +24,6 @@ struct Fixture {
     QTemporaryDir dir;
     TrainFiles files{dir.path()};
     FileSystem fs{files.drives, QStringLiteral("K:\\KSN")};
-    MyLibClass lib{fs, files.programPath};
     Fixture() { files.write(); }
     static Fixture& get() {
         static Fixture f;
@@ -39,7 +37,7 @@ void BM_ParadeFrame(benchmark::State& state) {
     Fixture& f = Fixture::get();
     parade::Options options;
     options.speed = kSpeed;
-    parade::Parade parade(f.fs, f.lib, {QStringLiteral("K:\\KSN\\long.KSN")}, options, nullptr, nullptr);
+    parade::Parade parade(f.fs, {QStringLiteral("K:\\KSN\\long.KSN")}, options, nullptr, nullptr);
     QImage window(kWindow, QImage::Format_RGB32);
     {
         QPainter p(&window);

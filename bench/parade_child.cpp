@@ -7,7 +7,6 @@
 #include "longtrain.h"
 #include "parade/parade.h"
 #include "parade/window.h"
-#include "support/mylib.h"
 #include "support/paths/filesystem.h"
 
 int main(int argc, char** argv) {
@@ -17,8 +16,7 @@ int main(int argc, char** argv) {
     const QString root = app.arguments().value(1).section(u'=', 1);
     const bench::TrainFiles files(root);
     FileSystem fs(files.drives, QStringLiteral("K:\\KSN"));
-    const MyLibClass lib(fs, files.programPath);
-    parade::Parade parade(fs, lib, {QStringLiteral("K:\\KSN\\long.KSN")}, parade::Options{}, nullptr, nullptr);
+    parade::Parade parade(fs, {QStringLiteral("K:\\KSN\\long.KSN")}, parade::Options{}, nullptr, nullptr);
     parade::ParadeWindow window(parade);
     window.resize(1280, 720);
     window.show();

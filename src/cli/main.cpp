@@ -316,7 +316,7 @@ int Cli::parade(const QStringList& args) {
     if (args.size() != 1) return usageError(climsg::commandTakes(QStringLiteral("parade"), QStringLiteral("one FILE")));
     const auto w = windowsPath(args[0]);
     const ParadeOptions options{p_.isSet(QStringLiteral("no-bellows")), p_.isSet(QStringLiteral("quiet"))};
-    return w ? ksn::parade(g_->fso, g_->lib, *modal_, *w, options, stdout, stderr) : kExitUsage;
+    return w ? ksn::parade(g_->fso, *modal_, *w, options, stdout, stderr) : kExitUsage;
 }
 
 int Cli::render(const QStringList& args) {
@@ -348,7 +348,7 @@ int Cli::thumbnail(const QStringList& args) {
     if (!ok || side < 1 || side > kThumbnailMaxSide)
         return usageError(climsg::sizeOutOfRange(given, kThumbnailMaxSide));
     const auto w = windowsPath(args[0]);
-    return w ? ksn::thumbnail(g_->fso, g_->lib, *modal_, *w, args[1], side, stderr) : kExitUsage;
+    return w ? ksn::thumbnail(g_->fso, *modal_, *w, args[1], side, stderr) : kExitUsage;
 }
 
 int Cli::show(const QStringList& args) {
@@ -460,8 +460,7 @@ int Cli::cacheThumbnails(const QStringList& args) {
     for (const QString& file : files) {
         const auto w = windowsPath(file);
         // A formation that cannot be drawn is told and left out; the others are still cached.
-        const int one =
-            w ? cacheThumbnail(g_->fso, g_->lib, *modal_, *w, file, cacheRoot, software, stderr) : kExitReported;
+        const int one = w ? cacheThumbnail(g_->fso, *modal_, *w, file, cacheRoot, software, stderr) : kExitReported;
         if (one != kExitOk && code == kExitOk) code = kExitReported;
     }
     return code;

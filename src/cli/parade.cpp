@@ -17,9 +17,9 @@ void write(std::FILE* f, const QString& s) {
 
 }  // namespace
 
-int parade(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file, const ParadeOptions& options,
-           std::FILE* out, std::FILE* err) {
-    KSNClass train(fs, lib, modal);
+int parade(const FileSystem& fs, Modal& modal, const QString& file, const ParadeOptions& options, std::FILE* out,
+           std::FILE* err) {
+    KSNClass train(fs, modal);
     train.setTrainFileName(file);
     train.setNoLoadCouplerBellows(options.noBellows);
     train.setNoErrorMsg(options.quiet);

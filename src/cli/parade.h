@@ -1,7 +1,6 @@
 // ksn parade: a formation as the screensaver reads it.
 #pragma once
 
-#include "support/mylib.h"
 #include "support/paths/filesystem.h"
 #include "support/ui/modal.h"
 
@@ -21,7 +20,7 @@ struct ParadeOptions {
 // comment", and the train as the image indices of its cars separated by blanks. Load messages go
 // through modal; an error that ends the reading is written to err. Prints nothing when the file
 // cannot be loaded. Returns 0 when it loaded, 2 otherwise.
-int parade(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file, const ParadeOptions& options,
-           std::FILE* out, std::FILE* err);
+int parade(const FileSystem& fs, Modal& modal, const QString& file, const ParadeOptions& options, std::FILE* out,
+           std::FILE* err);
 
 }  // namespace ksn

@@ -25,10 +25,10 @@ namespace {
 
 // The formation drawn once for each side, as thumbnail draws it; empty with *code set (and the
 // reason on err) when there is nothing to draw.
-std::vector<QImage> drawFormation(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file,
+std::vector<QImage> drawFormation(const FileSystem& fs, Modal& modal, const QString& file,
                                   const std::vector<int>& sides, std::FILE* err, int* code) {
     *code = 2;
-    KSNClass train(fs, lib, modal);
+    KSNClass train(fs, modal);
     train.setTrainFileName(file);
     try {
         if (!train.LoadKsn()) return {};
@@ -114,17 +114,17 @@ std::optional<QString> writeAtomically(const QByteArray& png, const QString& pat
 
 }  // namespace
 
-int thumbnail(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file, const QString& outputPath,
-              int side, std::FILE* err) {
+int thumbnail(const FileSystem& fs, Modal& modal, const QString& file, const QString& outputPath, int side,
+              std::FILE* err) {
     int code = 0;
-    const std::vector<QImage> drawn = drawFormation(fs, lib, modal, file, {side}, err, &code);
+    const std::vector<QImage> drawn = drawFormation(fs, modal, file, {side}, err, &code);
     if (drawn.empty()) return code;
     // zlib's fastest level: a quarter of the time of the default, for a file a few kilobytes larger.
     return writePicture(drawn.front(), outputPath, QByteArrayLiteral("png"), 80, err);
 }
 
-int cacheThumbnail(const FileSystem& fs, const MyLibClass& lib, Modal& modal, const QString& file,
-                   const QString& hostPath, const QString& cacheRoot, const QString& software, std::FILE* err) {
+int cacheThumbnail(const FileSystem& fs, Modal& modal, const QString& file, const QString& hostPath,
+                   const QString& cacheRoot, const QString& software, std::FILE* err) {
     // Read before drawing: a formation changed meanwhile then no longer matches and is drawn anew.
     const QFileInfo info(hostPath);
     const qint64 mtime = info.lastModified().toSecsSinceEpoch();
@@ -133,7 +133,7 @@ int cacheThumbnail(const FileSystem& fs, const MyLibClass& lib, Modal& modal, co
     std::vector<int> sides;
     for (const thumbcache::Size& size : thumbcache::kSizes) sides.push_back(size.side);
     int code = 0;
-    const std::vector<QImage> drawn = drawFormation(fs, lib, modal, file, sides, err, &code);
+    const std::vector<QImage> drawn = drawFormation(fs, modal, file, sides, err, &code);
     if (drawn.empty()) return code;
 
     const auto keys = thumbcache::keys(uri, mtime, info.size(), software);

@@ -5,6 +5,7 @@
 
 #include "document/itemreader.h"
 
+#include "support/mylib.h"
 #include "support/paths/bitmapheader.h"
 
 #include <optional>
@@ -75,9 +76,7 @@ QString CarsClass::CarComment(int& index) { return fieldAt(atCursor(&index), com
 
 // --- KSNClass ---
 
-KSNClass::KSNClass(const FileSystem& fs, const MyLibClass& lib, Modal& modal) : fs_(fs), lib_(lib), modal_(modal) {
-    Refresh();
-}
+KSNClass::KSNClass(const FileSystem& fs, Modal& modal) : fs_(fs), modal_(modal) { Refresh(); }
 
 int KSNClass::CheckKindFromImage(const QString& fileName) const { return kindOf(readBitmapSize(fs_, fileName)); }
 

@@ -10,7 +10,6 @@
 #pragma once
 
 #include "document/ksnerror.h"
-#include "support/mylib.h"
 #include "support/paths/bitmapheader.h"
 #include "support/paths/filesystem.h"
 #include "support/ui/modal.h"
@@ -89,9 +88,9 @@ class KSNClass {
 public:
     static constexpr int kMaxCars = 101;
 
-    // fs resolves and tests paths, lib reads the image sizes, modal shows the load messages and
+    // fs resolves and tests paths and reads the image sizes, modal shows the load messages and
     // lets pending events run while the cars are read.
-    KSNClass(const FileSystem& fs, const MyLibClass& lib, Modal& modal);
+    KSNClass(const FileSystem& fs, Modal& modal);
     KSNClass(const KSNClass&) = delete;
     KSNClass& operator=(const KSNClass&) = delete;
 
@@ -156,7 +155,6 @@ private:
     void warn(const QString& text);
 
     const FileSystem& fs_;
-    const MyLibClass& lib_;
     Modal& modal_;
 
     CarsClass cars_;

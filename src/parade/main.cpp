@@ -135,7 +135,7 @@ int run(QGuiApplication& app) {
 
     SoundPlayer sound(app.applicationDirPath());
     Parade parade(
-        fs, lib, files, options, [](const QString& reason) { err(msg::skipped(reason)); },
+        fs, files, options, [](const QString& reason) { err(msg::skipped(reason)); },
         [&sound](const QString& file) { sound.play(file); });
     parade.setEmptyText(msg::noFormations(folder));
     ParadeWindow window(parade);

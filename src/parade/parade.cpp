@@ -12,10 +12,9 @@ namespace {
 constexpr double kRetrySeconds = 5;
 }  // namespace
 
-Parade::Parade(const FileSystem& fs, const MyLibClass& lib, QStringList files, Options options,
-               std::function<void(const QString&)> warn, std::function<void(const QString&)> play)
+Parade::Parade(const FileSystem& fs, QStringList files, Options options, std::function<void(const QString&)> warn,
+               std::function<void(const QString&)> play)
     : fs_(fs),
-      lib_(lib),
       files_(std::move(files)),
       options_(options),
       warn_(std::move(warn)),
@@ -28,7 +27,7 @@ bool Parade::enter(double now, QSize size, bool moveOn) {
     title_ = QImage();
     for (qsizetype tries = 0; tries < files_.size(); ++tries) {
         const int index = moveOn || tries > 0 ? playlist_.next() : playlist_.current();
-        auto read = readParadeTrain(fs_, lib_, files_[index], options_.noBellows);
+        auto read = readParadeTrain(fs_, files_[index], options_.noBellows);
         if (auto* reason = std::get_if<QString>(&read)) {
             if (warn_) warn_(*reason);
             continue;

@@ -15,7 +15,6 @@ class QPainter;
 
 namespace ksn {
 class FileSystem;
-class MyLibClass;
 }  // namespace ksn
 
 namespace ksn::parade {
@@ -35,8 +34,8 @@ class Parade {
 public:
     // files: Windows paths in the order of the formation list. warn gets one line per formation
     // skipped; play gets a train's sound file as it enters.
-    Parade(const FileSystem& fs, const MyLibClass& lib, QStringList files, Options options,
-           std::function<void(const QString&)> warn, std::function<void(const QString&)> play);
+    Parade(const FileSystem& fs, QStringList files, Options options, std::function<void(const QString&)> warn,
+           std::function<void(const QString&)> play);
 
     // Draws the moment `now` (seconds on any steady clock) on a screen of `size` (logical pixels); true while
     // something moves, that is while a next frame would differ.
@@ -65,7 +64,6 @@ private:
     bool drawDevice(QPainter& p, QSize size, double now);
 
     const FileSystem& fs_;
-    const MyLibClass& lib_;
     QStringList files_;
     Options options_;
     std::function<void(const QString&)> warn_, play_;

@@ -40,10 +40,9 @@ void ParadeTrain::scale(Scale s) {
     }
 }
 
-std::variant<ParadeTrain, QString> readParadeTrain(const FileSystem& fs, const MyLibClass& lib,
-                                                   const QString& windowsPath, bool noBellows) {
+std::variant<ParadeTrain, QString> readParadeTrain(const FileSystem& fs, const QString& windowsPath, bool noBellows) {
     SilentModal modal;
-    KSNClass reader(fs, lib, modal);
+    KSNClass reader(fs, modal);
     reader.setNoErrorMsg(true);
     reader.setNoLoadCouplerBellows(noBellows);
     reader.setTrainFileName(windowsPath);

@@ -12,7 +12,6 @@
 
 namespace ksn {
 class FileSystem;
-class MyLibClass;
 }  // namespace ksn
 
 namespace ksn::parade {
@@ -32,7 +31,6 @@ struct ParadeTrain {
 
 // Reads windowsPath; with noBellows the bellows pieces are left out as the reader leaves them out.
 // Gives the reason in place of a train when it has no car to show or its reading stops.
-std::variant<ParadeTrain, QString> readParadeTrain(const FileSystem& fs, const MyLibClass& lib,
-                                                   const QString& windowsPath, bool noBellows);
+std::variant<ParadeTrain, QString> readParadeTrain(const FileSystem& fs, const QString& windowsPath, bool noBellows);
 
 }  // namespace ksn::parade

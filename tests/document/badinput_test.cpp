@@ -149,7 +149,7 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
                              strip->height),
                   std::tuple(true, false, false, false, 20));
         EXPECT_FALSE(buildCarView(editor.document().FormationLines(), 3, state.DefaultFolder, state.fso).found);
-        const KSNClass train(state.fso, state.lib, modal);
+        const KSNClass train(state.fso, modal);
         for (const QString& path : specials + QStringList{u"D:\\KSN\\pipe.KSN"_s}) {
             SCOPED_TRACE(path.toStdString());
             EXPECT_TRUE(loadCarPicture(state.fso, path).size().isEmpty());

@@ -22,7 +22,7 @@ protected:
         for (int i = 0; i < train.CarCount(); ++i) v.push_back(train.CarIndex(i));
         return v;
     }
-    KSNClass train{state.fso, state.lib, modal};
+    KSNClass train{state.fso, modal};
 };
 
 TEST_F(KsnClassTest, KindsFollowTheRatioInSinglePrecision) {

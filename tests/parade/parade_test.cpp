@@ -1,6 +1,5 @@
 // The parade without a window: motion, order, and frames drawn offscreen at chosen moments.
 #include "parade/parade.h"
-#include "support/mylib.h"
 #include "support/paths/filesystem.h"
 #include "testkit/tempdrive.h"
 
@@ -64,7 +63,7 @@ TEST(PlaylistTest, ByNameOrShuffledWithoutRepeatsAndBackAgain) {
 // A folder with a train of a red car 100 x 40 and a blue one 50 x 20 and two formations that cannot run.
 class ParadeTest : public ::testing::Test {
 protected:
-    ParadeTest() : fs(drive.driveMap(), u"D:\\"_s), lib(fs, drive.host(u"bin/ksned32"_s)) {
+    ParadeTest() : fs(drive.driveMap(), u"D:\\"_s) {
         drive.write(u"T/red.bmp"_s, makeBmp(100, 40, 0xCC2200));
         drive.write(u"T/blue.bmp"_s, makeBmp(50, 20, 0x2244CC));
         drive.write(u"T/a.KSN"_s, ksnBytes({"Empty", "horn.wav", "gone.bmp"}));
@@ -79,7 +78,6 @@ protected:
     }
     TempDrive drive;
     FileSystem fs;
-    MyLibClass lib;
     QStringList warnings, played;
 };
 
@@ -91,7 +89,7 @@ TEST_F(ParadeTest, ATrainCrossesOnItsRailAndTheFormationsThatCannotRunAreSkipped
     options.sound = true;
     drive.write(u"T/horn.wav"_s, "RIFF");
     Parade parade(
-        fs, lib, {u"D:\\T\\a.KSN"_s, u"D:\\T\\b.KSN"_s, u"D:\\T\\c.KSN"_s}, options,
+        fs, {u"D:\\T\\a.KSN"_s, u"D:\\T\\b.KSN"_s, u"D:\\T\\c.KSN"_s}, options,
         [&](const QString& w) { warnings << w; }, [&](const QString& f) { played << f; });
     frame(parade, 10);
     EXPECT_EQ(warnings, QStringList{u"no car of D:\\T\\a.KSN can be shown"_s});
@@ -115,7 +113,7 @@ TEST_F(ParadeTest, ATrainCrossesOnItsRailAndTheFormationsThatCannotRunAreSkipped
 TEST_F(ParadeTest, ACarWithoutPixelsKeepsItsPlaceOnly) {
     drive.write(u"T/huge.bmp"_s, sized(makeBmp(1, 1), 30000, 30000));
     drive.write(u"T/h.KSN"_s, ksnBytes({"H", "", "huge.bmp", "red.bmp"}));
-    const auto train = std::get<ParadeTrain>(readParadeTrain(fs, lib, u"D:\\T\\h.KSN"_s, false));
+    const auto train = std::get<ParadeTrain>(readParadeTrain(fs, u"D:\\T\\h.KSN"_s, false));
     EXPECT_EQ(std::tuple(train.images[0].isNull(), train.carSizes()),
               std::tuple(true, std::vector<QSize>{{30000, 30000}, {100, 40}}));
 }
@@ -124,7 +122,7 @@ TEST_F(ParadeTest, ACarWithoutPixelsKeepsItsPlaceOnly) {
 TEST_F(ParadeTest, CarPixelsStayWholeOnAnyScreenAndAnEmptyFolderSaysSo) {
     Options options;
     options.title = false;
-    Parade parade(fs, lib, {u"D:\\T\\b.KSN"_s}, options, nullptr, nullptr);
+    Parade parade(fs, {u"D:\\T\\b.KSN"_s}, options, nullptr, nullptr);
     QImage image(600, 300, QImage::Format_RGB32);
     image.setDevicePixelRatio(1.5);
     for (const double t : {0.0, 2.0}) {  // entering, then 2 s later 480 device pixels in
@@ -134,7 +132,7 @@ TEST_F(ParadeTest, CarPixelsStayWholeOnAnyScreenAndAnEmptyFolderSaysSo) {
     const std::pair<QPoint, QRgb> pixels[] = {
         {{119, 150}, 0xFF000000}, {{120, 189}, 0xFFCC2200}, {{319, 110}, 0xFFCC2200}, {{320, 189}, 0xFF2244CC}};
     for (const auto& [at, rgb] : pixels) EXPECT_EQ(image.pixel(at), rgb) << at.x() << "," << at.y();
-    Parade empty(fs, lib, {u"D:\\T\\a.KSN"_s}, Options{}, nullptr, nullptr);
+    Parade empty(fs, {u"D:\\T\\a.KSN"_s}, Options{}, nullptr, nullptr);
     empty.setEmptyText(u"走らせられる編成がありません"_s);
     QImage black(200, 40, QImage::Format_RGB32);
     black.fill(Qt::black);
