@@ -71,11 +71,14 @@ activate() { as_nobody xscreensaver-command -activate >/dev/null 2>&1; within ru
 check "activated, the daemon starts ksnparade" "within activate 5"
 check "the root window shows the train" "within 'drawn root' 50"
 # A request to unblank can be lost as one to blank can: it is repeated until the daemon reports the
-# screen non-blanked, and ksnparade, sent SIGTERM on the way, must be gone a second after that.
+# screen non-blanked. Its helper then sends ksnparade SIGTERM, which ends it within a second; on a
+# loaded machine the helper itself once took longer than that to act, and the second then counts
+# from the signal it logs.
 unblanked() { as_nobody xscreensaver-command -time 2>/dev/null | grep -q non-blanked; }
 deactivate() { as_nobody xscreensaver-command -deactivate >/dev/null 2>&1; within unblanked 10; }
 check "deactivated, the daemon unblanks" "within deactivate 5" || daemon_log
-check "deactivated, ksnparade is gone within a second" "within '! running' 10" || {
+signalled() { grep -q 'killing pid' "$home/xscreensaver.log"; }
+check "deactivated, ksnparade is gone within a second" "within '! running' 10 || { ! signalled && within signalled 100 && within '! running' 10; }" || {
     grep -E '^(State|SigPnd|ShdPnd|SigBlk|SigIgn)' $(pgrep -f -- "$parade --root" | sed 's|.*|/proc/&/status|') | sed 's/^/      /'
     daemon_log
 }
