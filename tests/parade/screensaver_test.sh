@@ -79,7 +79,7 @@ deactivate() { as_nobody xscreensaver-command -deactivate >/dev/null 2>&1; withi
 check "deactivated, the daemon unblanks" "within deactivate 5" || daemon_log
 signalled() { grep -q 'killing pid' "$home/xscreensaver.log"; }
 check "deactivated, ksnparade is gone within a second" "within '! running' 10 || { ! signalled && within signalled 100 && within '! running' 10; }" || {
-    grep -E '^(State|SigPnd|ShdPnd|SigBlk|SigIgn)' $(pgrep -f -- "$parade --root" | sed 's|.*|/proc/&/status|') | sed 's/^/      /'
+    grep -hE '^(State|SigPnd|ShdPnd|SigBlk|SigIgn)' /dev/null $(pgrep -f -- "$parade --root" | sed 's|.*|/proc/&/status|') | sed 's/^/      /'
     daemon_log
 }
 as_nobody xscreensaver-command -exit >/dev/null 2>&1
