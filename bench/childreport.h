@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPixmap>
 #include <QWindow>
 #include <chrono>
 #include <cstdio>
@@ -79,7 +80,8 @@ inline ResidentMemory residentMemory() {
 
 // Prints the report line and leaves without tearing anything down: teardown is neither start-up
 // nor peak. With KSNED_BENCH_SMAPS=FILE the process's mappings go to FILE as well, to tell where
-// the memory went mapping by mapping.
+// the memory went mapping by mapping; with KSNED_BENCH_GRAB=FILE the window's pixels go to FILE
+// (PNG), to compare the windows of two programs.
 // phases: more "name_ms=value" fields, each with a leading blank.
 template <class Window>
 [[noreturn]] void reportAndLeave(const Window& window, const std::string& phases = {}) {
@@ -95,6 +97,9 @@ template <class Window>
         QFile out(dump);
         if (in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly)) out.write(in.readAll());
     }
+    if constexpr (requires(Window & w) { w.grab(); })
+        if (const QString grab = qEnvironmentVariable("KSNED_BENCH_GRAB"); !grab.isEmpty())
+            const_cast<Window&>(window).grab().save(grab, "PNG");
     std::fflush(stdout);
     _exit(0);
 }

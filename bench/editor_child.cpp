@@ -4,10 +4,15 @@
 //   editor_child --child=write --root=DIR   writes the 101-car formation, its cars and settings
 //   editor_child --child=editor --root=DIR  the editor with the formation on its command line
 //   editor_child --child=train --root=DIR   the same with the whole-train view open
+//   editor_child --child=describe --root=DIR --out=FILE
+//                                           the editor's shown window written down for
+//                                           bare_window --replica=FILE (replica.h)
 //   editor_child --child=bare               an empty QMainWindow in this program: what merely
 //                                           linking the editor costs
 // Each prints the report line of childreport.h once its window is exposed, and leaves.
 #include <QApplication>
+#include <QFile>
+#include <QJsonDocument>
 #include <QMainWindow>
 #include <QSettings>
 #include <QStandardPaths>
@@ -17,6 +22,7 @@
 
 #include "childreport.h"
 #include "mainwindow/application.h"
+#include "replica.h"
 #include "trainfiles.h"
 
 namespace {
@@ -24,7 +30,7 @@ namespace {
 using namespace ksn;
 using namespace ksn::bench;
 
-int runChild(const QString& mode, const QString& root) {
+int runChild(const QString& mode, const QString& root, const QString& out) {
     if (mode == u"bare") {
         QMainWindow window;
         window.show();
@@ -51,6 +57,12 @@ int runChild(const QString& mode, const QString& root) {
     std::snprintf(phases, sizeof phases, " app_ms=%.2f window_ms=%.2f load_ms=%.2f show_ms=%.2f", app, built - app,
                   loaded - built, shown - loaded);
     if (mode == u"editor") reportAndLeave(editor.window, phases);
+    if (mode == u"describe") {
+        QFile file(out);
+        if (!file.open(QIODevice::WriteOnly)) return 5;
+        file.write(QJsonDocument(replica::describe(editor.window)).toJson());
+        return file.flush() ? 0 : 5;
+    }
     if (mode == u"train") {
         if (!openTrainView(editor.window) || picturesShown(*editor.window.trainView) != kCars) return 4;
         reportAndLeave(editor.window, phases);
@@ -77,5 +89,5 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(ksned32);
     QApplication app(argc, argv);
     ksn::setUpApplication();  // as main does
-    return runChild(option(argc, argv, "--child"), option(argc, argv, "--root"));
+    return runChild(option(argc, argv, "--child"), option(argc, argv, "--root"), option(argc, argv, "--out"));
 }
