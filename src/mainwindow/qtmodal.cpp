@@ -11,6 +11,7 @@
 #include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QList>
 #include <QLocale>
 #include <QMessageBox>
@@ -20,6 +21,7 @@
 #include <utility>
 
 #include "mainwindow/qtjapanese.h"
+#include "support/messages.h"
 #include "support/paths/winpath.h"
 #include "support/product/version.h"
 
@@ -156,6 +158,39 @@ void fitColumns(QFileDialog& dialog) {
     dialog.resize(dialog.sizeHint().expandedTo(QSize(columns + 7 * margin, metrics.height() * 28)));
 }
 
+// A file dialog that also takes the Windows paths users of Windows programs type: "K:\KSN\a.KSN",
+// "\KSN\a.KSN", "Sub\a.KSN". Qt's dialog knows host paths only and would take such a text for one
+// odd file name in the folder shown; it is resolved through the drive map, against the folder
+// shown, before the dialog sees it. A drive this host does not have is said so, and the dialog
+// stays open, as it does for a file that is not there.
+class DriveFileDialog : public QFileDialog {
+public:
+    DriveFileDialog(QWidget* parent, const FileSystem& fs) : QFileDialog(parent), fs_(fs) {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setProxyModel(new JapaneseFileColumns(this));
+        fitColumns(*this);
+    }
+
+    void accept() override {
+        QLineEdit* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = edit ? edit->text().trimmed() : QString();
+        if (!typed.startsWith(u'/') && (!winpath::driveName(typed).isEmpty() || typed.contains(u'\\'))) {
+            const auto folder = fs_.toWindows(directory().absolutePath());
+            const auto host =
+                fs_.toHost(folder ? winpath::absolutePath(typed, *folder) : fs_.GetAbsolutePathName(typed));
+            if (!host) {
+                QMessageBox::warning(this, windowTitle(), typed + u'\n' + supportmsg::noSuchDrive());
+                return;
+            }
+            edit->setText(*host);
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    const FileSystem& fs_;
+};
+
 }  // namespace
 
 QStringList qtFilters(const QString& windowsFilter) {
@@ -236,10 +271,7 @@ QString QtModal::input(const QString& prompt, const QString& title, const QStrin
 }
 
 FileChoice QtModal::fileDialog(const FileDialogRequest& request) {
-    QFileDialog dialog(owner_);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setProxyModel(new JapaneseFileColumns(&dialog));
-    fitColumns(dialog);
+    DriveFileDialog dialog(owner_, fs_);
     if (request.kind == FileDialogRequest::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -280,10 +312,7 @@ FileChoice QtModal::fileDialog(const FileDialogRequest& request) {
 }
 
 QString QtModal::browseFolder(const QString& title, const QString& initialFolder) {
-    QFileDialog dialog(owner_);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setProxyModel(new JapaneseFileColumns(&dialog));
-    fitColumns(dialog);
+    DriveFileDialog dialog(owner_, fs_);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);

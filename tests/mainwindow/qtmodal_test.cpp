@@ -175,6 +175,10 @@ TEST_F(QtModalTest, FileDialogOpensWhereTheRequestSaysAndGivesTheChoice) {
         // Saving replaces without asking (a question would be an unexpected box) and adds the extension.
         {Save, "D:\\KSN\\B.KSN", "D:\\", 1, "KSN", "B.KSN", "KSN File (*.KSN)", "B.KSN", "D:\\KSN\\B.KSN"},
         {Save, "D:\\KSN\\B.KSN", "D:\\", 1, "KSN", "B.KSN", "KSN File (*.KSN)", "新編成", "D:\\KSN\\新編成.KSN"},
+        // Windows paths typed: through the drive map, against the folder shown.
+        {Open, "", "D:\\KSN", 1, "KSN", "", "KSN File (*.KSN)", "d:\\ksn\\b.ksn", "D:\\KSN\\B.KSN"},
+        {Save, "", "D:\\KSN", 1, "KSN", "", "KSN File (*.KSN)", "sub\\新編成", "D:\\KSN\\Sub\\新編成.KSN"},
+        {Save, "", "D:\\KSN\\Sub", 1, "KSN/Sub", "", "KSN File (*.KSN)", "\\x", "D:\\x.KSN"},
     };
     for (const auto& c : cases) {
         ModalScript script({on<QFileDialog>([&](QFileDialog* d) {
@@ -206,7 +210,14 @@ TEST_F(QtModalTest, FolderDialogGivesLowerCaseAndAChoiceUnderNoDriveIsReported) 
                             EXPECT_EQ(canonical(d->directory().absolutePath()), host("KSN"));
                             choose(d, drive.host("KSN/Sub"));
                         }),
-                        on<QFileDialog>([&](QFileDialog* d) { choose(d, elsewhere.path()); }),
+                        on<QFileDialog>([&](QFileDialog* d) {
+                            choose(d, "Q:\\KSN");  // a drive this host does not have: said, and asked again
+                            choose(d, elsewhere.path());
+                        }),
+                        on<QMessageBox>([](QMessageBox* box) {
+                            EXPECT_EQ(box->text(), "Q:\\KSN\nこのドライブはありません。");
+                            box->button(QMessageBox::Ok)->click();
+                        }),
                         reported(elsewhere.path()), on<QFileDialog>([&](QFileDialog* d) { choose(d, outside); }),
                         reported(outside)});
     EXPECT_EQ(modal.browseFolder("フォルダの選択", "D:\\KSN"), "d:\\ksn\\sub");
