@@ -120,6 +120,11 @@ TEST_F(Xdg, CommandOfAnEntryFindsItsProgram) {
     EXPECT_EQ(xdg::desktopCommand(path("x.desktop"), page), QStringList({path("bin/viewer"), "--new", page}));
     write("y.desktop", "[Desktop Entry]\nExec=/no/such/viewer %f\n");
     EXPECT_EQ(xdg::desktopCommand(path("y.desktop"), page), QStringList());
+    write("t.desktop", "[Desktop Entry]\nExec=viewer %f\nTerminal=true\n");  // no terminal to run it in
+    EXPECT_EQ(xdg::desktopCommand(path("t.desktop"), page), QStringList());
+    QFile::copy(path("bin/viewer"), path("bin/x-terminal-emulator"));
+    EXPECT_EQ(xdg::desktopCommand(path("t.desktop"), page),
+              QStringList({path("bin/x-terminal-emulator"), "-e", path("bin/viewer"), page}));
 }
 
 // A window in twips on a 19200 x 11520 screen that may refuse to be narrower than a width of its own.

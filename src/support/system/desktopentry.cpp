@@ -288,6 +288,13 @@ QStringList desktopCommand(const QString& desktopFilePath, const QString& file) 
         program = QStandardPaths::findExecutable(program);
         if (program.isEmpty()) return {};
     }
+    // A program that needs a terminal shows nothing started on its own (it leaves at once, or
+    // waits unseen for input): it runs in the system's terminal emulator, or not at all.
+    if (entry.value(QStringLiteral("Terminal")) == u"true") {
+        const QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
+        if (terminal.isEmpty()) return {};
+        command = QStringList{terminal, QStringLiteral("-e")} + command;
+    }
     return command;
 }
 

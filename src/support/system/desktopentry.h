@@ -51,8 +51,9 @@ struct ExecEntry {
 QStringList execArguments(const QString& exec, const QString& file, const ExecEntry& entry);
 
 // The command that opens file with a desktop file's application: the program's host path (looked
-// up on PATH unless it is a path), then its arguments. Empty when the entry has no Exec line or
-// its program cannot be found.
+// up on PATH unless it is a path), then its arguments; an entry that runs in a terminal
+// (Terminal=true) runs in x-terminal-emulator -e. Empty when the entry has no Exec line or its
+// program, or the terminal it needs, cannot be found.
 QStringList desktopCommand(const QString& desktopFilePath, const QString& file);
 
 }  // namespace ksn::xdg
