@@ -110,8 +110,13 @@ void Editor::startUp(const QString& commandLine, const std::function<void(const 
     if (!formations.empty()) selectTrain(found);
 }
 
+QString Editor::folderOfBox(const QString& text) const {
+    if (!text.startsWith(u'/') || g_.fso.drives().isIdentity()) return text;
+    return g_.fso.toWindows(text).value_or(text);
+}
+
 void Editor::folderTextChanged(const QString& text) {
-    g_.DefaultFolder = text;
+    g_.DefaultFolder = folderOfBox(text);
     ScanFolder(g_.DefaultFolder);
     writeSettings();
 }
@@ -163,7 +168,7 @@ void Editor::PathChange(const QString& folderText, const std::function<void(bool
     g_.StopRequested = false;
     if (showStop) showStop(true);
     modal_.processEvents();
-    g_.DefaultFolder = folderText;
+    g_.DefaultFolder = folderOfBox(folderText);
     RewriteFolder(g_.DefaultFolder, options);
     if (showStop) showStop(false);
 }

@@ -83,7 +83,10 @@ public:
     // folder box (setFolderText, whose change handler rescans), scans, and loads the formation named
     // by the command line, or aligns the formation list with the empty document.
     void startUp(const QString& commandLine, const std::function<void(const QString&)>& setFolderText);
-    // The folder box changed: the text becomes the default folder, which is scanned and stored.
+    // The folder box changed: the text becomes the default folder, which is scanned and stored. A
+    // host path typed on a host with drives of its own ("/home/u/KSN") is taken in its Windows form
+    // ("Z:\home\u\KSN"): the paths built from the folder go into formation files and the settings,
+    // where Wine must resolve them whatever its current drive.
     void folderTextChanged(const QString& text);
     // "フォルダの設定": the folder dialog's choice cut at its first NUL, or nothing on Cancel.
     std::optional<QString> chooseFolder();
@@ -94,7 +97,8 @@ public:
     void QuickLoad();
     void LoadChosen();
     void SaveAs();
-    // "パス名連続変更": asks, then rewrites the folder typed in the folder box. showStop(true) before
+    // "パス名連続変更": asks, then rewrites the folder typed in the folder box (a host path in its
+    // Windows form, as above). showStop(true) before
     // the run, showStop(false) after it.
     void PathChange(const QString& folderText, const std::function<void(bool)>& showStop,
                     const RewriteOptions& options = {});
@@ -140,6 +144,8 @@ private:
     // The file dialog for a formation file, starting at the current file; the choice becomes the
     // current file.
     FileChoice askFormationFile(FileDialogRequest::Kind kind, const QString& title);
+    // The default folder a text of the folder box stands for.
+    QString folderOfBox(const QString& text) const;
 
     Ksned& g_;
     Modal& modal_;

@@ -111,6 +111,15 @@ TEST_F(EditorTest, ABatchRunAnsweredNoWritesNothing) {
               std::tuple(false, 1u, before));  // asked only
 }
 
+TEST_F(EditorTest, AHostFolderTypedIntoTheFolderBoxIsKeptInItsWindowsForm) {
+    drive.write(u"KSN/a.KSN"_s, ksnBytes({"A", " "}));
+    editor.folderTextChanged(drive.host(u"KSN"_s));
+    const QString first = state.DefaultFolder;
+    editor.folderTextChanged(u"/no/drive"_s);  // under no drive: as typed, and nothing there to list
+    EXPECT_EQ(std::tuple(first, state.DefaultFolder, editor.trainItems()),
+              std::tuple(u"D:\\KSN"_s, u"/no/drive"_s, QStringList{u"A"_s}));
+}
+
 // A drive's root kept as "D:" (the scan drops its "\") is the root, wherever the drive's current folder is.
 TEST_F(EditorTest, ADriveRootAsDefaultFolderIsTheRootNotTheDrivesCurrentFolder) {
     drive.write(u"root.KSN"_s, ksnBytes({"Root", " ", "C:\\x\\car1.bmp"}));

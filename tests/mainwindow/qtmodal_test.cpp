@@ -178,7 +178,6 @@ TEST_F(QtModalTest, FileDialogOpensWhereTheRequestSaysAndGivesTheChoice) {
         // Windows paths typed: through the drive map, against the folder shown.
         {Open, "", "D:\\KSN", 1, "KSN", "", "KSN File (*.KSN)", "d:\\ksn\\b.ksn", "D:\\KSN\\B.KSN"},
         {Save, "", "D:\\KSN", 1, "KSN", "", "KSN File (*.KSN)", "sub\\新編成", "D:\\KSN\\Sub\\新編成.KSN"},
-        {Save, "", "D:\\KSN\\Sub", 1, "KSN/Sub", "", "KSN File (*.KSN)", "\\x", "D:\\x.KSN"},
     };
     for (const auto& c : cases) {
         ModalScript script({on<QFileDialog>([&](QFileDialog* d) {
@@ -200,9 +199,9 @@ TEST_F(QtModalTest, FolderDialogGivesLowerCaseAndAChoiceUnderNoDriveIsReported) 
     QTemporaryDir elsewhere;
     const QString outside = elsewhere.filePath("x.KSN");
     QFile(outside).open(QIODevice::WriteOnly);
-    auto reported = [](const QString& path) {
+    auto reported = [](const QString& text) {
         return on<QMessageBox>([=](QMessageBox* box) {
-            EXPECT_TRUE(box->text().contains(canonical(path))) << box->text().toStdString();
+            EXPECT_TRUE(box->text().contains(text)) << box->text().toStdString();
             box->button(QMessageBox::Ok)->click();
         });
     };
@@ -214,12 +213,8 @@ TEST_F(QtModalTest, FolderDialogGivesLowerCaseAndAChoiceUnderNoDriveIsReported) 
                             choose(d, "Q:\\KSN");  // a drive this host does not have: said, and asked again
                             choose(d, elsewhere.path());
                         }),
-                        on<QMessageBox>([](QMessageBox* box) {
-                            EXPECT_EQ(box->text(), "Q:\\KSN\nこのドライブはありません。");
-                            box->button(QMessageBox::Ok)->click();
-                        }),
-                        reported(elsewhere.path()), on<QFileDialog>([&](QFileDialog* d) { choose(d, outside); }),
-                        reported(outside)});
+                        reported("Q:\\KSN\nこのドライブはありません。"), reported(canonical(elsewhere.path())),
+                        on<QFileDialog>([&](QFileDialog* d) { choose(d, outside); }), reported(canonical(outside))});
     EXPECT_EQ(modal.browseFolder("フォルダの選択", "D:\\KSN"), "d:\\ksn\\sub");
     EXPECT_EQ(modal.browseFolder("t", "D:\\KSN"), QString());
     EXPECT_TRUE(modal.fileDialog(request({})).failed());  // not a Cancel: the command asks nothing more
