@@ -16,7 +16,6 @@ T take(std::deque<T>& queue, T otherwise = T()) {
 
 MsgAnswer ScriptedModal::message(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) {
     messages.push_back({text, title.isEmpty() ? kAppTitle : title, buttons, icon});
-    if (onMessage) onMessage(messages.back());
     return take(answers, buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok);
 }
 

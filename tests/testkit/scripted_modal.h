@@ -29,8 +29,6 @@ public:
     std::deque<QString> inputs;
     std::deque<FileChoice> files;
     std::deque<QString> folders;
-    // Run as each message is shown, while it would stand on the screen.
-    std::function<void(const RecordedMessage&)> onMessage;
     // Run at each processEvents call (a Stop press between two files, say).
     std::function<void(int call)> onProcessEvents;
 

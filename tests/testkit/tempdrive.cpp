@@ -3,7 +3,6 @@
 #include "support/text/cp932.h"
 
 #include <QProcess>
-#include <QProcessEnvironment>
 
 #include <sys/stat.h>
 #include <stdexcept>
@@ -76,10 +75,6 @@ QByteArray ksnBytes(const QStringList& lines) {
     for (const QString& l : lines) out += cp932::encode(l) + "\r\n";
     return out;
 }
-
-}  // namespace ksn::test
-
-namespace ksn::test {
 
 ProgramRun runProgram(const QString& program, const TempDrive& drive, const QStringList& args, int timeoutMs) {
     QProcess p;

@@ -12,15 +12,18 @@ namespace {
 
 // The tables: what each byte and byte pair reads as, and the code each character is written as.
 // They hold what Qt's windows-31j converter (ICU) did for this program before, code for code,
-// which is what Windows does for every assigned code; tools/cp932-table renews and checks them.
+// which is what Windows does for every assigned code, and for the characters without one what
+// Windows writes instead; tools/cp932-table renews and checks them against both.
 #include "support/text/cp932table.inc"
 
 constexpr char16_t kNoChar = 0xFFFF;
 // What a byte that is no character reads as, and a pair that has none.
 constexpr char16_t kBadByte = 0x001A;
 constexpr char16_t kBadPair = 0xFFFD;
-// What a character without a code is written as.
-constexpr char kNoCode[] = "\xFC\xFC";
+// Characters in the form Japanese input on other systems gives them ("〜" U+301C where Windows
+// has "～" U+FF5E), which Windows writes as "?": written with the code Windows reads as their
+// counterpart, so that a comment typed with them keeps its wave dash, minus or dash.
+constexpr char16_t kJisForms[][2] = {{0x2014, 0x815C}, {0x2016, 0x8161}, {0x2212, 0x817C}, {0x301C, 0x8160}};
 
 constexpr bool isLead(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 constexpr bool isTrail(uchar b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
@@ -28,20 +31,21 @@ constexpr int pairIndex(uchar lead, uchar trail) {
     return (lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31) * 188 + (trail < 0x7F ? trail - 0x40 : trail - 0x41);
 }
 
-bool leftOut(char32_t c) {
-    for (std::size_t i = 0; i < std::size(kLeftOut); i += 2)
-        if (c >= kLeftOut[i] && c <= kLeftOut[i + 1]) return true;
-    return false;
+// The code of c in the ascending chars with their codes beside them, or -1.
+template <std::size_t N>
+int lookUp(char16_t c, const char16_t (&chars)[N], const quint16 (&codes)[N]) {
+    const char16_t* it = std::lower_bound(std::begin(chars), std::end(chars), c);
+    return it != std::end(chars) && *it == c ? codes[it - std::begin(chars)] : -1;
 }
 
-// The code of a character outside ASCII, or -1.
-int codeOf(char16_t c) {
-    const char16_t* end = std::end(kWrittenChars);
-    const char16_t* it = std::lower_bound(std::begin(kWrittenChars), end, c);
-    return it != end && *it == c ? kWrittenCodes[it - std::begin(kWrittenChars)] : -1;
+// What a character without a code is written as instead: its JIS form's code, Windows' best fit,
+// or -1 for "?".
+int substituteOf(char16_t c) {
+    for (const auto& [jis, code] : kJisForms)
+        if (c == jis) return code;
+    return lookUp(c, kBestFitChars, kBestFitCodes);
 }
 
-static_assert(std::size(kWrittenChars) == std::size(kWrittenCodes));
 // Sorted and distinct, so the first 128 characters are ASCII itself: encode looks them up directly.
 static_assert(kWrittenChars[127] == 127);
 
@@ -93,22 +97,16 @@ QByteArray encode(const QString& text, bool* hadErrors) {
             *out++ = char(kWrittenCodes[c]);  // every ASCII character has a code, in the table's first places
             continue;
         }
-        char32_t whole = c;
-        if (QChar::isHighSurrogate(c)) {
-            if (i + 1 == n) {  // a character cut at the end is written as nothing
-                bad = true;
-                break;
-            }
-            if (QChar::isLowSurrogate(in[i + 1])) whole = QChar::surrogateToUcs4(c, in[++i]);
+        int code = QChar::isSurrogate(c) ? -1 : lookUp(c, kWrittenChars, kWrittenCodes);
+        if (code < 0) {
+            // As Windows writes it: a substitute, else "?" for each UTF-16 unit, so "??" for a
+            // character outside the BMP.
+            bad = true;
+            code = QChar::isSurrogate(c) ? -1 : substituteOf(c);
+            if (code < 0) code = '?';
         }
-        const int code = whole > 0xFFFF || QChar::isSurrogate(whole) ? -1 : codeOf(c);
         if (code > 0xFF) *out++ = char(code >> 8);
-        if (code >= 0) {
-            *out++ = char(code);
-            continue;
-        }
-        bad = true;
-        if (!leftOut(whole)) out = std::copy_n(kNoCode, 2, out);
+        *out++ = char(code);
     }
     bytes.truncate(out - begin);
     if (hadErrors) *hadErrors = bad;

@@ -16,8 +16,9 @@ namespace ksn::cp932 {
 // character cut at the end), so the line would change when it is written back.
 QString decode(QByteArrayView bytes, bool* hadErrors = nullptr);
 // Encodes one line. *hadErrors is set when some character has no code page 932 form: it is written
-// as FC FC, or left out when it is invisible by default (a soft hyphen, a joiner, a variation
-// selector), or when it is half a character cut at the end.
+// as Windows writes it, with its best fit ("é" as "e", "¥" as "\") or "?" (twice for a character
+// outside the BMP, once for half of one); a character typed in its JIS form ("〜" U+301C, "−"
+// U+2212) gets the code Windows reads as the counterpart ("～", "－").
 QByteArray encode(const QString& text, bool* hadErrors = nullptr);
 
 // Splits a file's bytes into lines: each ends at CR LF or a lone CR; a lone LF stays in its line.
