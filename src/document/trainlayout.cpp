@@ -74,15 +74,18 @@ QImage decodePlainBitmap(const QByteArray& bytes, BitmapSize size) {
 }
 
 // How many bytes an uncompressed bitmap lacks of the pixels its header announces (0 for a whole
-// file, or one this cannot tell for). Qt's reader would leave the rows it cannot read holding
-// whatever its memory held before: a different picture at every run, with leftovers of the
-// program's memory in it.
+// file, or one this cannot tell for; -1 when its pixels would start past its end). Qt's reader
+// would leave the rows it cannot read holding whatever its memory held before: a different picture
+// at every run, with leftovers of the program's memory in it.
 qint64 missingPixelBytes(const QByteArray& bytes, BitmapSize size) {
     if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return 0;
     const std::uint32_t pixelOffset = le(bytes, 10, 4), headerSize = le(bytes, 14, 4), bits = le(bytes, 28, 2),
                         compression = le(bytes, 30, 4);
     if (headerSize < 40 || pixelOffset < 14 + headerSize || (compression != 0 && compression != 3)) return 0;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
+    // Pixels said to start past the end of the file (an offset of 4 GB in a file of 2 KB): none was
+    // read, and making them up would cost the offset's size in memory.
+    if (pixelOffset >= std::uint32_t(bytes.size())) return -1;
     const qint64 stride = (qint64(size.width) * bits + 31) / 32 * 4;
     return std::max<qint64>(0, qint64(pixelOffset) + stride * size.rows() - bytes.size());
 }
@@ -97,7 +100,7 @@ CarPicture decodeCarPicture(const QByteArray& bytes, bool wholeFile) {
     const bool fits = qint64(p.header.width) * p.header.rows() * 4 <= kMaxCarPictureBytes;
     // What was read is shown: pixels the file lacks are read as zero bytes, the same every time.
     const qint64 missing = missingPixelBytes(bytes, p.header);
-    if (missing > 0 && !fits) return p;
+    if (missing < 0 || (missing > 0 && !fits)) return p;
     const QByteArray whole = missing > 0 ? bytes + QByteArray(qsizetype(missing), '\0') : bytes;
     if (fits) {
         p.image = decodePlainBitmap(whole, p.header);
@@ -192,6 +195,8 @@ ScrollRange trainScrollRange(int totalWidth, int clientWidth, int clientHeight) 
 
 QImage renderTrainStrip(const TrainStrip& strip) {
     if (strip.totalWidth <= 0 || strip.tallest <= 0) return {};
+    // Places come from headers, which may claim any size: the strip is drawn only when it fits.
+    if (qint64(strip.totalWidth) * strip.tallest * 4 > kMaxStripBytes) return {};
     QImage out(strip.totalWidth, strip.tallest, QImage::Format_ARGB32_Premultiplied);
     if (out.isNull()) return {};
     out.fill(Qt::transparent);

@@ -25,6 +25,8 @@ inline constexpr std::int32_t kMaxCarSide = 32767;
 inline constexpr qint64 kMaxCarPictureBytes = qint64(64) << 20;
 // Files longer than this are not decoded; their header still gives the car its place.
 inline constexpr qint64 kMaxCarFileBytes = qint64(64) << 20;
+// The largest whole-train picture drawn (a train of 101 long cars is a few tens of megabytes).
+inline constexpr qint64 kMaxStripBytes = qint64(256) << 20;
 
 // A car file as the viewers use it: the header's size and, when the bytes decode, the picture.
 struct CarPicture {
@@ -86,7 +88,8 @@ struct ScrollRange {
 ScrollRange trainScrollRange(int totalWidth, int clientWidth, int clientHeight);
 
 // The strip as one picture: totalWidth x tallest, each placed car at its left edge and top 0, the
-// rest transparent. Null when no car is placed or the picture cannot be allocated.
+// rest transparent. Null when no car is placed or the picture would exceed kMaxStripBytes or cannot
+// be allocated.
 QImage renderTrainStrip(const TrainStrip& strip);
 
 // ---------------------------------------------------------------- car view

@@ -29,6 +29,8 @@ QString notRegularFile() {
     return QStringLiteral("通常のファイルではありません（名前付きパイプやデバイスは読みません）。");
 }
 
+QString tooLarge() { return QStringLiteral("ファイルが大きすぎます（16 MB まで）。"); }
+
 QString notOnAnyDrive(const QString& hostPath, const QString& drives) {
     return QStringLiteral("どのドライブにも割り当てられていない場所です。\r\nPath= ") + hostPath +
            QStringLiteral("\r\nDrives= ") + drives;

@@ -17,8 +17,11 @@ QString noSuchDrive();
 QString folderOfSameName();
 QString readOnlyFile();
 QString readOnlyFolder();
-// A path that exists but names a named pipe, a device or a socket.
+// A path that exists but names a named pipe, a device or a socket, or a file of the kernel's
+// (/proc, /sys), which only looks like one.
 QString notRegularFile();
+// A file far larger than any this program reads whole (formation and settings files).
+QString tooLarge();
 // A host path that lies under no drive root; drives: the drive map as text ("C:=/srv/c;…").
 QString notOnAnyDrive(const QString& hostPath, const QString& drives);
 // One entry of a drive map given as text could not be read.

@@ -47,14 +47,13 @@ TEST_F(BadInputTest, FormationFilesLoadWithTheExpectedRowsAndWarnings) {
 
 TEST_F(BadInputTest, UnreadableFormationIsReportedAndTheDocumentKept) {
     ASSERT_TRUE(load({"Kept", " ", "car.bmp"}));
-    drive.write(u"KSN/locked.KSN"_s, ksnBytes({"Locked"}));
-    const QString host = drive.host(u"KSN/locked.KSN"_s);
-    QFile::setPermissions(host, {});
-    if (::access(host.toLocal8Bit().constData(), R_OK) == 0) GTEST_SKIP() << "permissions do not stop this user";
-    editor.document().setCurrentFilePath(u"locked.KSN"_s);
+    drive.write(u"KSN/huge.KSN"_s, {});  // sparse: a terabyte on no disk, which no read may try to hold
+    ASSERT_TRUE(QFile::resize(drive.host(u"KSN/huge.KSN"_s), qint64(1) << 40));
+    editor.document().setCurrentFilePath(u"huge.KSN"_s);
     EXPECT_FALSE(editor.LoadCurrentFile());
-    EXPECT_EQ(std::pair(editor.rows().value(0), modal.messages.back().text.contains(u"File= D:\\KSN\\locked.KSN"_s)),
+    EXPECT_EQ(std::pair(editor.rows().value(0), modal.messages.back().text.contains(u"File= D:\\KSN\\huge.KSN"_s)),
               std::pair(u"Kept"_s, true));
+    EXPECT_TRUE(modal.messages.back().text.contains(u"大きすぎます"_s)) << modal.messages.back().text.toStdString();
 }
 
 TEST_F(BadInputTest, AFolderOf1030FormationsLists1024WithOneMessage) {
@@ -73,7 +72,7 @@ TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNone) {
     // An OS/2 bitmap: a 12-byte core header, whose two 16-bit sizes read as one absurd 32-bit width.
     const QByteArray os2 =
         QByteArray::fromHex("424d00000000000000001a0000000c0000000200010001001800") + QByteArray(8, '\x7F');
-    const QByteArray bmp = makeBmp(100, 40);
+    const QByteArray bmp = makeBmp(100, 40), far = QByteArray(bmp).replace(10, 4, "\xFF\xFF\xFF\x7F");
     const std::tuple<const char*, QByteArray, QSize, bool> cases[] = {
         {"good", bmp, {100, 40}, true},
         {"shorter than 26 bytes", bmp.left(25), {}, false},
@@ -83,6 +82,7 @@ TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNone) {
         {"30000 x 30000, pixels missing", sized(makeBmp(1, 1), 30000, 30000), {30000, 30000}, false},
         {"pixels cut short", bmp.left(200), {100, 40}, true},  // what was read is shown
         {"OS/2 header", os2, {}, false},
+        {"pixels said to start 2 GB on", far, {100, 40}, false},
     };
     for (const auto& [name, bytes, place, picture] : cases) {
         drive.write(u"KSN/bad.bmp"_s, bytes);
@@ -110,6 +110,10 @@ TEST_F(BadInputTest, BrokenBitmapsGiveAnEmptyPlaceOrNone) {
     ASSERT_TRUE(QFile::resize(drive.host(u"KSN/bad.bmp"_s), kMaxCarFileBytes + 1));  // sparse: costs no disk
     const CarPicture p = loadCarPicture(state.fso, u"D:\\KSN\\bad.bmp"_s);
     EXPECT_TRUE(p.size() == QSize(100, 40) && p.image.isNull());
+    // Headers alone may claim a train no memory holds: it is not drawn.
+    drive.write(u"KSN/huge.bmp"_s, sized("BM", 32767, 32767));
+    const auto strip = buildTrainStrip({u"T"_s, u" "_s, u"huge.bmp"_s}, state.DefaultFolder, state.fso);
+    EXPECT_TRUE(strip && strip->totalWidth == 32767 && renderTrainStrip(*strip).isNull());
 }
 
 // Runs work for at most five seconds: a read waiting on a named pipe fails the test (the pipes are then
@@ -135,7 +139,8 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
     drive.special(u"KSN/cars/zero.bmp"_s, u"/dev/zero"_s);
     drive.special(u"KSN/pipe.KSN"_s);
     drive.special(u"KSN/link.KSN"_s, drive.host(u"KSN/pipe.KSN"_s));
-    drive.mkdir(u"KSN/x.KSN"_s);  // folders named like a formation and a car
+    drive.special(u"KSN/kernel.KSN"_s, u"/proc/self/pagemap"_s);  // regular to stat, endless to read
+    drive.mkdir(u"KSN/x.KSN"_s);                                  // folders named like a formation and a car
     drive.mkdir(u"KSN/cars.bmp"_s);
     const QStringList specials{u"D:\\KSN\\cars\\pipe.bmp"_s, u"D:\\KSN\\cars\\zero.bmp"_s,
                                u"D:\\KSN\\cars\\link.bmp"_s};
@@ -150,7 +155,7 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
                   std::tuple(true, false, false, false, 20));
         EXPECT_FALSE(buildCarView(editor.document().FormationLines(), 3, state.DefaultFolder, state.fso).found);
         const KSNClass train(state.fso, modal);
-        for (const QString& path : specials + QStringList{u"D:\\KSN\\pipe.KSN"_s}) {
+        for (const QString& path : specials + QStringList{u"D:\\KSN\\pipe.KSN"_s, u"D:\\KSN\\kernel.KSN"_s}) {
             SCOPED_TRACE(path.toStdString());
             EXPECT_TRUE(loadCarPicture(state.fso, path).size().isEmpty());
             EXPECT_THROW(train.CheckKindFromImage(path), DivisionByZeroError);
@@ -162,7 +167,7 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
         QString folder = state.DefaultFolder;
         editor.ScanFolder(folder);
         EXPECT_EQ(editor.trainItems(), (QStringList{u"Real"_s, u"Odd"_s}));
-        for (const char* name : {"pipe.KSN", "link.KSN", "x.KSN"}) {
+        for (const char* name : {"pipe.KSN", "link.KSN", "x.KSN", "kernel.KSN"}) {
             editor.document().setCurrentFilePath(QString::fromUtf8(name));
             EXPECT_FALSE(editor.LoadCurrentFile());
         }

@@ -134,8 +134,9 @@ namespace {
 bool exists(const QString& hostPath, bool* regular) {
 #ifdef Q_OS_UNIX
     struct stat st;
-    if (::stat(QFile::encodeName(hostPath).constData(), &st) != 0) return false;
-    if (regular) *regular = S_ISREG(st.st_mode);
+    const QByteArray encoded = QFile::encodeName(hostPath);
+    if (::stat(encoded.constData(), &st) != 0) return false;
+    if (regular) *regular = S_ISREG(st.st_mode) && !kernelFile(encoded);
     return true;
 #else
     const QFileInfo info(hostPath);
@@ -306,6 +307,9 @@ namespace {
 
 // Titles are short: one small read nearly always holds the whole first line.
 constexpr qsizetype kFirstLineChunk = 512;
+// A first line is not read past this: a file with no line end (a sparse file of gigabytes) gives
+// the title so far, at once.
+constexpr qsizetype kMaxFirstLine = 64 * 1024;
 
 // Reads up to the first CR with readSome(buf, size) (-1 on an error, whose text errorText gives).
 template <typename ReadSome, typename ErrorText>
@@ -330,6 +334,10 @@ ReadResult readUpToCr(const QString& path, ReadSome readSome, ErrorText errorTex
             break;
         }
         r.bytes.append(buf, n);
+        if (r.bytes.size() >= kMaxFirstLine) {
+            r.ok = true;
+            break;
+        }
     }
     return r;
 }

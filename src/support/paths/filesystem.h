@@ -81,12 +81,13 @@ public:
     // The same names with the folder they were found in.
     FolderListing listFiles(const QString& folder, const QString& pattern) const;
 
-    // Whole file, or its first maxBytes bytes.
+    // Whole file (refused when it holds more than kMaxWholeRead bytes), or its first maxBytes bytes.
     ReadResult readFile(const QString& path, qint64 maxBytes = -1) const;
     // The whole file when it holds at most wholeLimit bytes, else its first headBytes; *whole says
     // which. One open and one read, for a picture whose header alone matters when it is too large.
     ReadResult readFileOrHead(const QString& path, qint64 wholeLimit, qint64 headBytes, bool* whole = nullptr) const;
-    // The bytes up to (not including) the first CR, or the whole file when it has none.
+    // The bytes up to (not including) the first CR, or the whole file when it has none; no more
+    // than the first 64 KiB.
     ReadResult readFirstLine(const QString& path) const;
     // The same for a file of a listing (name one of listing.names).
     ReadResult readFirstLine(const FolderListing& listing, const QString& name) const;

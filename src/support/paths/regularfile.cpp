@@ -8,6 +8,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef Q_OS_LINUX
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +21,33 @@ namespace ksn {
 
 namespace {
 
+#ifdef Q_OS_LINUX
+// Whether a file of this file system is the kernel's: regular to stat, but reading one may never
+// end (/proc/self/pagemap) or take what it reads away from others (/proc/kmsg).
+bool kernelFileSystem(const struct statfs& fs) {
+    switch (static_cast<unsigned long>(fs.f_type)) {
+        case PROC_SUPER_MAGIC:
+        case SYSFS_MAGIC:
+        case DEBUGFS_MAGIC:
+        case TRACEFS_MAGIC:
+        case SECURITYFS_MAGIC:
+        case CGROUP_SUPER_MAGIC:
+        case CGROUP2_SUPER_MAGIC:
+        case BPF_FS_MAGIC:
+        case EFIVARFS_MAGIC:
+            return true;
+        default:
+            return false;
+    }
+}
+bool kernelDescriptor(int fd) {
+    struct statfs fs;
+    return ::fstatfs(fd, &fs) == 0 && kernelFileSystem(fs);
+}
+#elif defined(Q_OS_UNIX)
+bool kernelDescriptor(int) { return false; }
+#endif
+
 // Whether hostPath is a regular file; when it is not, why not.
 bool lookAt(const QString& hostPath, QString* reason) {
 #ifdef Q_OS_UNIX
@@ -25,7 +56,7 @@ bool lookAt(const QString& hostPath, QString* reason) {
         if (reason) *reason = qt_error_string(errno);
         return false;
     }
-    if (S_ISREG(st.st_mode)) return true;
+    if (S_ISREG(st.st_mode) && !kernelFile(QFile::encodeName(hostPath))) return true;
 #else
     const QFileInfo info(hostPath);
     if (info.isFile()) return true;
@@ -40,6 +71,18 @@ bool lookAt(const QString& hostPath, QString* reason) {
 }
 
 }  // namespace
+
+#ifdef Q_OS_UNIX
+bool kernelFile(const QByteArray& hostPath) {
+#ifdef Q_OS_LINUX
+    struct statfs fs;
+    return ::statfs(hostPath.constData(), &fs) == 0 && kernelFileSystem(fs);
+#else
+    (void)hostPath;
+    return false;
+#endif
+}
+#endif
 
 bool isRegularFile(const QString& hostPath) { return lookAt(hostPath, nullptr); }
 
@@ -59,7 +102,7 @@ int openRegularDescriptor(const QString& hostPath, QString* error, bool looked, 
     if (fd < 0) return fail(qt_error_string(errno));
     // What was opened is what counts: the path may name something else since it was looked at.
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || kernelDescriptor(fd)) {
         ::close(fd);
         return fail(supportmsg::notRegularFile());
     }
@@ -72,10 +115,15 @@ std::optional<QByteArray> readAndClose(int fd, qint64 maxBytes, qint64 size, QSt
     QByteArray bytes;
     // One more byte than expected, so that a file that has not grown ends with the read that
     // finds nothing more, without a second allocation.
-    bytes.resize(qsizetype(maxBytes < 0 ? std::max<qint64>(size, 0) + 1 : maxBytes));
+    bytes.resize(qsizetype(maxBytes < 0 ? std::clamp<qint64>(size, 0, kMaxWholeRead) + 1 : maxBytes));
     qint64 filled = 0;
     bool failed = false;
     while (maxBytes < 0 || filled < maxBytes) {
+        if (maxBytes < 0 && filled > kMaxWholeRead) {  // grown past any file read whole
+            if (error) *error = supportmsg::tooLarge();
+            failed = true;
+            break;
+        }
         if (filled == qint64(bytes.size())) bytes.resize(bytes.size() * 2);
         ssize_t n;
         do {

@@ -11,6 +11,10 @@
 
 namespace ksn {
 
+// The most a whole read takes: formation and settings files are a few kilobytes, and a file far
+// larger (a sparse one of a terabyte costs nothing on disk) would only exhaust the memory.
+inline constexpr qint64 kMaxWholeRead = qint64(16) << 20;
+
 // True when hostPath names a regular file, after following symbolic links.
 bool isRegularFile(const QString& hostPath);
 
@@ -20,14 +24,18 @@ bool isRegularFile(const QString& hostPath);
 bool openRegularFile(QFile& file, const QString& hostPath, QIODevice::OpenMode mode, QString* error = nullptr);
 
 #ifdef Q_OS_UNIX
+// Whether hostPath (in the file system's encoding) lies on one of the kernel's file systems (/proc,
+// /sys and the like), whose files look regular but may never end or be used up by a read.
+bool kernelFile(const QByteArray& hostPath);
 // The same checks, giving the descriptor itself (-1 when refused): for reads too small to be worth
 // what a QFile costs to set up around them. looked: the caller has just seen hostPath as a regular
 // file (a folder listing, the look that resolved the path), which stands for the look before
 // opening; what is opened is checked either way. *size: the file's size as opened.
 int openRegularDescriptor(const QString& hostPath, QString* error = nullptr, bool looked = false,
                           qint64* size = nullptr);
-// Reads up to maxBytes (everything when negative) from fd and closes it; size is what the file is
-// expected to hold, to size the array in one go. Nothing, with *error set, on a read error.
+// Reads up to maxBytes (everything when negative, up to kMaxWholeRead) from fd and closes it; size
+// is what the file is expected to hold, to size the array in one go. Nothing, with *error set, on a
+// read error or a file that outgrows kMaxWholeRead while it is read.
 std::optional<QByteArray> readAndClose(int fd, qint64 maxBytes, qint64 size, QString* error = nullptr);
 #endif
 
