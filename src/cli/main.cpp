@@ -3,6 +3,7 @@
 #include "cli/parade.h"
 #include "cli/render.h"
 #include "cli/streammodal.h"
+#include "cli/textout.h"
 #include "cli/thumbnail.h"
 #include "cli/thumbnailcache.h"
 #include "document/document.h"
@@ -33,14 +34,8 @@ constexpr int kExitOk = 0;
 constexpr int kExitReported = 1;
 constexpr int kExitUsage = 2;
 
-void out(const QString& s) {
-    const QByteArray b = s.toUtf8();
-    std::fwrite(b.constData(), 1, size_t(b.size()), stdout);
-}
-void err(const QString& s) {
-    const QByteArray b = s.toUtf8();
-    std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
-}
+void out(const QString& s) { writeData(stdout, s); }
+void err(const QString& s) { writeMessage(stderr, s); }
 
 int usageError(const QString& message) {
     err(climsg::usage(message));
@@ -417,7 +412,9 @@ int Cli::rewrite(const QStringList& args) {
     const bool tty = false;
 #endif
     if (tty) {
-        options.progress = [](int done, int total, const QString& name) { err(climsg::progress(done, total, name)); };
+        options.progress = [](int done, int total, const QString& name) {
+            writeText(stderr, climsg::progress(done, total, withoutControls(name)));
+        };
     }
     // The folder becomes the run's default folder, as the editor rewrites its default folder.
     const RewriteResult r = document_->rewriteFolder(*folder, options);

@@ -55,6 +55,8 @@ QString readerStopped(const QString& file, const QString& description, int numbe
     return QStringLiteral("%1: %2 (Err.Number= %3)").arg(file, description).arg(number);
 }
 
+QString messagesLeftOut(int shown) { return QStringLiteral("more messages left out (%1 shown)").arg(shown); }
+
 QString noCarFile(const QString& file) { return QStringLiteral("no car file of %1 exists").arg(file); }
 
 QString noUsableCarSize(const QString& file) {

@@ -41,6 +41,8 @@ QString rewritten(qsizetype written, int found, qsizetype changed, qsizetype fai
 // The screensaver's reader stopped on file with an error of the given description and number.
 QString readerStopped(const QString& file, const QString& description, int number);
 
+// Said once when more messages came than StreamModal shows.
+QString messagesLeftOut(int shown);
 // --- render ---
 QString noCarFile(const QString& file);
 QString noUsableCarSize(const QString& file);

@@ -1,6 +1,7 @@
 #include "cli/parade.h"
 
 #include "cli/messages.h"
+#include "cli/textout.h"
 #include "document/ksnclass.h"
 
 #include <QByteArray>
@@ -8,14 +9,7 @@
 
 namespace ksn {
 
-namespace {
-
-void write(std::FILE* f, const QString& s) {
-    const QByteArray b = s.toUtf8();
-    std::fwrite(b.constData(), 1, size_t(b.size()), f);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int parade(const FileSystem& fs, Modal& modal, const QString& file, const ParadeOptions& options, std::FILE* out,
            std::FILE* err) {
@@ -27,7 +21,7 @@ int parade(const FileSystem& fs, Modal& modal, const QString& file, const Parade
         if (!train.LoadKsn()) return 2;
     } catch (const KsnError& e) {
         // The screensaver stops at this point; there is no train to show.
-        write(err, climsg::errorLine(climsg::readerStopped(file, e.description(), e.number())));
+        writeMessage(err, climsg::errorLine(climsg::readerStopped(file, e.description(), e.number())));
         return 2;
     }
 
@@ -42,7 +36,7 @@ int parade(const FileSystem& fs, Modal& modal, const QString& file, const Parade
     QStringList indices;
     for (int i = 0; i < train.CarCount(); ++i) indices << QString::number(train.CarIndex(i));
     text += indices.join(u' ') + u'\n';
-    write(out, text);
+    writeData(out, text);
     return 0;
 }
 

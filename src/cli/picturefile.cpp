@@ -4,13 +4,11 @@
 #include <QSaveFile>
 
 #include "cli/messages.h"
+#include "cli/textout.h"
 
 namespace ksn {
 
-void printError(std::FILE* err, const QString& text) {
-    const QByteArray b = climsg::errorLine(text).toUtf8();
-    std::fwrite(b.constData(), 1, size_t(b.size()), err);
-}
+void printError(std::FILE* err, const QString& text) { writeMessage(err, climsg::errorLine(text)); }
 
 int writePicture(const QImage& picture, const QString& path, const QByteArray& format, int quality, std::FILE* err) {
     QSaveFile out(path);

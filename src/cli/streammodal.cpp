@@ -1,6 +1,7 @@
 #include "cli/streammodal.h"
 
 #include "cli/messages.h"
+#include "cli/textout.h"
 
 #include <QByteArray>
 
@@ -14,23 +15,23 @@ extern "C" void onInterrupt(int) {
     std::signal(SIGINT, SIG_DFL);
 }
 
-void writeText(std::FILE* f, const QString& text) {
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const QByteArray b = t.toUtf8();
-    std::fwrite(b.constData(), 1, size_t(b.size()), f);
-}
 }  // namespace
 
 void StreamModal::installInterruptHandler() { std::signal(SIGINT, onInterrupt); }
 bool StreamModal::interrupted() { return gInterrupted != 0; }
 
 MsgAnswer StreamModal::message(const QString& text, const QString& title, MsgButtons buttons, MsgIcon) {
-    writeText(err_, climsg::messageHeading(title));
-    writeText(err_, text);
-    if (!text.endsWith(u'\n')) writeText(err_, QStringLiteral("\n"));
+    const MsgAnswer answer = buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    // A file of a million empty car lines has a message for each: the first ones say it all.
+    if (++shown_ > kMaxMessages) {
+        if (shown_ == kMaxMessages + 1) writeMessage(err_, climsg::errorLine(climsg::messagesLeftOut(kMaxMessages)));
+        return answer;
+    }
+    QString t = climsg::messageHeading(title) + text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    writeMessage(err_, t.endsWith(u'\n') ? t : t + u'\n');
     std::fflush(err_);
-    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    return answer;
 }
 
 QString StreamModal::input(const QString&, const QString&, const QString&) { return {}; }

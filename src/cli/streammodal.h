@@ -1,6 +1,7 @@
-// The modal seam of the command line: messages go to stderr one after another, questions get their
-// affirmative answer (a script has nobody to ask), dialogs are cancelled, and processing events
-// turns a pending Ctrl+C into the batch rewrite's Stop.
+// The modal seam of the command line: messages go to stderr one after another (the first hundred,
+// control characters shown as "?"), questions get their affirmative answer (a script has nobody to
+// ask), dialogs are cancelled, and processing events turns a pending Ctrl+C into the batch
+// rewrite's Stop.
 #pragma once
 
 #include "support/ui/modal.h"
@@ -25,9 +26,13 @@ public:
     static void installInterruptHandler();
     static bool interrupted();
 
+    // Messages shown at most; the rest are counted and left out.
+    static constexpr int kMaxMessages = 100;
+
 private:
     std::FILE* err_;
     bool& stop_;
+    int shown_ = 0;
 };
 
 }  // namespace ksn

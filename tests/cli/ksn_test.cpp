@@ -141,6 +141,11 @@ TEST_F(Ksn, ParadePrintsTheTrainAsTheScreensaverReadsIt) {
     EXPECT_EQ(r.out, head + q("3\n0\t1\tD:\\KSN\\cars\\a40.bmp\t先頭\n1\t0\tD:\\KSN\\cars\\bellows.bmp\t\n0 1 0\n"));
     EXPECT_TRUE(r.err.contains(q("CAR= D:\\KSN\\cars\\gone.bmp"))) << r.err.toStdString();
     EXPECT_EQ(quiet.out + quiet.err, head + q("2\n0\t1\tD:\\KSN\\cars\\a40.bmp\t先頭\n0 0\n"));
+    // Messages show a terminal no control character, and a hundred of them say enough.
+    drive.write(q("KSN/cars/odd.KSN"), "T\r\n \r\ngone\x1b[31m\x07.bmp" + QByteArray(500, '\r'));
+    const QString err = ksn({"parade", file("KSN/cars/odd.KSN")}).err;
+    EXPECT_EQ(std::tuple(err.count(q("CAR= ")), err.count(q("gone?[31m?.bmp")), err.count(q("(100 shown)"))),
+              std::tuple(100, 1, 1));
 }
 
 // The thumbnail cache is the drive's cache/ (XDG_CACHE_HOME) for every run.
