@@ -6,6 +6,8 @@
 #include "support/product/version.h"
 #include "support/settings/settingsfile.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <optional>
 
@@ -299,7 +301,11 @@ void Editor::DropFile(const QString& path) {
 
 QString formationArgument(const QStringList& arguments, const FileSystem& fs) {
     const QString whole = arguments.join(u' ');
-    if (whole.isEmpty() || !isRegularFile(whole)) return whole;
+    // Anything there is a host path: a named pipe or a folder given as the formation is refused
+    // by the load for what it is, never taken for a path on the current drive, which may hold
+    // another file of that name.
+    const QFileInfo there(whole);
+    if (whole.isEmpty() || !(there.exists() || there.isSymLink())) return whole;
     return fs.toWindows(whole).value_or(whole);
 }
 

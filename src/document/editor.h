@@ -160,7 +160,8 @@ private:
 };
 
 // The formation named by the editor's command line: the arguments joined by single blanks, taken
-// whole; an existing host file is given in its Windows form, anything else as written.
+// whole; an existing host path (a file, or a pipe or folder the load will refuse) is given in its
+// Windows form, anything else as written.
 QString formationArgument(const QStringList& arguments, const FileSystem& fs);
 
 // The editor's arguments as Windows would have given them: the command line taken whole when it

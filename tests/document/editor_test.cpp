@@ -78,6 +78,8 @@ TEST_F(EditorTest, ArgumentsAreTakenWholeAndAnExistingHostFileGetsItsWindowsForm
     drive.write(u"KSN/my train.KSN"_s, ksnBytes({"T"}));
     EXPECT_EQ(formationArgument({drive.host(u"KSN/my"_s), u"train.KSN"_s}, state.fso), u"D:\\KSN\\my train.KSN"_s);
     EXPECT_EQ(formationArgument({u"\"C:\\x y.KSN\""_s}, state.fso), u"\"C:\\x y.KSN\""_s);  // no such file: as written
+    drive.special(u"KSN/pipe.KSN"_s);  // there, though no file: refused by the load for what it is
+    EXPECT_EQ(formationArgument({drive.host(u"KSN/pipe.KSN"_s)}, state.fso), u"D:\\KSN\\pipe.KSN"_s);
 }
 
 // "/e" chooses English only as a switch: a host path that holds it (/home/eri, …/ebooks/) is a file.
