@@ -4,6 +4,7 @@
 #include "support/paths/savequeue.h"
 #include "support/text/cp932.h"
 
+#include <QFileInfo>
 #include <optional>
 
 namespace ksn {
@@ -238,8 +239,13 @@ RewriteResult Document::rewriteFolder(const QString& folder, const RewriteOption
             result.stopped = true;
             break;
         }
-        const LoadResult loaded = load(name);
-        if (!loaded.loaded()) {
+        // A link (one unpacked from an archive, say) may lead to any file of the system; the batch
+        // writes only files that lie in the folder themselves.
+        const QString path = g_.fso.BuildPath(folder, name);
+        if (const auto host = g_.fso.toHost(path); host && QFileInfo(*host).isSymLink()) {
+            outcomes[size_t(i)] = Outcome::Failed;
+            modal_.message(msg::linkNotRewritten(path), QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+        } else if (const LoadResult loaded = load(name); !loaded.loaded()) {
             outcomes[size_t(i)] = Outcome::Failed;
         } else if (loadedInvalid_) {
             // Rewriting would replace the bytes that are not Shift-JIS; the file is left alone.

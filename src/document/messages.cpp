@@ -22,6 +22,10 @@ QString invalidBytes(const QString& path) {
            QStringLiteral("このまま保存すると、その部分は別の文字に置き換わります。") + kCrLf + fileLine(path);
 }
 
+QString linkNotRewritten(const QString& path) {
+    return QStringLiteral("シンボリックリンクのため、このファイルは書き換えませんでした。") + kCrLf + fileLine(path);
+}
+
 QString notRewritten(const QString& path) {
     return QStringLiteral("Shift-JIS として読めないバイトがあるため、このファイルは書き換えませんでした。") + kCrLf +
            fileLine(path);

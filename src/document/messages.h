@@ -12,6 +12,7 @@ QString notFound(const QString& path);                 // "File= <path>"
 QString overLimit(int line, const QString& lastLine);  // more lines than a formation holds
 QString invalidBytes(const QString& path);             // bytes that are not code page 932, on load
 QString notRewritten(const QString& path);             // the batch leaves such a file alone
+QString linkNotRewritten(const QString& path);         // nor a link, which may lead anywhere
 QString tooManyFiles(int limit);                       // the folder holds more formations than listed
 QString heightMismatchLine(const QString& path, int carNumber);
 QString heightMismatch(const QString& report);  // report: heightMismatchLine lines

@@ -1,5 +1,6 @@
 // What arrives from forums and archives: none crashes, hangs or loses a byte the user did not change.
 #include "document/ksnclass.h"
+#include "document/messages.h"
 #include "document/trainlayout.h"
 #include "fixture.h"
 #include "support/settings/settingsfile.h"
@@ -178,6 +179,17 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
         }
     };
     EXPECT_TRUE(finishesInTime(work, {drive.host(u"KSN/cars/pipe.bmp"_s), drive.host(u"KSN/pipe.KSN"_s)}));
+}
+
+// A link unpacked from an archive may lead to any file: the batch rewrites none through one.
+TEST_F(BadInputTest, TheBatchWritesNoFileThroughALink) {
+    const QByteArray notes("a\r\n\r\nkept only here\r\n");
+    drive.write(u"notes.txt"_s, notes);
+    drive.special(u"KSN/evil.KSN"_s, drive.host(u"notes.txt"_s));
+    QString folder = state.DefaultFolder;
+    EXPECT_EQ(editor.RewriteFolder(folder).failed, QStringList{u"evil.KSN"_s});
+    EXPECT_EQ(std::pair(drive.read(u"notes.txt"_s), modal.messageTexts()),
+              std::pair(notes, QStringList{msg::linkNotRewritten(u"D:\\KSN\\evil.KSN"_s)}));
 }
 
 TEST_F(BadInputTest, SettingsFilesGiveTheFirstUsableFolderOrNone) {
