@@ -37,6 +37,12 @@ constexpr int kExitUsage = 2;
 void out(const QString& s) { writeData(stdout, s); }
 void err(const QString& s) { writeMessage(stderr, s); }
 
+// Why a path given as a file is none: missing, or something else there (a pipe, a folder).
+QString noFile(const QString& path) {
+    const QFileInfo there(path);
+    return there.exists() || there.isSymLink() ? climsg::notAFile(path) : climsg::noSuchFile(path);
+}
+
 int usageError(const QString& message) {
     err(climsg::usage(message));
     return kExitUsage;
@@ -319,7 +325,7 @@ int Cli::render(const QStringList& args) {
     if (args.size() != 1 || output.isEmpty())
         return usageError(climsg::commandTakes(QStringLiteral("render"), QStringLiteral("one FILE and -o OUT")));
     if (!QFileInfo(args[0]).isFile()) {
-        err(climsg::errorLine(climsg::noSuchFile(args[0])));
+        err(climsg::errorLine(noFile(args[0])));
         return kExitUsage;
     }
     const auto w = windowsPath(args[0]);
@@ -349,7 +355,7 @@ int Cli::thumbnail(const QStringList& args) {
 int Cli::show(const QStringList& args) {
     if (args.size() != 1) return usageError(climsg::commandTakes(QStringLiteral("show"), QStringLiteral("one FILE")));
     if (!QFileInfo(args[0]).isFile()) {
-        err(climsg::errorLine(climsg::noSuchFile(args[0])));
+        err(climsg::errorLine(noFile(args[0])));
         return kExitUsage;
     }
     const auto w = windowsPath(args[0]);
@@ -375,7 +381,7 @@ int Cli::check(const QStringList& args) {
     int code = kExitOk;
     for (const QString& file : args) {
         if (!QFileInfo(file).isFile()) {
-            err(climsg::errorLine(climsg::noSuchFile(file)));
+            err(climsg::errorLine(noFile(file)));
             code = kExitUsage;
             continue;
         }
@@ -449,7 +455,7 @@ int Cli::cacheThumbnails(const QStringList& args) {
         } else if (info.isFile()) {
             files << arg;
         } else {
-            err(climsg::errorLine(climsg::noSuchFile(arg)));
+            err(climsg::errorLine(noFile(arg)));
             code = kExitUsage;
         }
     }

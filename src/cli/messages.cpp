@@ -18,6 +18,7 @@ QString noDefaultFolder(const QString& folder) {
 }
 QString noSuchFolder(const QString& folder) { return QStringLiteral("no such folder: ") + folder; }
 QString noSuchFile(const QString& file) { return QStringLiteral("no such file: ") + file; }
+QString notAFile(const QString& path) { return QStringLiteral("not a regular file: ") + path; }
 QString unknownMode(const QString& mode) { return QStringLiteral("unknown save mode: ") + mode; }
 QString commentsOnOrOff() { return QStringLiteral("--comments takes on or off"); }
 QString badDrive() { return QStringLiteral("bad --drive"); }

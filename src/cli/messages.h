@@ -20,6 +20,7 @@ QString noFolder();
 QString noDefaultFolder(const QString& folder);
 QString noSuchFolder(const QString& folder);
 QString noSuchFile(const QString& file);
+QString notAFile(const QString& path);  // a pipe, a folder or a device
 QString unknownMode(const QString& mode);
 QString commentsOnOrOff();
 QString badDrive();

@@ -89,6 +89,7 @@ TEST_F(Ksn, UsageErrorsExitTwoAndSayWhy) {
                                     {"show", "/etc/hostname"},
                                     {"list", "--drive", "C=/tmp"}})
         EXPECT_EQ(ksn(args).exitCode, 2) << args.join(u' ').toStdString();
+    EXPECT_EQ(ksn({"show", file("KSN")}).err, q("ksn: not a regular file: ") + file("KSN") + u'\n');  // not "no such"
 }
 
 TEST_F(Ksn, HelpVersionAndModeNamesExitZero) {
