@@ -1,10 +1,10 @@
 #include "document/document.h"
 
 #include "document/messages.h"
+#include "support/paths/regularfile.h"
 #include "support/paths/savequeue.h"
 #include "support/text/cp932.h"
 
-#include <QFileInfo>
 #include <optional>
 
 namespace ksn {
@@ -214,7 +214,8 @@ RewriteResult Document::rewriteFolder(const QString& folder, const RewriteOption
     // A network folder has no drive to change to; it names nothing on this host, so the search
     // below finds nothing and the run ends at once.
     g_.fso.setCurrentDirectory(folder);
-    const QStringList files = g_.fso.findFiles(folder, QStringLiteral("*.KSN"));
+    const FolderListing listing = g_.fso.listFiles(folder, QStringLiteral("*.KSN"));
+    const QStringList& files = listing.names;
     result.found = int(files.size());
     enum class Outcome { Pending, Same, Changed, Failed };
     std::vector<Outcome> outcomes(size_t(files.size()), Outcome::Pending);
@@ -241,10 +242,10 @@ RewriteResult Document::rewriteFolder(const QString& folder, const RewriteOption
         }
         // A link (one unpacked from an archive, say) may lead to any file of the system; the batch
         // writes only files that lie in the folder themselves.
-        const QString path = g_.fso.BuildPath(folder, name);
-        if (const auto host = g_.fso.toHost(path); host && QFileInfo(*host).isSymLink()) {
+        if (isSymbolicLink(listing.hostFolder + u'/' + name)) {
             outcomes[size_t(i)] = Outcome::Failed;
-            modal_.message(msg::linkNotRewritten(path), QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+            modal_.message(msg::linkNotRewritten(listing.folder + name), QString(), MsgButtons::Ok,
+                           MsgIcon::Exclamation);
         } else if (const LoadResult loaded = load(name); !loaded.loaded()) {
             outcomes[size_t(i)] = Outcome::Failed;
         } else if (loadedInvalid_) {

@@ -86,6 +86,15 @@ bool kernelFile(const QByteArray& hostPath) {
 
 bool isRegularFile(const QString& hostPath) { return lookAt(hostPath, nullptr); }
 
+bool isSymbolicLink(const QString& hostPath) {
+#ifdef Q_OS_UNIX
+    struct stat st;
+    return ::lstat(QFile::encodeName(hostPath).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+#else
+    return QFileInfo(hostPath).isSymLink();
+#endif
+}
+
 #ifdef Q_OS_UNIX
 int openRegularDescriptor(const QString& hostPath, QString* error, bool looked, qint64* size) {
     // Looked at before the open, so that a device is never opened at all: opening some has effects

@@ -17,6 +17,8 @@ inline constexpr qint64 kMaxWholeRead = qint64(16) << 20;
 
 // True when hostPath names a regular file, after following symbolic links.
 bool isRegularFile(const QString& hostPath);
+// True when hostPath itself is a symbolic link.
+bool isSymbolicLink(const QString& hostPath);
 
 // Opens hostPath in file for reading (mode must be read-only, buffered or not) when it is a
 // regular file. The open itself never waits: a path swapped for a named pipe after a check is
