@@ -3,6 +3,7 @@
 #include "document/messages.h"
 #include "document/trainlayout.h"
 #include "fixture.h"
+#include "support/settings/profile.h"
 #include "support/settings/settingsfile.h"
 
 #include <fcntl.h>
@@ -172,6 +173,9 @@ TEST_F(BadInputTest, PipesAndDevicesAreNoFilesAndNothingWaitsOnThem) {
             editor.document().setCurrentFilePath(QString::fromUtf8(name));
             EXPECT_FALSE(editor.LoadCurrentFile());
         }
+        // Nor is a pipe a settings file: it is left as it is, not replaced by one.
+        EXPECT_FALSE(profile::WritePrivateProfileString(u"KSNED"_s, u"K"_s, u"v"_s, drive.host(u"KSN/pipe.KSN"_s)));
+        EXPECT_FALSE(QFileInfo(drive.host(u"KSN/pipe.KSN"_s)).isFile());
         for (const char* name : {"x.KSN", "cars.bmp"}) {  // folders are never dropped
             editor.DropFile(u"D:\\KSN\\"_s + QLatin1String(name));
             EXPECT_EQ(modal.messages.back().text,

@@ -185,8 +185,9 @@ QByteArray withValue(QByteArrayView file, const QString& section, const QString&
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int size,
                                 const QString& hostFile) {
     QFile f;
-    const QByteArray bytes = openRegularFile(f, hostFile, QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    return readValue(bytes, section, key, defaultValue, size);
+    // A settings file is a few lines: one far larger is read as none, not held in memory.
+    const bool readable = openRegularFile(f, hostFile, QIODevice::ReadOnly) && f.size() <= kMaxWholeRead;
+    return readValue(readable ? f.readAll() : QByteArray(), section, key, defaultValue, size);
 }
 
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
@@ -200,7 +201,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
         if (info.isDir() || !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner)) return false;
         QFile f;
         // Writing now would lose the other lines; nor is a named pipe or a device a settings file.
-        if (!openRegularFile(f, hostFile, QIODevice::ReadOnly)) return false;
+        if (!openRegularFile(f, hostFile, QIODevice::ReadOnly) || f.size() > kMaxWholeRead) return false;
         old = f.readAll();
         if (f.error() != QFileDevice::NoError) return false;
     }
