@@ -264,8 +264,16 @@ bool openForReading(QFile& f, const std::optional<QString>& host, const QString&
 #endif
 
 ReadResult FileSystem::readFile(const QString& path, qint64 maxBytes) const {
-    return maxBytes < 0 ? readFileOrHead(path, std::numeric_limits<qint64>::max(), 0)
-                        : readFileOrHead(path, -1, maxBytes);
+    if (maxBytes >= 0) return readFileOrHead(path, -1, maxBytes);
+    // A file larger than any read whole is refused by its size, before a byte is read.
+    bool whole = false;
+    ReadResult r = readFileOrHead(path, kMaxWholeRead, 0, &whole);
+    if (r.ok && !whole) {
+        r.ok = false;
+        r.bytes.clear();
+        r.error = supportmsg::cannotRead(path, supportmsg::tooLarge());
+    }
+    return r;
 }
 
 ReadResult FileSystem::readFileOrHead(const QString& path, qint64 wholeLimit, qint64 headBytes, bool* whole) const {
