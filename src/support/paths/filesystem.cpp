@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 #ifdef Q_OS_UNIX
