@@ -9,8 +9,6 @@
 
 namespace ksn {
 
-namespace {}  // namespace
-
 int parade(const FileSystem& fs, Modal& modal, const QString& file, const ParadeOptions& options, std::FILE* out,
            std::FILE* err) {
     KSNClass train(fs, modal);

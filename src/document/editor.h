@@ -98,8 +98,7 @@ public:
     void LoadChosen();
     void SaveAs();
     // "パス名連続変更": asks, then rewrites the folder typed in the folder box (a host path in its
-    // Windows form, as above). showStop(true) before
-    // the run, showStop(false) after it.
+    // Windows form, as above). showStop(true) before the run, showStop(false) after it.
     void PathChange(const QString& folderText, const std::function<void(bool)>& showStop,
                     const RewriteOptions& options = {});
 

@@ -39,11 +39,12 @@ int lookUp(char16_t c, const char16_t (&chars)[N], const quint16 (&codes)[N]) {
 }
 
 // What a character without a code is written as instead: its JIS form's code, Windows' best fit,
-// or -1 for "?".
+// or "?".
 int substituteOf(char16_t c) {
     for (const auto& [jis, code] : kJisForms)
         if (c == jis) return code;
-    return lookUp(c, kBestFitChars, kBestFitCodes);
+    const int fit = lookUp(c, kBestFitChars, kBestFitCodes);
+    return fit >= 0 ? fit : '?';
 }
 
 // Sorted and distinct, so the first 128 characters are ASCII itself: encode looks them up directly.
@@ -102,8 +103,7 @@ QByteArray encode(const QString& text, bool* hadErrors) {
             // As Windows writes it: a substitute, else "?" for each UTF-16 unit, so "??" for a
             // character outside the BMP.
             bad = true;
-            code = QChar::isSurrogate(c) ? -1 : substituteOf(c);
-            if (code < 0) code = '?';
+            code = QChar::isSurrogate(c) ? '?' : substituteOf(c);
         }
         if (code > 0xFF) *out++ = char(code >> 8);
         *out++ = char(code);
